@@ -1,0 +1,36 @@
+// Program-wide state of the application shell and its entry points.
+#pragma once
+#include <string>
+
+#include "base/win.h"
+
+extern const wchar_t* const WND_CLASS; // "BrindlecotClass", every box window
+extern const wchar_t* const kGhostClass; // "BrindlecotGhost"
+extern const wchar_t* const kMainClass;  // "BrindlecotMain"
+extern const wchar_t* const kMainTitle;  // "Brindlecot"
+constexpr UINT WM_TRAYCALLBACK = WM_USER + 1;
+constexpr UINT WM_REFRESHBOXES = WM_APP + 1;
+
+extern HINSTANCE g_hInst;
+extern HWND g_hMainWnd;
+extern bool g_resizing;     // a box resize is under way
+extern bool g_draggingItem; // an item drag is under way
+
+// Full path of the running executable (buffer of 260 characters, as the platform reports it).
+std::wstring GetExePath();
+
+// Appends one line to "dbg.log" beside the executable; failures are silent.
+void LogDbg(const std::wstring& message);
+
+// Creates the hidden store and gives it exactly the hidden and system attributes.
+// Does nothing when the store path is empty (no desktop folder).
+void EnsureHiddenStore(const std::wstring& hidden);
+
+// Start-up steps 1 to 17, then the polling main loop; returns the exit code (always 0).
+void StartUp(HINSTANCE instance);
+int MainLoop();
+LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Tray icon (added at start-up; the tray menu lands with its own issue).
+void SetupTray(HWND mainWnd);
+void ApplyTrayIcon();

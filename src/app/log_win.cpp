@@ -1,0 +1,29 @@
+// The debug log: one UTF-8 line per call, appended to "dbg.log" beside the executable.
+#include <string>
+
+#include "app/app_win.h"
+#include "base/strutil.h"
+
+std::wstring GetExePath() {
+    wchar_t buf[260] = {};
+    GetModuleFileNameW(nullptr, buf, 260);
+    return buf;
+}
+
+void LogDbg(const std::wstring& message) {
+    const std::wstring path = PathBesideExe(GetExePath(), L"dbg.log");
+    // Opened and closed on every call: each line is on disk when we return, and the file may be
+    // deleted or moved away while we run (the next line starts a new file).
+    HANDLE f = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return;
+    std::string bytes;
+    LARGE_INTEGER size = {};
+    // A new file starts with the UTF-8 byte-order mark, as a text stream opened with ccs=UTF-8 writes it.
+    if (GetFileSizeEx(f, &size) && size.QuadPart == 0) bytes = "\xEF\xBB\xBF";
+    bytes += WideToUtf8(message);
+    bytes += "\r\n";
+    DWORD written = 0;
+    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+}

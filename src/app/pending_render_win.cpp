@@ -1,0 +1,10 @@
+// Start-up steps whose subsystem has not landed yet: each keeps its place in the start-up order.
+#include "render/render_win.h"
+
+HBRUSH g_skinBgBrush = nullptr;
+
+bool InitDCompInfra() { return false; }
+void UpdateSkinBrush() {}
+void RebuildAllFormats() {}
+void FlushIconBitmaps() {}
+void RenderAll() {}

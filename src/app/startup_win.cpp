@@ -1,0 +1,137 @@
+// Start-up sequence, the polling main loop and the main window.
+#include "app/app_win.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
+#include <ole2.h>
+
+#include "boxes/box_win.h"
+#include "inventory/inventory_win.h"
+#include "render/render_win.h"
+#include "settings/lists_win.h"
+#include "settings/settings.h"
+#include "settings/settings_win.h"
+
+const wchar_t* const WND_CLASS = L"BrindlecotClass";
+const wchar_t* const kGhostClass = L"BrindlecotGhost";
+const wchar_t* const kMainClass = L"BrindlecotMain";
+const wchar_t* const kMainTitle = L"Brindlecot";
+
+HINSTANCE g_hInst = nullptr;
+HWND g_hMainWnd = nullptr;
+bool g_resizing = false;
+bool g_draggingItem = false;
+
+void EnsureHiddenStore(const std::wstring& hidden) {
+    if (hidden.empty()) return; // no desktop folder: never make a store anywhere else
+    CreateDirectoryW(hidden.c_str(), nullptr);
+    SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+}
+
+namespace {
+
+ULONG_PTR g_gdiplusToken = 0;
+
+void RegisterClasses(HINSTANCE instance) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.hInstance = instance;
+
+    wc.lpfnWndProc = GhostProc;
+    wc.lpszClassName = kGhostClass;
+    RegisterClassExW(&wc);
+
+    wc.lpfnWndProc = BoxProc;
+    wc.lpszClassName = WND_CLASS;
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    RegisterClassExW(&wc);
+
+    wc.lpfnWndProc = MainProc;
+    wc.lpszClassName = kMainClass;
+    wc.style = 0;
+    wc.hCursor = nullptr;
+    RegisterClassExW(&wc);
+}
+
+} // namespace
+
+void StartUp(HINSTANCE instance) {
+    g_hInst = instance;
+    // 1-4: platform start.
+    SetProcessDPIAware();
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    Gdiplus::GdiplusStartupInput gdiplusInput;
+    Gdiplus::GdiplusStartup(&g_gdiplusToken, &gdiplusInput, nullptr);
+    OleInitialize(nullptr);
+
+    // 5-6: the desktop folder and the hidden store.
+    g_desktop = GetDesktopPath();
+    g_hidden = HiddenStoreFor(g_desktop);
+    EnsureHiddenStore(g_hidden);
+
+    // 7-9: window classes, the invisible main window, the tray icon.
+    RegisterClasses(instance);
+    g_hMainWnd = CreateWindowExW(0, kMainClass, kMainTitle, 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    SetupTray(g_hMainWnd);
+
+    // 10: shared graphics devices; the program goes on whatever the result.
+    InitDCompInfra();
+
+    // 11-13: INI path, persistent lists, settings.
+    InitIniPath();
+    LoadManualGroups();
+    LoadFreedItems();
+    LoadBoxNames();
+    LoadHiddenBoxes();
+    LoadCustomBoxes();
+    LoadSkin();
+    LoadStyle();
+    LoadIconSize();
+    UpdateSkinBrush();
+    ApplyTrayIcon();
+
+    // 14-16: scan, remembered positions, one box per group.
+    ScanAll();
+    LoadPos();
+    for (size_t i = 0; i < g_groups.size(); ++i) CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
+
+    // 17: first run arranges, later runs only settle overlaps.
+    if (g_firstRun) {
+        AutoArrange();
+    } else {
+        ResolveOverlaps(nullptr);
+    }
+}
+
+int MainLoop() {
+    for (;;) {
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return 0;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+            continue;
+        }
+        if (g_resizing || g_draggingItem) {
+            Sleep(1);
+        } else {
+            RenderAll();
+            Sleep(16);
+        }
+    }
+}
+
+LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_REFRESHBOXES:
+        RefreshBoxes();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}

@@ -1,0 +1,6 @@
+#include "app/app_win.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    StartUp(instance);
+    return MainLoop();
+}

@@ -1,0 +1,52 @@
+// The box record, the registry of live boxes, and the box functions the other subsystems call.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "base/win.h"
+#include "inventory/item.h"
+
+struct IDXGISwapChain1;
+struct ID2D1DeviceContext;
+struct ID2D1Bitmap1;
+struct IDCompositionTarget;
+struct IDCompositionVisual;
+struct ID2D1SolidColorBrush;
+struct IDWriteTextFormat;
+struct BoxSurface; // fallback drawing surface of the rendering (its own file)
+
+struct BoxWin {
+    std::wstring key;
+    HWND hwnd = nullptr;
+    int colorIdx = 0;
+    std::vector<Item> items;
+    int scrollY = 0;
+    int hoverIdx = -1;
+    bool collapsed = false;
+    int width = 240;
+    int height = 360;
+    IDXGISwapChain1* swapChain = nullptr;
+    ID2D1DeviceContext* d2dCtx = nullptr;
+    ID2D1Bitmap1* targetBitmap = nullptr;
+    IDCompositionTarget* dcTarget = nullptr;
+    IDCompositionVisual* dcVisual = nullptr;
+    ID2D1SolidColorBrush* brush = nullptr;
+    IDWriteTextFormat* titleFormat = nullptr;
+    IDWriteTextFormat* nameFormat = nullptr;
+    BoxSurface* fallback = nullptr; // set when the box draws without composition
+};
+
+extern std::vector<BoxWin*> g_boxes; // live boxes in creation order
+
+void CreateBox(const std::wstring& key, const std::vector<Item>& items, int index);
+void RefreshBoxes();
+void ResolveOverlaps(BoxWin* anchor); // nullptr: no anchor
+void AutoArrange();
+void PushBoxesLive(BoxWin* box);
+
+void AttachBoxToDesktop(HWND hwnd);
+void DetachFromDesktop(HWND hwnd);
+void SetBoxPos(HWND hwnd, int x, int y, int cx, int cy, UINT flags);
+
+LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK GhostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

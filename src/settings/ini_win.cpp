@@ -1,0 +1,65 @@
+#include "settings/ini_win.h"
+
+#include <vector>
+
+#include "base/win.h"
+#include "settings/settings.h"
+
+void IniEnsureFile() {
+    if (g_iniPath.empty()) return;
+    HANDLE f = CreateFileW(g_iniPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return; // exists already (or cannot be made: the write fails as before)
+    static const unsigned char bom[2] = {0xFF, 0xFE};
+    DWORD written = 0;
+    WriteFile(f, bom, sizeof bom, &written, nullptr);
+    CloseHandle(f);
+}
+
+int IniGetInt(const wchar_t* section, const wchar_t* key, int def) {
+    if (g_iniPath.empty()) return def;
+    return static_cast<int>(GetPrivateProfileIntW(section, key, def, g_iniPath.c_str()));
+}
+
+std::wstring IniGetString(const wchar_t* section, const wchar_t* key, const wchar_t* def, int bufChars) {
+    if (g_iniPath.empty()) return def ? def : L"";
+    std::vector<wchar_t> buf(static_cast<size_t>(bufChars) + 1, L'\0');
+    GetPrivateProfileStringW(section, key, def, buf.data(), static_cast<DWORD>(bufChars), g_iniPath.c_str());
+    return buf.data();
+}
+
+std::wstring IniGetSection(const wchar_t* section) {
+    if (g_iniPath.empty()) return std::wstring();
+    // The platform cuts a section that does not fit and then returns size - 2; grow until it fits.
+    for (DWORD size = 8192;; size *= 2) {
+        std::vector<wchar_t> buf(size, L'\0');
+        const DWORD n = GetPrivateProfileSectionW(section, buf.data(), size, g_iniPath.c_str());
+        if (n < size - 2 || size >= (1u << 28)) {
+            std::wstring block(buf.data(), n);
+            while (!block.empty() && block.back() == L'\0') block.pop_back();
+            return block;
+        }
+    }
+}
+
+void IniWrite(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
+    if (g_iniPath.empty()) return;
+    IniEnsureFile();
+    WritePrivateProfileStringW(section, key, value.c_str(), g_iniPath.c_str());
+}
+
+void IniDeleteKey(const wchar_t* section, const wchar_t* key) {
+    if (g_iniPath.empty()) return;
+    IniEnsureFile();
+    WritePrivateProfileStringW(section, key, nullptr, g_iniPath.c_str());
+}
+
+void IniDeleteSection(const wchar_t* section) {
+    if (g_iniPath.empty()) return;
+    IniEnsureFile();
+    WritePrivateProfileStringW(section, nullptr, nullptr, g_iniPath.c_str());
+}
+
+void IniFlush() {
+    if (g_iniPath.empty()) return;
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, g_iniPath.c_str());
+}

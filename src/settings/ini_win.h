@@ -1,0 +1,20 @@
+// The INI file beside the executable, through the platform's private-profile functions.
+// Every function does nothing (or returns its default) while g_iniPath is empty.
+#pragma once
+#include <string>
+
+// Before the first write into a file that does not exist yet, the file is created as an empty
+// UTF-16LE file with its byte-order mark, so Chinese section and key names round-trip under any
+// system code page. Existing files (ANSI or Unicode) are used as they are.
+void IniEnsureFile();
+
+int IniGetInt(const wchar_t* section, const wchar_t* key, int def);
+// Reads into a buffer of bufChars characters (so at most bufChars - 1 come back).
+std::wstring IniGetString(const wchar_t* section, const wchar_t* key, const wchar_t* def, int bufChars);
+// Reads the whole section, however long: the raw "line\0line\0\0" block without its final NULs.
+std::wstring IniGetSection(const wchar_t* section);
+
+void IniWrite(const wchar_t* section, const wchar_t* key, const std::wstring& value);
+void IniDeleteKey(const wchar_t* section, const wchar_t* key);
+void IniDeleteSection(const wchar_t* section);
+void IniFlush(); // writes the platform's cached copy of the file to disk

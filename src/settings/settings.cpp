@@ -1,0 +1,50 @@
+#include "settings/settings.h"
+
+#include "render/metrics.h"
+
+std::wstring g_iniPath;
+bool g_firstRun = false;
+
+const int g_skinCount = 8;
+const int g_trayIconCount = 4;
+int g_skinIndex = 2;
+int g_alpha = 130;
+int g_fontSize = 13;
+std::wstring g_fontName = L"Microsoft YaHei UI";
+std::wstring g_bgImage;
+std::wstring g_bgImageLoaded;
+bool g_noOverlap = true;
+int g_trayIconStyle = 0;
+int g_iconSize = 32;
+
+int SkinFromStored(int stored, int current) { return stored >= 0 && stored < g_skinCount ? stored : current; }
+
+int AlphaFromStored(int stored) { return stored < 30 ? 30 : stored > 255 ? 255 : stored; }
+
+int FontSizeFromStored(int stored) { return stored < 8 ? 8 : stored > 40 ? 40 : stored; }
+
+int TrayIconFromStored(int stored) { return stored < 0 || stored >= g_trayIconCount ? 0 : stored; }
+
+bool IconSizeAccepted(int stored) { return stored >= 16 && stored <= 128; }
+
+bool NoOverlapFromStored(int stored) { return stored != 0; }
+
+std::wstring FitToBuffer(const std::wstring& s, int bufChars) {
+    if (bufChars <= 0) return std::wstring();
+    const size_t keep = static_cast<size_t>(bufChars - 1);
+    return s.size() > keep ? s.substr(0, keep) : s;
+}
+
+void ResetSettingsToDefaults() {
+    g_skinIndex = 2;
+    g_alpha = 130;
+    g_fontSize = 13;
+    g_fontName = L"Microsoft YaHei UI";
+    g_bgImage.clear();
+    g_bgImageLoaded.clear();
+    g_noOverlap = true;
+    g_trayIconStyle = 0;
+    g_iconSize = 32;
+    g_cellW = 78;
+    g_cellH = 84;
+}

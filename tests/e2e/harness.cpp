@@ -1,0 +1,158 @@
+#include "e2e/harness.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace e2e {
+
+namespace {
+
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+pid_t Spawn(const std::vector<std::string>& argv, int outFd, const std::string& cwd) {
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+    if (outFd >= 0) {
+        posix_spawn_file_actions_adddup2(&fa, outFd, 1);
+    } else {
+        posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
+    }
+    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
+    std::string oldCwd;
+    if (!cwd.empty()) {
+        oldCwd = fs::current_path().string();
+        fs::current_path(cwd);
+    }
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, args[0], &fa, nullptr, args.data(), environ) != 0) pid = -1;
+    if (!oldCwd.empty()) fs::current_path(oldCwd);
+    posix_spawn_file_actions_destroy(&fa);
+    return pid;
+}
+
+} // namespace
+
+CmdResult Run(const std::vector<std::string>& argv) {
+    CmdResult r;
+    int fds[2];
+    if (pipe(fds) != 0) return r;
+    const pid_t pid = Spawn(argv, fds[1], "");
+    close(fds[1]);
+    char buf[4096];
+    ssize_t n;
+    while ((n = read(fds[0], buf, sizeof buf)) > 0) r.out.append(buf, static_cast<size_t>(n));
+    close(fds[0]);
+    if (pid < 0) return r;
+    int st = 0;
+    waitpid(pid, &st, 0);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+bool WaitFor(const std::function<bool()>& cond, std::chrono::milliseconds deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    for (;;) {
+        if (cond()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
+bool Available(std::string* why) {
+    for (const char* v : {"WINEPREFIX", "DISPLAY", "BC_WIN_BUILD"}) {
+        if (Env(v).empty()) {
+            *why = std::string(v) + " is not set: run the tests through tools/test.sh";
+            return false;
+        }
+    }
+    if (!fs::exists(fs::path(Env("BC_WIN_BUILD")) / "brindlecot.exe")) {
+        *why = "brindlecot.exe is missing in BC_WIN_BUILD";
+        return false;
+    }
+    return true;
+}
+
+std::string WinPath(const fs::path& p) {
+    std::string s = "Z:" + fs::absolute(p).string();
+    for (char& c : s)
+        if (c == '/') c = '\\';
+    return s;
+}
+
+Scenario::Scenario() {
+    std::string tmpl = (fs::temp_directory_path() / "bc-e2e-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    root_ = tmpl;
+    desk_ = root_ / "desk";
+    app_ = root_ / "app";
+    fs::create_directories(desk_);
+    fs::create_directories(app_);
+    fs::copy_file(fs::path(Env("BC_WIN_BUILD")) / "brindlecot.exe", app_ / "brindlecot.exe");
+    UseDesktop(WinPath(desk_));
+}
+
+Scenario::~Scenario() {
+    if (Running()) {
+        Quit(std::chrono::seconds(5));
+        if (Running()) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+}
+
+void Scenario::UseDesktop(const std::string& winPath) {
+    Run({"wine", "reg", "add", "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+         "/v", "Desktop", "/t", "REG_EXPAND_SZ", "/d", winPath, "/f"});
+}
+
+void Scenario::Start() {
+    pid_ = Spawn({"wine", (app_ / "brindlecot.exe").string()}, -1, root_.string());
+    exitCode_ = -1;
+}
+
+bool Scenario::Running() {
+    if (pid_ < 0) return false;
+    int st = 0;
+    const pid_t r = waitpid(pid_, &st, WNOHANG);
+    if (r == 0) return true;
+    if (r == pid_) exitCode_ = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    pid_ = -1;
+    return false;
+}
+
+int Scenario::Quit(std::chrono::milliseconds deadline) {
+    WinTool({"post", "BrindlecotMain", "0x10"}); // WM_CLOSE: the main window is destroyed, the loop ends
+    if (!WaitFor([&] { return !Running(); }, deadline)) return -1;
+    return exitCode_;
+}
+
+CmdResult Scenario::WinTool(const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {"wine", (fs::path(Env("BC_WIN_BUILD")) / "wintool.exe").string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return Run(argv);
+}
+
+bool Scenario::MainWindowExists() { return !WinTool({"windows", "BrindlecotMain"}).out.empty(); }
+
+void Scenario::Screenshot(const fs::path& png) { Run({"import", "-window", "root", png.string()}); }
+
+} // namespace e2e

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "base/strutil.h"
+#include "render/metrics.h"
+#include "settings/settings.h"
+
+namespace {
+
+struct IntRuleCase {
+    int stored;
+    int expected;
+};
+
+TEST(SettingsRules, SkinTakesOnlyKnownRows) {
+    const IntRuleCase cases[] = {{0, 0}, {7, 7}, {8, 2}, {9, 2}, {-1, 2}, {2, 2}};
+    for (const auto& c : cases) EXPECT_EQ(SkinFromStored(c.stored, 2), c.expected) << c.stored;
+    EXPECT_EQ(SkinFromStored(9, 5), 5) << "an unknown row keeps the current skin";
+}
+
+TEST(SettingsRules, AlphaAndFontSizeAreClamped) {
+    const IntRuleCase alpha[] = {{10, 30}, {0, 30}, {29, 30}, {30, 30}, {130, 130}, {255, 255}, {256, 255}, {999, 255}};
+    for (const auto& c : alpha) EXPECT_EQ(AlphaFromStored(c.stored), c.expected) << c.stored;
+    const IntRuleCase font[] = {{5, 8}, {0, 8}, {8, 8}, {13, 13}, {40, 40}, {41, 40}, {100, 40}, {-3, 8}};
+    for (const auto& c : font) EXPECT_EQ(FontSizeFromStored(c.stored), c.expected) << c.stored;
+}
+
+TEST(SettingsRules, TrayIconOutOfRangeBecomesZero) {
+    const IntRuleCase cases[] = {{0, 0}, {3, 3}, {4, 0}, {-1, 0}, {100, 0}};
+    for (const auto& c : cases) EXPECT_EQ(TrayIconFromStored(c.stored), c.expected) << c.stored;
+}
+
+TEST(SettingsRules, IconSizeRangeAndNoOverlap) {
+    EXPECT_FALSE(IconSizeAccepted(8));
+    EXPECT_FALSE(IconSizeAccepted(15));
+    EXPECT_TRUE(IconSizeAccepted(16));
+    EXPECT_TRUE(IconSizeAccepted(100));
+    EXPECT_TRUE(IconSizeAccepted(128));
+    EXPECT_FALSE(IconSizeAccepted(129));
+    EXPECT_FALSE(IconSizeAccepted(200));
+    EXPECT_TRUE(NoOverlapFromStored(1));
+    EXPECT_TRUE(NoOverlapFromStored(-7));
+    EXPECT_FALSE(NoOverlapFromStored(0));
+}
+
+TEST(SettingsRules, StringsKeepWhatTheirBufferHolds) {
+    const std::wstring name(200, L'x');
+    EXPECT_EQ(FitToBuffer(name, kFontNameBuffer).size(), 127u);
+    EXPECT_EQ(FitToBuffer(std::wstring(259, L'p'), kBgImageBuffer).size(), 259u);
+    EXPECT_EQ(FitToBuffer(std::wstring(300, L'p'), kBgImageBuffer).size(), 259u);
+    EXPECT_EQ(FitToBuffer(L"", kFontNameBuffer), L"");
+}
+
+TEST(CellMetrics, FollowTheIconSizeWithAFloorOf64) {
+    struct Case {
+        int icon, w, h;
+    };
+    const Case cases[] = {{16, 64, 68}, {18, 64, 70}, {24, 70, 76}, {32, 78, 84}, {48, 94, 100},
+                          {64, 110, 116}, {100, 146, 152}, {128, 174, 180}, {10, 64, 64}};
+    for (const auto& c : cases) {
+        g_iconSize = c.icon;
+        UpdateCellSize();
+        EXPECT_EQ(g_cellW, c.w) << c.icon;
+        EXPECT_EQ(g_cellH, c.h) << c.icon;
+    }
+    ResetSettingsToDefaults();
+    EXPECT_EQ(g_cellW, 78);
+    EXPECT_EQ(g_cellH, 84);
+}
+
+TEST(Strings, ExeSiblingPaths) {
+    EXPECT_EQ(PathBesideExe(L"C:\\apps\\b\\brindlecot.exe", L"dbg.log"), L"C:\\apps\\b\\dbg.log");
+    EXPECT_EQ(PathBesideExe(L"brindlecot.exe", L"brindlecot.ini"), L"brindlecot.exe\\brindlecot.ini");
+    EXPECT_EQ(PathBesideExe(L"\\\\srv\\share\\x.exe", L"dbg.log"), L"\\\\srv\\share\\dbg.log");
+}
+
+TEST(Strings, Utf8RoundTripsChineseAndAstralText) {
+    const std::wstring w = L"SCAN group=[文件夹] \U0001F600 é";
+    const std::string u = WideToUtf8(w);
+    EXPECT_EQ(u, "SCAN group=[\xE6\x96\x87\xE4\xBB\xB6\xE5\xA4\xB9] \xF0\x9F\x98\x80 \xC3\xA9");
+    EXPECT_EQ(Utf8ToWide(u), w);
+    EXPECT_EQ(Utf8ToWide("a\xFF" "b"), L"a\uFFFD" L"b");
+}
+
+TEST(Strings, LeadingIntegerLikeTheRuntime) {
+    struct Case {
+        const wchar_t* text;
+        int value;
+    };
+    const Case cases[] = {{L"12abc", 12}, {L"  -7", -7}, {L"+5", 5}, {L"abc", 0}, {L"", 0},
+                          {L"100", 100}, {L"99999999999", 2147483647}, {L"-99999999999", -2147483647 - 1}};
+    for (const auto& c : cases) EXPECT_EQ(ParseLeadingInt(c.text), c.value) << c.text;
+}
+
+} // namespace
