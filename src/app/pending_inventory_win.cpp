@@ -9,3 +9,5 @@ void LoadHiddenBoxes() {}
 void LoadCustomBoxes() {}
 void LoadPos() {}
 void ScanAll() {}
+void SavePos(const std::wstring&, int, int) {}
+HICON GetFileIcon(const std::wstring&) { return nullptr; }

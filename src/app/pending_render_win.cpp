@@ -8,3 +8,10 @@ void UpdateSkinBrush() {}
 void RebuildAllFormats() {}
 void FlushIconBitmaps() {}
 void RenderAll() {}
+bool InitBoxDComp(BoxWin*) { return false; }
+bool InitBoxFallback(BoxWin*) { return false; }
+void ReleaseBoxRender(BoxWin*) {}
+void RebuildBoxFormats(BoxWin*) {}
+void ResizeBoxRender(BoxWin*, int, int) {}
+void DrawBox(BoxWin*) {}
+void PaintBoxWindow(BoxWin*, HDC) {}
