@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include "app/app_win.h"
+#include "base/strutil.h"
+#include "render/metrics.h"
+#include "settings/ini_win.h"
+#include "settings/settings.h"
+#include "settings/settings_win.h"
+#include "win/win_test_util.h"
+
+namespace {
+
+// Each test gets its own INI path in a throw-away folder and the settings' initial values.
+class SettingsWin : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetSettingsToDefaults();
+        g_iniPath = dir_ / L"brindlecot.ini";
+    }
+    void TearDown() override {
+        IniFlush();
+        g_iniPath.clear();
+        ResetSettingsToDefaults();
+    }
+    void WriteIni(const std::string& ansiText) { ASSERT_TRUE(wintest::WriteFileBytes(g_iniPath, ansiText)); }
+    void LoadAll() {
+        LoadSkin();
+        LoadStyle();
+        LoadIconSize();
+    }
+    wintest::TempDir dir_;
+};
+
+TEST_F(SettingsWin, MissingFileGivesEveryDefault) {
+    LoadAll();
+    EXPECT_EQ(g_skinIndex, 2);
+    EXPECT_EQ(g_alpha, 130);
+    EXPECT_EQ(g_fontName, L"Microsoft YaHei UI");
+    EXPECT_EQ(g_fontSize, 13);
+    EXPECT_EQ(g_bgImage, L"");
+    EXPECT_TRUE(g_noOverlap);
+    EXPECT_EQ(g_trayIconStyle, 0);
+    EXPECT_EQ(g_iconSize, 32);
+    EXPECT_EQ(g_cellW, 78);
+    EXPECT_EQ(g_cellH, 84);
+    EXPECT_FALSE(wintest::Exists(g_iniPath)) << "reading never creates the file";
+}
+
+TEST_F(SettingsWin, StoredValuesAreClampedOrIgnored) {
+    struct Case {
+        const char* ini;
+        int skin, alpha, fontSize, tray, icon, cellW, cellH;
+        bool noOverlap;
+    };
+    const Case cases[] = {
+        {"skin=9\r\nalpha=10\r\nfontSize=5\r\ntrayIcon=4\r\niconSize=8\r\n", 2, 30, 8, 0, 32, 78, 84, true},
+        {"skin=0\r\nalpha=999\r\nfontSize=100\r\ntrayIcon=3\r\niconSize=200\r\nnoOverlap=0\r\n", 0, 255, 40, 3, 32, 78,
+         84, false},
+        {"skin=abc\r\nalpha=abc\r\nfontSize=abc\r\niconSize=100\r\nnoOverlap=yes\r\n", 0, 30, 8, 0, 100, 146, 152, false},
+        {"skin=7\r\nalpha=200\r\nfontSize=20\r\ntrayIcon=-1\r\niconSize=16\r\nnoOverlap=5\r\n", 7, 200, 20, 0, 16, 64, 68,
+         true},
+    };
+    for (const auto& c : cases) {
+        ResetSettingsToDefaults();
+        IniFlush();
+        WriteIni(std::string("[settings]\r\n") + c.ini);
+        LoadAll();
+        SCOPED_TRACE(c.ini);
+        EXPECT_EQ(g_skinIndex, c.skin);
+        EXPECT_EQ(g_alpha, c.alpha);
+        EXPECT_EQ(g_fontSize, c.fontSize);
+        EXPECT_EQ(g_trayIconStyle, c.tray);
+        EXPECT_EQ(g_iconSize, c.icon);
+        EXPECT_EQ(g_cellW, c.cellW);
+        EXPECT_EQ(g_cellH, c.cellH);
+        EXPECT_EQ(g_noOverlap, c.noOverlap);
+    }
+}
+
+TEST_F(SettingsWin, EmptyValueIsNotTheDefault) {
+    WriteIni("[settings]\r\nfontName=\r\nbgImage=\r\n");
+    LoadAll();
+    EXPECT_EQ(g_fontName, L"") << "a present key with an empty value reads as empty";
+    EXPECT_EQ(g_bgImage, L"");
+}
+
+TEST_F(SettingsWin, LongStringsKeepWhatTheirBuffersHold) {
+    WriteIni("[settings]\r\nfontName=" + std::string(200, 'f') + "\r\nbgImage=C:\\" + std::string(300, 'p') + "\r\n");
+    LoadAll();
+    EXPECT_EQ(g_fontName.size(), 127u);
+    EXPECT_EQ(g_bgImage.size(), 259u);
+}
+
+TEST_F(SettingsWin, ChineseNamesRoundTripInANewFile) {
+    // A read of the missing file first: the platform's profile cache must not keep it as ANSI.
+    EXPECT_EQ(IniGetInt(L"文件夹", L"x", -1), -1);
+    IniWrite(L"文件夹", L"x", L"40");
+    IniWrite(L"boxNames", L"压缩包", L"我的压缩包");
+    IniWrite(L"manualGroups", L"报告 2024.docx", L"工作");
+    SaveStyleKey(L"fontName", L"微软雅黑");
+    IniFlush();
+    EXPECT_EQ(IniGetInt(L"文件夹", L"x", -1), 40);
+    EXPECT_EQ(IniGetString(L"boxNames", L"压缩包", L"", 256), L"我的压缩包");
+    EXPECT_EQ(IniGetString(L"manualGroups", L"报告 2024.docx", L"", 256), L"工作");
+    LoadStyle();
+    EXPECT_EQ(g_fontName, L"微软雅黑");
+    const std::string bytes = wintest::ReadFileBytes(g_iniPath);
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE")) << "the file is UTF-16LE with its byte-order mark";
+    EXPECT_EQ(bytes.find("???"), std::string::npos);
+}
+
+TEST_F(SettingsWin, ExistingAnsiFileKeepsWorking) {
+    WriteIni("[settings]\r\nalpha=200\r\n");
+    IniWrite(L"settings", L"skin", L"4");
+    IniFlush();
+    LoadAll();
+    EXPECT_EQ(g_alpha, 200);
+    EXPECT_EQ(g_skinIndex, 4);
+    const std::string bytes = wintest::ReadFileBytes(g_iniPath);
+    EXPECT_NE(bytes.substr(0, 2), std::string("\xFF\xFE")) << "an existing file is not converted";
+    EXPECT_NE(bytes.find("skin=4"), std::string::npos);
+}
+
+TEST_F(SettingsWin, NothingHappensWithoutAnIniPath) {
+    WriteIni("[settings]\r\nskin=4\r\n");
+    const std::wstring file = g_iniPath;
+    g_iniPath.clear();
+    SaveStyleKey(L"skin", L"5");
+    IniDeleteSection(L"settings");
+    LoadAll();
+    EXPECT_EQ(g_skinIndex, 2) << "nothing is read without a path";
+    EXPECT_EQ(wintest::ReadFileBytes(file), "[settings]\r\nskin=4\r\n") << "nothing is written without a path";
+}
+
+TEST_F(SettingsWin, LongSectionsAreReadWhole) {
+    std::string text = "[freedItems]\r\n";
+    for (int i = 0; i < 1000; ++i) text += "file number " + std::to_string(i) + ".txt=1\r\n";
+    WriteIni(text);
+    const std::wstring block = IniGetSection(L"freedItems");
+    EXPECT_GT(block.size(), 8192u);
+    EXPECT_NE(block.find(L"file number 999.txt=1"), std::wstring::npos);
+    EXPECT_EQ(block.back(), L'1') << "no trailing terminators and nothing cut";
+}
+
+TEST(InitIniPathWin, FileAndLogLiveBesideTheExeWhateverTheWorkingDirectory) {
+    wintest::TempDir elsewhere;
+    wchar_t old[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, old);
+    SetCurrentDirectoryW(elsewhere.path().c_str());
+    g_firstRun = false;
+    InitIniPath();
+    SetCurrentDirectoryW(old);
+    const std::wstring exe = GetExePath();
+    EXPECT_EQ(g_iniPath, DirOfPath(exe) + L"\\brindlecot.ini");
+    EXPECT_EQ(g_firstRun, !wintest::Exists(g_iniPath));
+    g_iniPath.clear();
+    g_firstRun = false;
+}
+
+} // namespace
