@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -152,6 +153,31 @@ CmdResult Scenario::WinTool(const std::vector<std::string>& args) {
 }
 
 bool Scenario::MainWindowExists() { return !WinTool({"windows", "BrindlecotMain"}).out.empty(); }
+
+std::vector<WindowInfo> Scenario::Windows(const std::string& cls) {
+    std::vector<WindowInfo> out;
+    const std::string text = WinTool({"windows", cls}).out;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        WindowInfo w;
+        char hwnd[32] = {}, parent[128] = {};
+        int vis = 0, consumed = 0;
+        if (std::sscanf(line.c_str(), "%31s %d %d %d %d %d %127s %n", hwnd, &vis, &w.x, &w.y, &w.w, &w.h, parent,
+                        &consumed) < 7)
+            continue;
+        w.hwnd = hwnd;
+        w.visible = vis != 0;
+        w.parentClass = parent;
+        w.title = line.substr(static_cast<size_t>(consumed));
+        out.push_back(w);
+    }
+    return out;
+}
 
 void Scenario::Screenshot(const fs::path& png) { Run({"import", "-window", "root", png.string()}); }
 

@@ -30,6 +30,15 @@ bool Available(std::string* why);
 // "Z:\tmp\..." for a Linux path.
 std::string WinPath(const fs::path& p);
 
+// One window as wintool lists it.
+struct WindowInfo {
+    std::string hwnd;
+    bool visible = false;
+    int x = 0, y = 0, w = 0, h = 0;
+    std::string parentClass; // "-" for a top-level window
+    std::string title;       // UTF-8
+};
+
 class Scenario {
   public:
     Scenario();  // makes <tmp>/bc-e2e-XXXXXX with desk/ and app/ (a copy of brindlecot.exe)
@@ -47,6 +56,8 @@ class Scenario {
     int Quit(std::chrono::milliseconds deadline); // asks the main window to close; exit code or -1
     CmdResult WinTool(const std::vector<std::string>& args);
     bool MainWindowExists();
+    std::vector<WindowInfo> Windows(const std::string& cls); // all windows of a class, in z-order
+    std::vector<WindowInfo> Boxes() { return Windows("BrindlecotClass"); }
     void Screenshot(const fs::path& png);
 
   private:

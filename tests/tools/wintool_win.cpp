@@ -1,5 +1,6 @@
 // Test helper run under Wine by the end-to-end tests: looks at windows and files from inside.
-//   wintool windows <class>           one line per window of that class: hwnd visible x y w h parent-class
+//   wintool windows <class>           one line per window of that class, in z-order:
+//                                     hwnd visible x y w h parent-class title (title in UTF-8)
 //   wintool post <class> <msg> [w] [l] posts a message to the first top-level window of that class
 //   wintool attrib <path>             prints the file attributes in decimal (exit 1 if missing)
 #include <windows.h>
@@ -19,8 +20,13 @@ void PrintWindow(HWND w) {
     GetWindowRect(w, &r);
     wchar_t parentCls[64] = L"-";
     if (HWND p = GetParent(w)) GetClassNameW(p, parentCls, 64);
-    std::printf("%llx %d %ld %ld %ld %ld %ls\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(w)),
-                IsWindowVisible(w) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top, parentCls);
+    wchar_t title[256] = {};
+    GetWindowTextW(w, title, 256);
+    char utf8[1024] = {};
+    WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::printf("%llx %d %ld %ld %ld %ld %ls %s\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(w)),
+                IsWindowVisible(w) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top, parentCls, utf8);
+    std::fflush(stdout);
 }
 
 BOOL CALLBACK EachChild(HWND w, LPARAM lp) {
