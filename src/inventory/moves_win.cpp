@@ -1,10 +1,11 @@
 // Moving entries between the desktop and the hidden store, opening them and fetching their icons.
 // A move is one rename on the same volume: it happens whole or the entry stays where it was. Nothing
 // is ever copied, replaced or overwritten.
+#include "inventory/inventory_win.h"
+
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "inventory/inventory_win.h"
 #include "inventory/scan.h"
 #include "settings/ini_names.h"
 #include "settings/ini_win.h"
