@@ -20,16 +20,20 @@ struct TypeRule {
 const TypeRule kTypeRules[] = {
     {&kGroupShortcuts, {L".lnk", L".url", L".exe", nullptr}},
     {&kGroupPictures, {L".png", L".jpg", L".jpeg", L".gif", L".bmp", L".webp", L".ico", nullptr}},
-    {&kGroupDocuments, {L".doc", L".docx", L".xls", L".xlsx", L".ppt", L".pptx", L".pdf", L".txt", L".md", nullptr}},
+    {&kGroupDocuments,
+     {L".doc", L".docx", L".xls", L".xlsx", L".ppt", L".pptx", L".pdf", L".txt", L".md", nullptr}},
     {&kGroupArchives, {L".zip", L".rar", L".7z", L".tar", L".gz", nullptr}},
 };
 
-size_t LastSeparator(const std::wstring& path) { return path.find_last_of(L"\\/"); }
+size_t LastSeparator(const std::wstring& path) {
+    return path.find_last_of(L"\\/");
+}
 
 } // namespace
 
 std::wstring ToLower(std::wstring s) {
-    for (auto& c : s) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    for (auto& c : s)
+        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
     return s;
 }
 
@@ -59,8 +63,8 @@ std::wstring GetGroupKey(const Item& item) {
 }
 
 int CategoryOrder(const std::wstring& key) {
-    const wchar_t* const order[] = {kGroupFolders, kGroupShortcuts, kGroupPictures,
-                                    kGroupDocuments, kGroupArchives, kGroupOther};
+    const wchar_t* const order[] = {kGroupFolders,   kGroupShortcuts, kGroupPictures,
+                                    kGroupDocuments, kGroupArchives,  kGroupOther};
     for (int i = 0; i < 6; ++i) {
         if (key == order[i]) return i;
     }

@@ -19,7 +19,9 @@ wchar_t FoldCase(wchar_t c) {
     return c;
 }
 
-wchar_t FoldPathChar(wchar_t c) { return c == L'/' ? L'\\' : FoldCase(c); }
+wchar_t FoldPathChar(wchar_t c) {
+    return c == L'/' ? L'\\' : FoldCase(c);
+}
 
 } // namespace
 
@@ -34,7 +36,8 @@ bool SamePathIgnoreCase(const std::wstring& a, const std::wstring& b) {
 namespace {
 
 std::wstring TrimTrailingSeparators(std::wstring s) {
-    while (s.size() > 1 && (s.back() == L'\\' || s.back() == L'/')) s.pop_back();
+    while (s.size() > 1 && (s.back() == L'\\' || s.back() == L'/'))
+        s.pop_back();
     return s;
 }
 
@@ -52,7 +55,8 @@ bool SkipInScan(const std::wstring& name) {
     return name == L"." || name == L".." || SameNameIgnoreCase(name, L"desktop.ini");
 }
 
-void AppendListedItems(const std::wstring& folder, const std::vector<DirEntry>& listing, std::vector<Item>& out) {
+void AppendListedItems(const std::wstring& folder, const std::vector<DirEntry>& listing,
+                       std::vector<Item>& out) {
     if (folder.empty()) return;
     for (const auto& e : listing) {
         if (SkipInScan(e.name)) continue;
@@ -65,7 +69,9 @@ void AppendListedItems(const std::wstring& folder, const std::vector<DirEntry>& 
     }
 }
 
-bool IsHiddenStoreName(const std::wstring& name) { return SameNameIgnoreCase(name, L".hidden"); }
+bool IsHiddenStoreName(const std::wstring& name) {
+    return SameNameIgnoreCase(name, L".hidden");
+}
 
 bool LiesInHiddenStore(const std::wstring& path, const std::wstring& hidden) {
     if (hidden.empty()) return false;
@@ -91,18 +97,22 @@ ScanResult DecideScan(const ScanInput& in) {
     for (const auto& item : r.items) {
         if (freed.count(item.name)) continue;
         const std::wstring key = GetGroupKey(item);
-        auto g = std::find_if(r.groups.begin(), r.groups.end(), [&](const Group& x) { return x.first == key; });
+        auto g =
+            std::find_if(r.groups.begin(), r.groups.end(), [&](const Group& x) { return x.first == key; });
         if (g == r.groups.end()) {
             r.groups.emplace_back(key, std::vector<Item>());
             g = r.groups.end() - 1;
         }
         g->second.push_back(item);
     }
-    std::stable_sort(r.groups.begin(), r.groups.end(),
-                     [](const Group& a, const Group& b) { return CategoryOrder(a.first) < CategoryOrder(b.first); });
+    std::stable_sort(r.groups.begin(), r.groups.end(), [](const Group& a, const Group& b) {
+        return CategoryOrder(a.first) < CategoryOrder(b.first);
+    });
 
-    for (const auto& g : r.groups) r.log.push_back(L"SCAN group=[" + g.first + L"]");
-    for (const auto& h : hiddenBoxes) r.log.push_back(L"SCAN hidden=[" + h + L"]");
+    for (const auto& g : r.groups)
+        r.log.push_back(L"SCAN group=[" + g.first + L"]");
+    for (const auto& h : hiddenBoxes)
+        r.log.push_back(L"SCAN hidden=[" + h + L"]");
     r.groups.erase(std::remove_if(r.groups.begin(), r.groups.end(),
                                   [&](const Group& g) { return hiddenBoxes.count(g.first) != 0; }),
                    r.groups.end());
@@ -110,7 +120,8 @@ ScanResult DecideScan(const ScanInput& in) {
 
     for (const auto& name : customBoxes) {
         if (hiddenBoxes.count(name)) continue;
-        const bool exists = std::any_of(r.groups.begin(), r.groups.end(), [&](const Group& g) { return g.first == name; });
+        const bool exists =
+            std::any_of(r.groups.begin(), r.groups.end(), [&](const Group& g) { return g.first == name; });
         if (!exists) r.groups.emplace_back(name, std::vector<Item>());
     }
     return r;

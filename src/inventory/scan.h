@@ -24,7 +24,8 @@ bool SkipInScan(const std::wstring& name);
 
 // Appends one Item per listed entry of folder (in listing order), leaving out what SkipInScan
 // refuses. An empty folder path stands for "no folder" and adds nothing.
-void AppendListedItems(const std::wstring& folder, const std::vector<DirEntry>& listing, std::vector<Item>& out);
+void AppendListedItems(const std::wstring& folder, const std::vector<DirEntry>& listing,
+                       std::vector<Item>& out);
 
 // The hidden store's own entry as listed on the desktop (any letter case names the same folder).
 bool IsHiddenStoreName(const std::wstring& name);
@@ -44,9 +45,9 @@ struct ScanInput {
 };
 
 struct ScanResult {
-    std::vector<Item> items;        // desktop entries, then the store's
-    std::vector<Group> groups;      // in display order
-    std::vector<std::wstring> log;  // the "SCAN ..." lines, in order
+    std::vector<Item> items;       // desktop entries, then the store's
+    std::vector<Group> groups;     // in display order
+    std::vector<std::wstring> log; // the "SCAN ..." lines, in order
 };
 
 // The whole decision of a scan (groups by GetGroupKey, which reads g_manualGroups).

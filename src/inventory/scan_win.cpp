@@ -35,5 +35,6 @@ void ScanAll() {
     ScanResult r = DecideScan(in);
     g_items = std::move(r.items);
     g_groups = std::move(r.groups);
-    for (const auto& line : r.log) LogDbg(line);
+    for (const auto& line : r.log)
+        LogDbg(line);
 }

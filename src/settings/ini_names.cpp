@@ -5,15 +5,22 @@ namespace {
 const wchar_t kMark[] = L"~%";
 
 // White space that the profile parser trims around keys, values and section names.
-bool IsTrimmedSpace(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
+bool IsTrimmedSpace(wchar_t c) {
+    return c == L' ' || (c >= L'\t' && c <= L'\r');
+}
 
-bool StartsWithMark(const std::wstring& s) { return s.compare(0, 2, kMark) == 0; }
+bool StartsWithMark(const std::wstring& s) {
+    return s.compare(0, 2, kMark) == 0;
+}
 
-bool HasLineBreak(const std::wstring& s) { return s.find_first_of(L"\r\n") != std::wstring::npos; }
+bool HasLineBreak(const std::wstring& s) {
+    return s.find_first_of(L"\r\n") != std::wstring::npos;
+}
 
 // Shared by keys, sections and values: what every place of a name in the file refuses.
 bool CommonNeedsEscape(const std::wstring& s) {
-    return StartsWithMark(s) || HasLineBreak(s) || (!s.empty() && (IsTrimmedSpace(s.front()) || IsTrimmedSpace(s.back())));
+    return StartsWithMark(s) || HasLineBreak(s) ||
+           (!s.empty() && (IsTrimmedSpace(s.front()) || IsTrimmedSpace(s.back())));
 }
 
 bool KeyNeedsEscape(const std::wstring& s) {
@@ -21,13 +28,16 @@ bool KeyNeedsEscape(const std::wstring& s) {
            CommonNeedsEscape(s);
 }
 
-bool SectionNeedsEscape(const std::wstring& s) { return s.empty() || CommonNeedsEscape(s); }
+bool SectionNeedsEscape(const std::wstring& s) {
+    return s.empty() || CommonNeedsEscape(s);
+}
 
 void AppendEscape(std::wstring& out, wchar_t c) {
     static const wchar_t hex[] = L"0123456789ABCDEF";
     const unsigned v = static_cast<unsigned>(c) & 0xFFFFu;
     out += L'%';
-    for (int shift = 12; shift >= 0; shift -= 4) out += hex[(v >> shift) & 0xFu];
+    for (int shift = 12; shift >= 0; shift -= 4)
+        out += hex[(v >> shift) & 0xFu];
 }
 
 // "~%" + the name with "%", "=", control characters and a trailing blank written as "%XXXX".
@@ -76,12 +86,26 @@ std::wstring Unescape(const std::wstring& stored) {
 
 } // namespace
 
-std::wstring IniKeyFor(const std::wstring& name) { return KeyNeedsEscape(name) ? Escape(name) : name; }
-std::wstring NameFromIniKey(const std::wstring& key) { return Unescape(key); }
+std::wstring IniKeyFor(const std::wstring& name) {
+    return KeyNeedsEscape(name) ? Escape(name) : name;
+}
+std::wstring NameFromIniKey(const std::wstring& key) {
+    return Unescape(key);
+}
 
-std::wstring IniSectionFor(const std::wstring& key) { return SectionNeedsEscape(key) ? Escape(key) : key; }
-std::wstring SizeSectionFor(const std::wstring& key) { return IniSectionFor(key + L"_size"); }
-std::wstring NameFromIniSection(const std::wstring& section) { return Unescape(section); }
+std::wstring IniSectionFor(const std::wstring& key) {
+    return SectionNeedsEscape(key) ? Escape(key) : key;
+}
+std::wstring SizeSectionFor(const std::wstring& key) {
+    return IniSectionFor(key + L"_size");
+}
+std::wstring NameFromIniSection(const std::wstring& section) {
+    return Unescape(section);
+}
 
-std::wstring IniValueFor(const std::wstring& value) { return CommonNeedsEscape(value) ? Escape(value) : value; }
-std::wstring ValueFromIni(const std::wstring& stored) { return Unescape(stored); }
+std::wstring IniValueFor(const std::wstring& value) {
+    return CommonNeedsEscape(value) ? Escape(value) : value;
+}
+std::wstring ValueFromIni(const std::wstring& stored) {
+    return Unescape(stored);
+}

@@ -19,21 +19,24 @@ std::vector<std::pair<std::wstring, std::wstring>> SplitSectionLines(const std::
 
 std::map<std::wstring, std::wstring> ParseMapSection(const std::wstring& block) {
     std::map<std::wstring, std::wstring> out;
-    for (const auto& line : SplitSectionLines(block)) out[NameFromIniKey(line.first)] = ValueFromIni(line.second);
+    for (const auto& line : SplitSectionLines(block))
+        out[NameFromIniKey(line.first)] = ValueFromIni(line.second);
     return out;
 }
 
 std::vector<std::wstring> ParseSetSectionKeys(const std::wstring& block) {
     std::vector<std::wstring> keys;
-    for (const auto& line : SplitSectionLines(block)) keys.push_back(NameFromIniKey(line.first));
+    for (const auto& line : SplitSectionLines(block))
+        keys.push_back(NameFromIniKey(line.first));
     return keys;
 }
 
-std::vector<std::wstring> HiddenBoxesLoadLog(const std::wstring& iniPath, const std::vector<std::wstring>& keys,
-                                             size_t total) {
+std::vector<std::wstring> HiddenBoxesLoadLog(const std::wstring& iniPath,
+                                             const std::vector<std::wstring>& keys, size_t total) {
     std::vector<std::wstring> log;
     log.push_back(L"LoadHidden start, ini=" + iniPath);
-    for (const auto& k : keys) log.push_back(L"LoadHidden key=[" + k + L"]");
+    for (const auto& k : keys)
+        log.push_back(L"LoadHidden key=[" + k + L"]");
     log.push_back(L"LoadHidden total=" + IntToW(static_cast<int>(total)));
     return log;
 }

@@ -22,8 +22,8 @@ std::map<std::wstring, std::wstring> ParseMapSection(const std::wstring& block);
 std::vector<std::wstring> ParseSetSectionKeys(const std::wstring& block);
 
 // The log lines of loading the hidden boxes.
-std::vector<std::wstring> HiddenBoxesLoadLog(const std::wstring& iniPath, const std::vector<std::wstring>& keys,
-                                             size_t total);
+std::vector<std::wstring> HiddenBoxesLoadLog(const std::wstring& iniPath,
+                                             const std::vector<std::wstring>& keys, size_t total);
 
 // A stored position: both coordinates 0 or more give the box rectangle (x, y, x + 240, y + 360).
 std::optional<Rect> PosFromStored(int x, int y);

@@ -38,7 +38,8 @@ void LoadHiddenBoxes() {
     if (g_iniPath.empty()) return;
     const auto keys = ParseSetSectionKeys(IniGetSection(L"hiddenBoxes"));
     g_hiddenBoxes = std::set<std::wstring>(keys.begin(), keys.end());
-    for (const auto& line : HiddenBoxesLoadLog(g_iniPath, keys, g_hiddenBoxes.size())) LogDbg(line);
+    for (const auto& line : HiddenBoxesLoadLog(g_iniPath, keys, g_hiddenBoxes.size()))
+        LogDbg(line);
 }
 
 void LoadCustomBoxes() {
@@ -61,7 +62,8 @@ void LoadPos() {
     if (g_iniPath.empty()) return;
     for (const auto& g : g_groups) {
         const std::wstring section = IniSectionFor(g.first);
-        const auto pos = PosFromStored(IniGetInt(section.c_str(), L"x", -1), IniGetInt(section.c_str(), L"y", -1));
+        const auto pos =
+            PosFromStored(IniGetInt(section.c_str(), L"x", -1), IniGetInt(section.c_str(), L"y", -1));
         if (pos) g_posCache[g.first] = *pos;
     }
 }

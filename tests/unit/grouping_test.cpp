@@ -33,18 +33,19 @@ TEST_F(GroupingTest, TypeRulesByExtension) {
     };
     const Case cases[] = {
         {L"Tools.lnk", L"快捷方式"}, {L"site.URL", L"快捷方式"}, {L"setup.EXE", L"快捷方式"},
-        {L"PHOTO.JPG", L"图片"},     {L"a.png", L"图片"},       {L"a.jpeg", L"图片"},
-        {L"a.gif", L"图片"},         {L"a.bmp", L"图片"},       {L"a.webp", L"图片"},
-        {L"a.ico", L"图片"},         {L"Report.DOCX", L"文档"}, {L"a.doc", L"文档"},
-        {L"a.xls", L"文档"},         {L"a.xlsx", L"文档"},      {L"a.ppt", L"文档"},
-        {L"a.pptx", L"文档"},        {L"a.pdf", L"文档"},       {L"notes.txt", L"文档"},
-        {L"README.md", L"文档"},     {L"a.zip", L"压缩包"},     {L"a.rar", L"压缩包"},
-        {L"a.7z", L"压缩包"},        {L"a.tar", L"压缩包"},     {L"backup.tar.gz", L"压缩包"},
-        {L"README", L"其他"},        {L".gitignore", L"其他"},  {L"notes.", L"其他"},
-        {L"a.jpg.bak", L"其他"},     {L"a.mdx", L"其他"},       {L"a.lnk2", L"其他"},
+        {L"PHOTO.JPG", L"图片"},     {L"a.png", L"图片"},        {L"a.jpeg", L"图片"},
+        {L"a.gif", L"图片"},         {L"a.bmp", L"图片"},        {L"a.webp", L"图片"},
+        {L"a.ico", L"图片"},         {L"Report.DOCX", L"文档"},  {L"a.doc", L"文档"},
+        {L"a.xls", L"文档"},         {L"a.xlsx", L"文档"},       {L"a.ppt", L"文档"},
+        {L"a.pptx", L"文档"},        {L"a.pdf", L"文档"},        {L"notes.txt", L"文档"},
+        {L"README.md", L"文档"},     {L"a.zip", L"压缩包"},      {L"a.rar", L"压缩包"},
+        {L"a.7z", L"压缩包"},        {L"a.tar", L"压缩包"},      {L"backup.tar.gz", L"压缩包"},
+        {L"README", L"其他"},        {L".gitignore", L"其他"},   {L"notes.", L"其他"},
+        {L"a.jpg.bak", L"其他"},     {L"a.mdx", L"其他"},        {L"a.lnk2", L"其他"},
         {L"报告.PDF", L"文档"},      {L"照片.Png", L"图片"},
     };
-    for (const auto& c : cases) EXPECT_EQ(GetGroupKey(FileItem(c.name)), c.key) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(GetGroupKey(FileItem(c.name)), c.key) << c.name;
 }
 
 TEST_F(GroupingTest, FoldersNeverGetATypeGroup) {
@@ -65,7 +66,8 @@ TEST_F(GroupingTest, ManualChoiceWinsAndMatchesNameExactly) {
 
 TEST(Category, OrderOfBuiltInKeysThenTheRest) {
     const wchar_t* order[] = {L"文件夹", L"快捷方式", L"图片", L"文档", L"压缩包", L"其他"};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(CategoryOrder(order[i]), i) << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(CategoryOrder(order[i]), i) << i;
     EXPECT_EQ(CategoryOrder(L"Work"), 6);
     EXPECT_EQ(CategoryOrder(L""), 6);
     EXPECT_EQ(CategoryOrder(L"其他 "), 6);

@@ -8,9 +8,10 @@ namespace {
 
 // Names the profile format holds as they are: stored unchanged, so files written before still read.
 TEST(IniNames, NamesThatSurviveAreStoredUnchanged) {
-    const wchar_t* names[] = {L"a.txt",      L"报告 2024.docx", L"Draft] plan.docx", L"mid;semi.txt", L"#hash.txt",
-                              L"\"q.txt\"",  L"a b",            L"~tmp.txt",         L"100%.txt",     L"x]",
-                              L"文件夹",     L"settings",       L"\u3000全角空格"};
+    const wchar_t* names[] = {
+        L"a.txt",         L"报告 2024.docx", L"Draft] plan.docx", L"mid;semi.txt", L"#hash.txt", L"\"q.txt\"",
+        L"a b",           L"~tmp.txt",       L"100%.txt",         L"x]",           L"文件夹",    L"settings",
+        L"\u3000全角空格"};
     for (const wchar_t* n : names) {
         EXPECT_EQ(IniKeyFor(n), n) << n;
         EXPECT_EQ(IniSectionFor(n), n) << n;
@@ -67,8 +68,8 @@ TEST(IniNames, NamesThatWouldBreakAreEscapedAndComeBack) {
 }
 
 TEST(IniNames, MappingIsOneToOne) {
-    const std::wstring names[] = {L"a",  L" a", L"a ",  L"~%a",  L"~%0020a", L"~%~%0020a", L"=a",     L"a=",
-                                  L"[a", L";a", L"",    L"~%",   L"%",       L"~",         L"~%%0025", L"a\n"};
+    const std::wstring names[] = {L"a",  L" a", L"a ", L"~%a", L"~%0020a", L"~%~%0020a", L"=a",      L"a=",
+                                  L"[a", L";a", L"",   L"~%",  L"%",       L"~",         L"~%%0025", L"a\n"};
     std::set<std::wstring> keys, sections, values;
     for (const auto& n : names) {
         keys.insert(IniKeyFor(n));

@@ -15,7 +15,8 @@ std::wstring Block(std::initializer_list<std::wstring> lines) {
 }
 
 TEST(ListParse, LinesSplitAtTheFirstEquals) {
-    const auto lines = SplitSectionLines(Block({L"a.txt=Work", L"no equals here", L"k=v=w", L"=empty key", L"e="}));
+    const auto lines =
+        SplitSectionLines(Block({L"a.txt=Work", L"no equals here", L"k=v=w", L"=empty key", L"e="}));
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], (std::pair<std::wstring, std::wstring>(L"a.txt", L"Work")));
     EXPECT_EQ(lines[1], (std::pair<std::wstring, std::wstring>(L"k", L"v=w")));
@@ -45,9 +46,11 @@ TEST(ListParse, EscapedNamesAndValuesAreDecoded) {
     }
     const auto map = ParseMapSection(block);
     ASSERT_EQ(map.size(), 5u);
-    for (const auto& n : names) EXPECT_EQ(map.at(n), L" " + n) << n;
+    for (const auto& n : names)
+        EXPECT_EQ(map.at(n), L" " + n) << n;
     const auto keys = ParseSetSectionKeys(block);
-    EXPECT_EQ(std::vector<std::wstring>(keys.begin(), keys.end()), std::vector<std::wstring>(std::begin(names), std::end(names)));
+    EXPECT_EQ(std::vector<std::wstring>(keys.begin(), keys.end()),
+              std::vector<std::wstring>(std::begin(names), std::end(names)));
 }
 
 TEST(ListParse, ThousandEntriesAllArrive) {
@@ -63,9 +66,10 @@ TEST(ListParse, ThousandEntriesAllArrive) {
 }
 
 TEST(ListParse, HiddenLoadLogLines) {
-    EXPECT_EQ(HiddenBoxesLoadLog(L"C:\\p\\brindlecot.ini", {L"文档", L"X"}, 2),
-              (std::vector<std::wstring>{L"LoadHidden start, ini=C:\\p\\brindlecot.ini", L"LoadHidden key=[文档]",
-                                          L"LoadHidden key=[X]", L"LoadHidden total=2"}));
+    EXPECT_EQ(
+        HiddenBoxesLoadLog(L"C:\\p\\brindlecot.ini", {L"文档", L"X"}, 2),
+        (std::vector<std::wstring>{L"LoadHidden start, ini=C:\\p\\brindlecot.ini", L"LoadHidden key=[文档]",
+                                   L"LoadHidden key=[X]", L"LoadHidden total=2"}));
 }
 
 TEST(ListParse, StoredPositionNeedsBothCoordinatesNotNegative) {

@@ -9,13 +9,15 @@ const std::wstring kStore = L"C:\\Users\\u\\Desktop\\.hidden";
 
 std::vector<std::wstring> Keys(const ScanResult& r) {
     std::vector<std::wstring> keys;
-    for (const auto& g : r.groups) keys.push_back(g.first);
+    for (const auto& g : r.groups)
+        keys.push_back(g.first);
     return keys;
 }
 
 std::vector<std::wstring> Paths(const std::vector<Item>& items) {
     std::vector<std::wstring> paths;
-    for (const auto& i : items) paths.push_back(i.path);
+    for (const auto& i : items)
+        paths.push_back(i.path);
     return paths;
 }
 
@@ -46,10 +48,11 @@ TEST_F(ScanDecision, EmptyFoldersGiveNoGroups) {
 TEST_F(ScanDecision, BuiltInOrderThenManualGroupsByFirstAppearance) {
     g_manualGroups[L"b.txt"] = L"B";
     g_manualGroups[L"a.txt"] = L"A";
-    in.desktopListing = {{L"z.zip", false}, {L"b.txt", false}, {L"notes", false}, {L"a.txt", false},
-                         {L"pic.PNG", false}, {L"Work", true},  {L"go.lnk", false}, {L"doc.pdf", false}};
+    in.desktopListing = {{L"z.zip", false},   {L"b.txt", false}, {L"notes", false},  {L"a.txt", false},
+                         {L"pic.PNG", false}, {L"Work", true},   {L"go.lnk", false}, {L"doc.pdf", false}};
     const ScanResult r = DecideScan(in);
-    EXPECT_EQ(Keys(r), (std::vector<std::wstring>{L"文件夹", L"快捷方式", L"图片", L"文档", L"压缩包", L"其他", L"B", L"A"}));
+    EXPECT_EQ(Keys(r), (std::vector<std::wstring>{L"文件夹", L"快捷方式", L"图片", L"文档", L"压缩包",
+                                                  L"其他", L"B", L"A"}));
     EXPECT_EQ(r.log.front(), L"SCAN group=[文件夹]");
     EXPECT_EQ(r.log[6], L"SCAN group=[B]");
     EXPECT_EQ(r.log.back(), L"SCAN after filter: groups=8");
@@ -70,10 +73,12 @@ TEST_F(ScanDecision, DesktopEntriesFirstThenStoreInListingOrder) {
 }
 
 TEST_F(ScanDecision, DesktopIniInAnyCaseIsNeverListedOtherHiddenFilesAre) {
-    in.desktopListing = {{L"desktop.ini", false}, {L"DESKTOP.INI", false}, {L"Desktop.Ini", false}, {L"thumbs.db", false}};
+    in.desktopListing = {
+        {L"desktop.ini", false}, {L"DESKTOP.INI", false}, {L"Desktop.Ini", false}, {L"thumbs.db", false}};
     in.hiddenListing = {{L"DeskTop.ini", false}, {L"desktop.ini.txt", false}};
     const ScanResult r = DecideScan(in);
-    EXPECT_EQ(Paths(r.items), (std::vector<std::wstring>{kDesk + L"\\thumbs.db", kStore + L"\\desktop.ini.txt"}));
+    EXPECT_EQ(Paths(r.items),
+              (std::vector<std::wstring>{kDesk + L"\\thumbs.db", kStore + L"\\desktop.ini.txt"}));
 }
 
 TEST_F(ScanDecision, FreedItemsAreLeftOutWhereverTheyLie) {
@@ -91,8 +96,9 @@ TEST_F(ScanDecision, HiddenBoxesAreDroppedAndLoggedEvenWithoutAGroup) {
     in.desktopListing = {{L"a.txt", false}, {L"b.zip", false}};
     const ScanResult r = DecideScan(in);
     EXPECT_EQ(Keys(r), std::vector<std::wstring>{L"压缩包"});
-    EXPECT_EQ(r.log, (std::vector<std::wstring>{L"SCAN group=[文档]", L"SCAN group=[压缩包]", L"SCAN hidden=[Ghost]",
-                                                 L"SCAN hidden=[文档]", L"SCAN after filter: groups=1"}));
+    EXPECT_EQ(r.log,
+              (std::vector<std::wstring>{L"SCAN group=[文档]", L"SCAN group=[压缩包]", L"SCAN hidden=[Ghost]",
+                                         L"SCAN hidden=[文档]", L"SCAN after filter: groups=1"}));
 }
 
 TEST_F(ScanDecision, EmptyUserMadeBoxesComeLastInNameOrder) {
@@ -135,7 +141,8 @@ TEST(HiddenStore, ParentFolderDecides) {
         {L"D:\\x\\.hidden\\b.txt", false},
         {L"a.txt", false},
     };
-    for (const auto& c : cases) EXPECT_EQ(LiesInHiddenStore(c.path, kStore), c.inStore) << c.path;
+    for (const auto& c : cases)
+        EXPECT_EQ(LiesInHiddenStore(c.path, kStore), c.inStore) << c.path;
     EXPECT_FALSE(LiesInHiddenStore(L"\\a.txt", L"")) << "no store holds nothing";
     EXPECT_TRUE(LiesInHiddenStore(L"C:\\D\\.hidden\\x", L"C:\\D\\.hidden\\"));
     EXPECT_TRUE(LiesInHiddenStore(L"C:\\Щ\\.hidden\\x", L"C:\\щ\\.hidden"));

@@ -11,12 +11,15 @@ TempDir::TempDir(const std::wstring& tag) {
     std::wstring base = tmp;
     if (!base.empty() && base.back() == L'\\') base.pop_back();
     for (unsigned n = GetTickCount() ^ GetCurrentProcessId();; ++n) {
-        path_ = base + L"\\bc-" + tag + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n);
+        path_ =
+            base + L"\\bc-" + tag + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n);
         if (CreateDirectoryW(path_.c_str(), nullptr)) break;
     }
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
 
 void RemoveTree(const std::wstring& path) {
     const DWORD a = GetFileAttributesW(path.c_str());
@@ -35,13 +38,15 @@ void RemoveTree(const std::wstring& path) {
             if (n != L"." && n != L"..") names.push_back(n);
         } while (FindNextFileW(h, &fd));
         FindClose(h);
-        for (const auto& n : names) RemoveTree(path + L"\\" + n);
+        for (const auto& n : names)
+            RemoveTree(path + L"\\" + n);
     }
     RemoveDirectoryW(path.c_str());
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -50,20 +55,25 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return std::string();
     std::string out;
     char buf[4096];
     DWORD got = 0;
-    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0)
+        out.append(buf, got);
     CloseHandle(f);
     return out;
 }
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-bool MakeDir(const std::wstring& path) { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
+bool MakeDir(const std::wstring& path) {
+    return CreateDirectoryW(path.c_str(), nullptr) != 0;
+}
 
 namespace {
 void Walk(const std::wstring& root, const std::wstring& rel, std::map<std::wstring, Entry>& out) {

@@ -12,8 +12,9 @@ namespace {
 using ListsWin = InventoryWin;
 
 // Names the profile format cannot hold as keys, and names it holds; all must come back exactly.
-const std::wstring kAwkward[] = {L"[Draft] plan.docx", L";semi.txt", L"a=b.txt", L" lead.txt", L"trail.txt ",
-                                 L"~%0041", L"报告 2024.docx", L"#hash.txt", L"x]y.txt", L"plain.txt"};
+const std::wstring kAwkward[] = {L"[Draft] plan.docx", L";semi.txt", L"a=b.txt",        L" lead.txt",
+                                 L"trail.txt ",        L"~%0041",    L"报告 2024.docx", L"#hash.txt",
+                                 L"x]y.txt",           L"plain.txt"};
 
 TEST_F(ListsWin, RawNamesThatTheProfileLoses) {
     // Why the escaping exists: written raw, these names do not come back from the file.
@@ -33,7 +34,8 @@ TEST_F(ListsWin, HandWrittenFileLoadsEveryList) {
                         L"[hiddenBoxes]\r\n压缩包=0\r\n其他=1\r\n"
                         L"[customBoxes]\r\n新盒子=1\r\n"
                         L"[freedItems]\r\n";
-    for (int i = 0; i < 1000; ++i) text += L"自由文件_" + std::to_wstring(i) + L".txt=1\r\n";
+    for (int i = 0; i < 1000; ++i)
+        text += L"自由文件_" + std::to_wstring(i) + L".txt=1\r\n";
     ASSERT_TRUE(wt::WriteIniText(ini, text));
 
     const size_t before = wt::ReadDebugLog().size();
@@ -42,7 +44,8 @@ TEST_F(ListsWin, HandWrittenFileLoadsEveryList) {
     LoadBoxNames();
     LoadHiddenBoxes();
     LoadCustomBoxes();
-    EXPECT_EQ(g_manualGroups, (std::map<std::wstring, std::wstring>{{L"报告.docx", L"学习"}, {L"k.txt", L"a=b"}}));
+    EXPECT_EQ(g_manualGroups,
+              (std::map<std::wstring, std::wstring>{{L"报告.docx", L"学习"}, {L"k.txt", L"a=b"}}));
     EXPECT_EQ(g_boxNames, (std::map<std::wstring, std::wstring>{{L"文档", L"我的文档"}}));
     EXPECT_EQ(g_hiddenBoxes, (std::set<std::wstring>{L"压缩包", L"其他"}));
     EXPECT_EQ(g_customBoxes, (std::set<std::wstring>{L"新盒子"}));
@@ -79,7 +82,8 @@ TEST_F(ListsWin, WrittenNamesComeBackExactly) {
     EXPECT_EQ(g_hiddenBoxes, all);
     EXPECT_EQ(g_customBoxes, all);
     ASSERT_EQ(g_boxNames.size(), all.size());
-    for (const auto& n : kAwkward) EXPECT_EQ(g_boxNames[n], L"名字 " + n + L" ") << n;
+    for (const auto& n : kAwkward)
+        EXPECT_EQ(g_boxNames[n], L"名字 " + n + L" ") << n;
     // Names that survive as they are stay in the file exactly as before.
     EXPECT_EQ(IniGetString(L"manualGroups", L"plain.txt", L"", 64), L"~% 组 plain.txt");
     EXPECT_EQ(IniGetString(L"freedItems", L"报告 2024.docx", L"", 64), L"1");
@@ -100,7 +104,8 @@ TEST_F(ListsWin, FreedItemWriteAndDelete) {
 }
 
 TEST_F(ListsWin, ThousandManualChoicesRoundTrip) {
-    for (int i = 0; i < 1000; ++i) SetManualGroup(L"文件 " + std::to_wstring(i) + L".txt", L"组" + std::to_wstring(i % 9));
+    for (int i = 0; i < 1000; ++i)
+        SetManualGroup(L"文件 " + std::to_wstring(i) + L".txt", L"组" + std::to_wstring(i % 9));
     const auto written = g_manualGroups;
     g_manualGroups.clear();
     LoadManualGroups();
@@ -119,14 +124,16 @@ TEST_F(ListsWin, PositionsBySectionOfTheGroupKey) {
     IniWrite(SizeSectionFor(L" Work ").c_str(), L"w", L"400");
     IniWrite(L"settings", L"alpha", L"200");
     g_groups.clear();
-    for (const auto& k : keys) g_groups.emplace_back(k, std::vector<Item>());
+    for (const auto& k : keys)
+        g_groups.emplace_back(k, std::vector<Item>());
     g_groups.emplace_back(L"neg", std::vector<Item>());
     g_groups.emplace_back(L"never saved", std::vector<Item>());
     LoadPos();
     ASSERT_EQ(g_posCache.size(), 6u) << "negative and missing positions give no entry";
     n = 0;
     for (const auto& k : keys) {
-        EXPECT_EQ(g_posCache[k], (Rect{100 + n, 200 + n, 340 + n, 560 + n})) << std::string(k.begin(), k.end());
+        EXPECT_EQ(g_posCache[k], (Rect{100 + n, 200 + n, 340 + n, 560 + n}))
+            << std::string(k.begin(), k.end());
         ++n;
     }
     EXPECT_EQ(IniGetInt(SizeSectionFor(L" Work ").c_str(), L"w", 0), 400);

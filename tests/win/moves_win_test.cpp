@@ -59,7 +59,8 @@ TEST_F(MovesWin, MissingStoreLockedAndReadOnlyEntries) {
     ExpectWholeInOnePlace(desk + L"\\ro.txt", store + L"\\ro.txt", "read only");
 
     ASSERT_TRUE(wt::WriteBytes(desk + L"\\locked.txt", "locked"));
-    HANDLE h = CreateFileW((desk + L"\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h =
+        CreateFileW((desk + L"\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     MoveItemToGroup(desk + L"\\locked.txt", L"Work");
     CloseHandle(h);
@@ -86,7 +87,8 @@ TEST_F(MovesWin, LongPathMovesWholeOrNotAtAll) {
 TEST_F(MovesWin, OnlyEntriesOutsideTheStoreMove) {
     ASSERT_TRUE(wt::WriteBytes(desk + L"\\notes.hidden.txt", "n"));
     MoveItemToGroup(desk + L"\\notes.hidden.txt", L"Work");
-    EXPECT_EQ(wt::ReadBytes(store + L"\\notes.hidden.txt"), "n") << "a name holding \".hidden\" is not in the store";
+    EXPECT_EQ(wt::ReadBytes(store + L"\\notes.hidden.txt"), "n")
+        << "a name holding \".hidden\" is not in the store";
 
     ASSERT_TRUE(wt::WriteBytes(store + L"\\kept.txt", "k"));
     MoveItemToGroup(store + L"\\kept.txt", L"Work");
@@ -134,7 +136,8 @@ TEST_F(MovesWin, CollectAllThenRestoreAllPutsEveryEntryBack) {
     ASSERT_TRUE(wt::WriteBytes(desk + L"\\secret.dat", "hidden"));
     ASSERT_TRUE(SetFileAttributesW((desk + L"\\secret.dat").c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(wt::WriteBytes(desk + L"\\sys.bin", "system"));
-    ASSERT_TRUE(SetFileAttributesW((desk + L"\\sys.bin").c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(
+        SetFileAttributesW((desk + L"\\sys.bin").c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(wt::WriteBytes(desk + L"\\ro.pdf", "read only"));
     ASSERT_TRUE(SetFileAttributesW((desk + L"\\ro.pdf").c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(wt::MakeDir(desk + L"\\项目 文件夹"));
@@ -161,7 +164,8 @@ TEST_F(MovesWin, CollectAllThenRestoreAllPutsEveryEntryBack) {
 
     RestoreAll();
     auto restored = wt::Snapshot(desk);
-    EXPECT_EQ(wt::ReadBytes(store + L"\\dup.txt"), "stored copy") << "the stored twin cannot return, and stays";
+    EXPECT_EQ(wt::ReadBytes(store + L"\\dup.txt"), "stored copy")
+        << "the stored twin cannot return, and stays";
     restored.erase(L".hidden");
     restored.erase(L".hidden\\dup.txt");
     EXPECT_EQ(restored, original);

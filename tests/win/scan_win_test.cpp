@@ -8,7 +8,8 @@ using ScanWin = InventoryWin;
 
 std::vector<std::wstring> LinesAddedSince(size_t before) {
     const auto lines = wt::ReadDebugLog();
-    return std::vector<std::wstring>(lines.begin() + static_cast<std::ptrdiff_t>(std::min(before, lines.size())), lines.end());
+    return std::vector<std::wstring>(
+        lines.begin() + static_cast<std::ptrdiff_t>(std::min(before, lines.size())), lines.end());
 }
 
 const Group* FindGroup(const std::wstring& key) {
@@ -38,7 +39,8 @@ TEST_F(ScanWin, SeededFoldersGiveOrderedGroupsAndLogLines) {
     ScanAll();
 
     std::vector<std::wstring> keys;
-    for (const auto& g : g_groups) keys.push_back(g.first);
+    for (const auto& g : g_groups)
+        keys.push_back(g.first);
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"文件夹", L"文档", L"其他", L"工作", L"空盒"}));
     const Group* docs = FindGroup(L"文档");
     ASSERT_NE(docs, nullptr);
@@ -50,12 +52,15 @@ TEST_F(ScanWin, SeededFoldersGiveOrderedGroupsAndLogLines) {
     EXPECT_EQ(other->second[0].name, L"secret.dat") << "hidden and system files are listed";
     EXPECT_EQ(FindGroup(L"文件夹")->second[0].path, desk + L"\\项目");
     EXPECT_TRUE(FindGroup(L"文件夹")->second[0].isDir);
-    EXPECT_EQ(g_items.size(), 7u) << "desktop.ini is never listed and the store is not an item; freed entries are";
-    for (const auto& i : g_items) EXPECT_NE(i.name, L".hidden");
+    EXPECT_EQ(g_items.size(), 7u)
+        << "desktop.ini is never listed and the store is not an item; freed entries are";
+    for (const auto& i : g_items)
+        EXPECT_NE(i.name, L".hidden");
 
     EXPECT_EQ(LinesAddedSince(before),
               (std::vector<std::wstring>{L"SCAN group=[文件夹]", L"SCAN group=[文档]", L"SCAN group=[其他]",
-                                          L"SCAN group=[工作]", L"SCAN hidden=[压缩包]", L"SCAN after filter: groups=4"}));
+                                         L"SCAN group=[工作]", L"SCAN hidden=[压缩包]",
+                                         L"SCAN after filter: groups=4"}));
 }
 
 TEST_F(ScanWin, ScanDirAppendsAfterWhatIsThere) {
