@@ -25,11 +25,18 @@ D2D1_RECT_F ToD2D(const RectF& r) {
 }
 
 void FillGradient(const DrawOp& op, const ReplayContext& ctx) {
+    // Stops of one common opacity are given opaque, with that opacity on the brush: the same picture,
+    // and renderers that blend gradient stops without premultiplying them still get it right.
+    const bool common = op.color.a == op.color2.a;
     D2D1_GRADIENT_STOP stops[2];
     stops[0].position = 0.0f;
     stops[0].color = ToD2D(op.color);
     stops[1].position = 1.0f;
     stops[1].color = ToD2D(op.color2);
+    if (common) {
+        stops[0].color.a = 1.0f;
+        stops[1].color.a = 1.0f;
+    }
     ComPtr<ID2D1GradientStopCollection> collection;
     if (FAILED(ctx.rt->CreateGradientStopCollection(stops, 2, D2D1_GAMMA_2_2, D2D1_EXTEND_MODE_CLAMP,
                                                     collection.put())))
@@ -39,6 +46,7 @@ void FillGradient(const DrawOp& op, const ReplayContext& ctx) {
     line.endPoint = D2D1::Point2F(0, op.rect.bottom);
     ComPtr<ID2D1LinearGradientBrush> gradient;
     if (FAILED(ctx.rt->CreateLinearGradientBrush(line, collection.get(), gradient.put()))) return;
+    if (common) gradient->SetOpacity(op.color.a);
     ctx.rt->FillRectangle(ToD2D(op.rect), gradient.get());
 }
 
