@@ -144,6 +144,7 @@ ID2D1Factory* AnyD2DFactory() {
 void MakeBoxFormats(BoxWin* box, bool rebuilt) {
     SafeRelease(box->titleFormat);
     SafeRelease(box->nameFormat);
+    InvalidateSurfaces();
     if (!g_dw) return;
     box->titleFormat = MakeFormat(static_cast<float>(g_fontSize), false);
     box->nameFormat = MakeFormat(static_cast<float>(NameFontSize(g_fontSize, rebuilt)), true);

@@ -16,6 +16,7 @@ namespace {
 ID2D1DCRenderTarget* g_surfaceRT = nullptr;
 ID2D1SolidColorBrush* g_surfaceBrush = nullptr;
 std::map<HICON, ID2D1Bitmap*> g_surfaceIcons;
+unsigned g_surfaceEpoch = 1;
 
 void DropSurfaceTarget() {
     FlushFallbackIcons();
@@ -29,7 +30,7 @@ bool EnsureSurfaceTarget() {
     if (!factory) return false;
     if (!g_surfaceRT) {
         D2D1_RENDER_TARGET_PROPERTIES p = {};
-        p.type = D2D1_RENDER_TARGET_TYPE_DEFAULT;
+        p.type = D2D1_RENDER_TARGET_TYPE_SOFTWARE;
         p.pixelFormat.format = DXGI_FORMAT_B8G8R8A8_UNORM;
         p.pixelFormat.alphaMode = D2D1_ALPHA_MODE_PREMULTIPLIED;
         p.dpiX = 96; // one drawing unit is one pixel
@@ -62,6 +63,7 @@ void ShowSurface(BoxWin* box) {
         // A window that cannot be layered (a child window before Windows 8) shows an opaque picture.
         SetWindowLongPtrW(box->hwnd, GWL_EXSTYLE, GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) & ~WS_EX_LAYERED);
         s->layered = false;
+        s->shownEpoch = 0; // drawn again, opaque, at the next paint
         InvalidateRect(box->hwnd, nullptr, FALSE);
         return;
     }
@@ -101,6 +103,7 @@ bool MakeSurfaceBitmap(BoxSurface* s, int w, int h) {
     }
     s->dib = dib;
     s->bits = bits;
+    s->shownEpoch = 0;
     s->w = w;
     s->h = h;
     return true;
@@ -150,6 +153,11 @@ ID2D1Bitmap* FallbackIcon(HICON icon) {
 void FlushFallbackIcons() {
     for (auto& entry : g_surfaceIcons) SafeRelease(entry.second);
     g_surfaceIcons.clear();
+    InvalidateSurfaces();
+}
+
+void InvalidateSurfaces() {
+    if (++g_surfaceEpoch == 0) g_surfaceEpoch = 1;
 }
 
 bool InitBoxFallback(BoxWin* box) {
@@ -173,7 +181,12 @@ void DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::f
     BoxSurface* s = box->fallback;
     if (!s) return;
     if ((s->w != box->width || s->h != box->height) && !MakeSurfaceBitmap(s, box->width, box->height)) return;
-    if (RenderSurface(s, scene, box->titleFormat, box->nameFormat, icon)) ShowSurface(box);
+    if (s->shownEpoch == g_surfaceEpoch && s->shown == scene) return;
+    s->shownEpoch = 0;
+    if (!RenderSurface(s, scene, box->titleFormat, box->nameFormat, icon)) return;
+    s->shown = scene;
+    s->shownEpoch = g_surfaceEpoch;
+    ShowSurface(box);
 }
 
 void ResizeBoxFallback(BoxWin* box, int w, int h) {

@@ -19,7 +19,14 @@ struct BoxSurface {
     int w = 0;
     int h = 0;
     bool layered = false; // shown with UpdateLayeredWindow; else blitted opaque by WM_PAINT
+    // The scene the bitmap shows, and the drawing epoch it was drawn in: an unchanged picture is
+    // not drawn again (drawing into a bitmap costs far more than building the scene).
+    std::vector<DrawOp> shown;
+    unsigned shownEpoch = 0; // 0: the bitmap shows nothing valid
 };
+
+// Every picture drawn so far is stale (fonts, icon bitmaps or the shared target were replaced).
+void InvalidateSurfaces();
 
 // Gives the surface a new w x h bitmap; on failure the old bitmap and size stay.
 bool MakeSurfaceBitmap(BoxSurface* s, int w, int h);

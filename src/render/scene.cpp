@@ -41,6 +41,17 @@ int NameFontSize(int fontSize, bool rebuilt) {
     return rebuilt && size <= 6 ? 7 : size;
 }
 
+bool operator==(const ColorF& a, const ColorF& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
+
+bool operator==(const RectF& a, const RectF& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+bool operator==(const DrawOp& a, const DrawOp& b) {
+    return a.kind == b.kind && a.rect == b.rect && a.color == b.color && a.color2 == b.color2 && a.role == b.role &&
+           a.item == b.item && a.text == b.text;
+}
+
 namespace {
 
 RectF ToF(float l, float t, float r, float b) {

@@ -57,6 +57,11 @@ struct DrawOp {
     std::wstring text;
 };
 
+bool operator==(const ColorF& a, const ColorF& b);
+bool operator==(const RectF& a, const RectF& b);
+bool operator==(const DrawOp& a, const DrawOp& b);
+inline bool operator!=(const DrawOp& a, const DrawOp& b) { return !(a == b); }
+
 struct BoxSceneInput {
     int width = 0;
     int height = 0;

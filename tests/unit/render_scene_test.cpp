@@ -268,6 +268,29 @@ TEST_F(BoxScene, OpacityReachesEveryColourButIcons) {
     }
 }
 
+TEST_F(BoxScene, EqualInputsGiveEqualScenes) {
+    const auto first = Build();
+    EXPECT_EQ(Build(), first);
+    const struct {
+        const char* what;
+        void (*change)(BoxSceneInput&);
+    } changes[] = {
+        {"hover", [](BoxSceneInput& i) { i.hoverIdx = 2; }},
+        {"scroll", [](BoxSceneInput& i) { i.scrollY = 1; }},
+        {"opacity", [](BoxSceneInput& i) { i.alpha = 1; }},
+        {"skin", [](BoxSceneInput& i) { i.skin = g_skins[3]; }},
+        {"title", [](BoxSceneInput& i) { i.title = L"x (10)"; }},
+        {"outline", [](BoxSceneInput& i) { i.colorIdx = 0; }},
+        {"icon size", [](BoxSceneInput& i) { i.iconSize = 48; }},
+    };
+    for (const auto& c : changes) {
+        BoxSceneInput saved = in;
+        c.change(in);
+        EXPECT_NE(Build(), first) << c.what;
+        in = saved;
+    }
+}
+
 TEST_F(BoxScene, LightSkinDrawsDarkText) {
     in.skin = g_skins[1];
     for (const auto* t : OfKind(Build(), DrawKind::Text)) ExpectSame(t->color, ColF(0x001E1E1E, in.alpha), "text");

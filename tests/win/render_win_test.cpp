@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 #include "boxes/box_win.h"
 #include "render/devices_win.h"
@@ -218,6 +219,43 @@ TEST_F(RenderWin, LayeredBoxDrawsResizesAndCollapses) {
     ReleaseBoxRender(&box);
     EXPECT_EQ(box.fallback, nullptr);
     DrawBox(&box); // nothing left to draw with: no effect, no crash
+    DestroyWindow(w);
+}
+
+TEST_F(RenderWin, UnchangedPicturesAreNotDrawnAgain) {
+    HWND w = MakeTestBoxWindow(300, 200, 324, 210);
+    BoxWin box;
+    box.key = L"文档";
+    box.hwnd = w;
+    box.items = items;
+    box.width = 324;
+    box.height = 210;
+    ASSERT_TRUE(InitBoxFallback(&box));
+    ShowWindow(w, SW_SHOWNA);
+    g_boxes.push_back(&box);
+    DrawBox(&box);
+    auto* px = static_cast<uint8_t*>(box.fallback->bits) + (180 * 324 + 300) * 4;
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        bool redrawn;
+    } steps[] = {
+        {"nothing changed", [] {}, false},
+        {"hover", [&] { box.hoverIdx = 2; }, true},
+        {"same hover again", [] {}, false},
+        {"opacity", [&] { g_alpha = 200; }, true},
+        {"font rebuilt", [] { RebuildAllFormats(); }, true},
+        {"icons flushed", [] { FlushIconBitmaps(); }, true},
+        {"scroll", [&] { box.scrollY = 10; }, true},
+    };
+    for (const auto& st : steps) {
+        px[3] = 7; // a mark no drawing leaves there
+        st.change();
+        DrawBox(&box);
+        EXPECT_EQ(px[3] != 7, st.redrawn) << st.what;
+    }
+    g_boxes.clear();
+    ReleaseBoxRender(&box);
     DestroyWindow(w);
 }
 
