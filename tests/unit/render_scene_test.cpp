@@ -293,7 +293,8 @@ TEST_F(BoxScene, EqualInputsGiveEqualScenes) {
 
 TEST_F(BoxScene, LightSkinDrawsDarkText) {
     in.skin = g_skins[1];
-    for (const auto* t : OfKind(Build(), DrawKind::Text)) ExpectSame(t->color, ColF(0x001E1E1E, in.alpha), "text");
+    const auto ops = Build();
+    for (const auto* t : OfKind(ops, DrawKind::Text)) ExpectSame(t->color, ColF(0x001E1E1E, in.alpha), "text");
 }
 
 } // namespace

@@ -322,3 +322,47 @@ TEST_F(RenderWin, SkinBrushFollowsTheSkin) {
 }
 
 } // namespace
+
+namespace {
+
+// An icon with a colour bitmap but no alpha channel: left half opaque red, right half transparent.
+HICON MaskOnlyIcon() {
+    std::vector<uint32_t> color(32 * 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 16; ++x) color[static_cast<size_t>(y * 32 + x)] = 0x00FF0000; // red, alpha 0
+    std::vector<uint8_t> mask(32 * 4);
+    for (int y = 0; y < 32; ++y) mask[static_cast<size_t>(y * 4 + 2)] = mask[static_cast<size_t>(y * 4 + 3)] = 0xFF;
+    ICONINFO ii = {};
+    ii.fIcon = TRUE;
+    ii.hbmColor = CreateBitmap(32, 32, 1, 32, color.data());
+    ii.hbmMask = CreateBitmap(32, 32, 1, 1, mask.data());
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(ii.hbmColor);
+    DeleteObject(ii.hbmMask);
+    return icon;
+}
+
+TEST(RenderWinIcons, IconWithoutAlphaTakesItsMask) {
+    InitDCompInfra();
+    ResetSettingsToDefaults();
+    HICON icon = MaskOnlyIcon();
+    ASSERT_NE(icon, nullptr);
+    BoxSurface s;
+    ASSERT_TRUE(MakeSurfaceBitmap(&s, 60, 60));
+    std::vector<DrawOp> scene(3);
+    scene[0].kind = DrawKind::Clear;
+    scene[1].kind = DrawKind::Fill;
+    scene[1].rect = RectF{0, 0, 60, 60};
+    scene[1].color = ColorF{0, 0, 1, 0.5f};
+    scene[2].kind = DrawKind::Icon;
+    scene[2].rect = RectF{10, 10, 42, 42};
+    scene[2].item = 0;
+    ASSERT_TRUE(RenderSurface(&s, scene, nullptr, nullptr, [&](int) { return FallbackIcon(icon); }));
+    ExpectNear(PixelAt(s, 15, 20), 255, 0, 0, 255, 2, "opaque half of the icon");
+    ExpectNear(PixelAt(s, 35, 20), 0, 0, 128, 128, 2, "transparent half shows the body");
+    FreeSurface(&s);
+    FlushIconBitmaps();
+    DestroyIcon(icon);
+}
+
+} // namespace
