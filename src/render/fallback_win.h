@@ -32,8 +32,8 @@ void InvalidateSurfaces();
 bool MakeSurfaceBitmap(BoxSurface* s, int w, int h);
 void FreeSurface(BoxSurface* s);
 
-// Draws a scene into the surface through the shared bitmap render target. False when nothing could
-// be drawn (no Direct2D, or the surface has another size than the scene expects is the caller's care).
+// Draws a scene into the surface (built for the surface's size) through the shared bitmap render
+// target. False when nothing could be drawn: no Direct2D, or the target was lost (made anew next time).
 bool RenderSurface(BoxSurface* s, const std::vector<DrawOp>& scene, IDWriteTextFormat* titleFormat,
                    IDWriteTextFormat* nameFormat, const std::function<ID2D1Bitmap*(int)>& icon);
 
