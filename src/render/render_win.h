@@ -1,8 +1,15 @@
 // Graphics devices, box surfaces and painting.
 #pragma once
+#include <map>
+
+#include "base/geom.h"
 #include "base/win.h"
 
 struct BoxWin;
+struct ID2D1Bitmap;
+namespace Gdiplus {
+class Bitmap;
+}
 
 bool InitDCompInfra();
 bool InitBoxDComp(BoxWin* box);   // composition path; false when it cannot be set up
@@ -17,3 +24,15 @@ void PaintBoxWindow(BoxWin* box, HDC hdc); // WM_PAINT of a box whose picture is
 void FlushIconBitmaps();                 // releases every cached icon bitmap (style changes)
 void UpdateSkinBrush();
 extern HBRUSH g_skinBgBrush;
+
+// Cell of item `index` for a client width; right and bottom exclusive.
+Rect CellRect(BoxWin* box, int index, int width);
+// The first item whose cell (for the window's client width) contains the client point, or -1.
+int HitTest(BoxWin* box, int x, int y);
+// The icon as a bitmap usable by the box's drawing target, cached per icon; null when not possible.
+ID2D1Bitmap* IconToD2D(BoxWin* box, HICON icon);
+extern std::map<HICON, ID2D1Bitmap*> g_iconD2D; // bitmaps of the composition path's device
+
+// Background picture cache: decodes g_bgImage once into g_bgBitmap (owned).
+extern Gdiplus::Bitmap* g_bgBitmap;
+void LoadBgImage();

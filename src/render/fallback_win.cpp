@@ -1,0 +1,212 @@
+#include "render/fallback_win.h"
+
+#include <map>
+
+#include "base/com_win.h"
+#include "boxes/box_win.h"
+#include "render/devices_win.h"
+#include "render/render_win.h"
+#include "render/replay_win.h"
+#include "settings/settings.h"
+
+namespace {
+
+// One render target serves every such box: it is bound to the box's bitmap before each paint, so
+// its brush and icon bitmaps are shared like those of the composition path.
+ID2D1DCRenderTarget* g_surfaceRT = nullptr;
+ID2D1SolidColorBrush* g_surfaceBrush = nullptr;
+std::map<HICON, ID2D1Bitmap*> g_surfaceIcons;
+unsigned g_surfaceEpoch = 1;
+
+void DropSurfaceTarget() {
+    FlushFallbackIcons();
+    SafeRelease(g_surfaceBrush);
+    SafeRelease(g_surfaceRT);
+}
+
+bool EnsureSurfaceTarget() {
+    if (g_surfaceRT && g_surfaceBrush) return true;
+    ID2D1Factory* factory = AnyD2DFactory();
+    if (!factory) return false;
+    if (!g_surfaceRT) {
+        D2D1_RENDER_TARGET_PROPERTIES p = {};
+        p.type = D2D1_RENDER_TARGET_TYPE_SOFTWARE;
+        p.pixelFormat.format = DXGI_FORMAT_B8G8R8A8_UNORM;
+        p.pixelFormat.alphaMode = D2D1_ALPHA_MODE_PREMULTIPLIED;
+        p.dpiX = 96; // one drawing unit is one pixel
+        p.dpiY = 96;
+        p.usage = D2D1_RENDER_TARGET_USAGE_NONE;
+        p.minLevel = D2D1_FEATURE_LEVEL_DEFAULT;
+        if (FAILED(factory->CreateDCRenderTarget(&p, &g_surfaceRT))) {
+            g_surfaceRT = nullptr;
+            return false;
+        }
+        // Sub-pixel text needs an opaque background; these pictures are translucent.
+        g_surfaceRT->SetTextAntialiasMode(D2D1_TEXT_ANTIALIAS_MODE_GRAYSCALE);
+    }
+    const D2D1_COLOR_F white = {1, 1, 1, 1};
+    if (FAILED(g_surfaceRT->CreateSolidColorBrush(&white, nullptr, &g_surfaceBrush))) {
+        g_surfaceBrush = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void ShowSurface(BoxWin* box) {
+    BoxSurface* s = box->fallback;
+    if (s->layered) {
+        SIZE size = {s->w, s->h};
+        POINT src = {0, 0};
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        // No destination point: the window stays where it is, in whatever coordinates it lives.
+        if (UpdateLayeredWindow(box->hwnd, nullptr, nullptr, &size, s->dc, &src, 0, &blend, ULW_ALPHA)) return;
+        // A window that cannot be layered (a child window before Windows 8) shows an opaque picture.
+        SetWindowLongPtrW(box->hwnd, GWL_EXSTYLE, GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+        s->layered = false;
+        s->shownEpoch = 0; // drawn again, opaque, at the next paint
+        InvalidateRect(box->hwnd, nullptr, FALSE);
+        return;
+    }
+    if (HDC dc = GetDC(box->hwnd)) {
+        BitBlt(dc, 0, 0, s->w, s->h, s->dc, 0, 0, SRCCOPY);
+        ReleaseDC(box->hwnd, dc);
+    }
+}
+
+} // namespace
+
+bool MakeSurfaceBitmap(BoxSurface* s, int w, int h) {
+    if (!s || w < 1 || h < 1) return false;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dib || !bits) {
+        if (dib) DeleteObject(dib);
+        return false;
+    }
+    if (!s->dc) s->dc = CreateCompatibleDC(nullptr);
+    if (!s->dc) {
+        DeleteObject(dib);
+        return false;
+    }
+    HGDIOBJ previous = SelectObject(s->dc, dib);
+    if (s->dib) {
+        DeleteObject(s->dib);
+    } else {
+        s->oldBitmap = previous;
+    }
+    s->dib = dib;
+    s->bits = bits;
+    s->shownEpoch = 0;
+    s->w = w;
+    s->h = h;
+    return true;
+}
+
+void FreeSurface(BoxSurface* s) {
+    if (!s) return;
+    if (s->dc) {
+        if (s->oldBitmap) SelectObject(s->dc, s->oldBitmap);
+        DeleteDC(s->dc);
+    }
+    if (s->dib) DeleteObject(s->dib);
+    *s = BoxSurface();
+}
+
+bool RenderSurface(BoxSurface* s, const std::vector<DrawOp>& scene, IDWriteTextFormat* titleFormat,
+                   IDWriteTextFormat* nameFormat, const std::function<ID2D1Bitmap*(int)>& icon) {
+    if (!s || !s->dc || !EnsureSurfaceTarget()) return false;
+    const RECT rc = {0, 0, s->w, s->h};
+    if (FAILED(g_surfaceRT->BindDC(s->dc, &rc))) return false;
+    ReplayContext ctx;
+    ctx.rt = g_surfaceRT;
+    ctx.brush = g_surfaceBrush;
+    ctx.titleFormat = titleFormat;
+    ctx.nameFormat = nameFormat;
+    ctx.icon = icon;
+    g_surfaceRT->BeginDraw();
+    ReplayScene(scene, ctx);
+    const HRESULT hr = g_surfaceRT->EndDraw(nullptr, nullptr);
+    GdiFlush();
+    if (hr == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+        DropSurfaceTarget(); // made again at the next paint
+        return false;
+    }
+    return SUCCEEDED(hr);
+}
+
+ID2D1Bitmap* FallbackIcon(HICON icon) {
+    if (!icon || !EnsureSurfaceTarget()) return nullptr;
+    const auto it = g_surfaceIcons.find(icon);
+    if (it != g_surfaceIcons.end()) return it->second;
+    ID2D1Bitmap* bmp = IconToBitmap(g_surfaceRT, icon, g_iconSize);
+    g_surfaceIcons[icon] = bmp;
+    return bmp;
+}
+
+void FlushFallbackIcons() {
+    for (auto& entry : g_surfaceIcons) SafeRelease(entry.second);
+    g_surfaceIcons.clear();
+    InvalidateSurfaces();
+}
+
+void InvalidateSurfaces() {
+    if (++g_surfaceEpoch == 0) g_surfaceEpoch = 1;
+}
+
+bool InitBoxFallback(BoxWin* box) {
+    if (!box || !box->hwnd) return false;
+    if (box->fallback) return true;
+    if (!AnyD2DFactory()) return false;
+    BoxSurface* s = new BoxSurface;
+    if (!MakeSurfaceBitmap(s, box->width > 0 ? box->width : 1, box->height > 0 ? box->height : 1)) {
+        FreeSurface(s);
+        delete s;
+        return false;
+    }
+    box->fallback = s;
+    if (!box->titleFormat && !box->nameFormat) MakeBoxFormats(box, false);
+    SetWindowLongPtrW(box->hwnd, GWL_EXSTYLE, GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    s->layered = (GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+    return true;
+}
+
+void DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::function<ID2D1Bitmap*(int)>& icon) {
+    BoxSurface* s = box->fallback;
+    if (!s) return;
+    if ((s->w != box->width || s->h != box->height) && !MakeSurfaceBitmap(s, box->width, box->height)) return;
+    if (s->shownEpoch == g_surfaceEpoch && s->shown == scene) return;
+    s->shownEpoch = 0;
+    if (!RenderSurface(s, scene, box->titleFormat, box->nameFormat, icon)) return;
+    s->shown = scene;
+    s->shownEpoch = g_surfaceEpoch;
+    ShowSurface(box);
+}
+
+void ResizeBoxFallback(BoxWin* box, int w, int h) {
+    // A bitmap that cannot be made keeps the box at its old size with its old picture.
+    if (MakeSurfaceBitmap(box->fallback, w, h)) {
+        box->width = w;
+        box->height = h;
+    }
+}
+
+void ReleaseBoxFallback(BoxWin* box) {
+    if (!box || !box->fallback) return;
+    FreeSurface(box->fallback);
+    delete box->fallback;
+    box->fallback = nullptr;
+}
+
+void PaintBoxWindow(BoxWin* box, HDC hdc) {
+    if (!box || !box->fallback || !hdc) return;
+    const BoxSurface* s = box->fallback;
+    if (s->layered || !s->dc) return;
+    BitBlt(hdc, 0, 0, s->w, s->h, s->dc, 0, 0, SRCCOPY);
+}

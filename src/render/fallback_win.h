@@ -1,0 +1,46 @@
+// Boxes drawn without composition: the scene goes through Direct2D into a 32-bit premultiplied
+// bitmap that the box window shows with per-pixel alpha (or opaque, where it cannot be layered).
+#pragma once
+#include <functional>
+#include <vector>
+
+#include "base/win.h"
+#include "render/scene.h"
+
+struct BoxWin;
+struct ID2D1Bitmap;
+struct IDWriteTextFormat;
+
+struct BoxSurface {
+    HDC dc = nullptr;              // memory DC holding `dib`
+    HBITMAP dib = nullptr;         // top-down 32-bit DIB section, premultiplied BGRA
+    HGDIOBJ oldBitmap = nullptr;   // the DC's own bitmap, put back before the DC goes
+    void* bits = nullptr;          // w * h * 4 bytes
+    int w = 0;
+    int h = 0;
+    bool layered = false; // shown with UpdateLayeredWindow; else blitted opaque by WM_PAINT
+    // The scene the bitmap shows, and the drawing epoch it was drawn in: an unchanged picture is
+    // not drawn again (drawing into a bitmap costs far more than building the scene).
+    std::vector<DrawOp> shown;
+    unsigned shownEpoch = 0; // 0: the bitmap shows nothing valid
+};
+
+// Every picture drawn so far is stale (fonts, icon bitmaps or the shared target were replaced).
+void InvalidateSurfaces();
+
+// Gives the surface a new w x h bitmap; on failure the old bitmap and size stay.
+bool MakeSurfaceBitmap(BoxSurface* s, int w, int h);
+void FreeSurface(BoxSurface* s);
+
+// Draws a scene into the surface (built for the surface's size) through the shared bitmap render
+// target. False when nothing could be drawn: no Direct2D, or the target was lost (made anew next time).
+bool RenderSurface(BoxSurface* s, const std::vector<DrawOp>& scene, IDWriteTextFormat* titleFormat,
+                   IDWriteTextFormat* nameFormat, const std::function<ID2D1Bitmap*(int)>& icon);
+
+// The cached bitmap of an icon, usable by RenderSurface.
+ID2D1Bitmap* FallbackIcon(HICON icon);
+void FlushFallbackIcons();
+
+void DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::function<ID2D1Bitmap*(int)>& icon);
+void ResizeBoxFallback(BoxWin* box, int w, int h);
+void ReleaseBoxFallback(BoxWin* box);

@@ -1,0 +1,110 @@
+#include "render/scene.h"
+
+#include "base/strutil.h"
+
+int GridColumns(int width, int cellW) {
+    const int columns = cellW > 0 ? (width - 12) / cellW : 0;
+    return columns <= 0 ? 1 : columns;
+}
+
+Rect CellRectAt(int index, int width, int scrollY, int cellW, int cellH) {
+    const int columns = GridColumns(width, cellW);
+    const int col = index % columns;
+    const int row = index / columns;
+    Rect r;
+    r.left = col * cellW + kGridLeft;
+    r.top = row * cellH + kGridTop - scrollY;
+    r.right = r.left + cellW - 6;
+    r.bottom = r.top + cellH - 8;
+    return r;
+}
+
+int HitTestCells(int count, int width, int scrollY, int cellW, int cellH, Point p) {
+    for (int i = 0; i < count; ++i)
+        if (CellRectAt(i, width, scrollY, cellW, cellH).Contains(p)) return i;
+    return -1;
+}
+
+int HoverIndex(bool pointerInWindow, Point client, int count, int width, int scrollY, int cellW, int cellH) {
+    if (!pointerInWindow || client.y < kTitleHoverZone) return -1;
+    return HitTestCells(count, width, scrollY, cellW, cellH, client);
+}
+
+std::wstring BoxTitle(const std::wstring& key, const std::map<std::wstring, std::wstring>& names, size_t count) {
+    const auto it = names.find(key);
+    const std::wstring& name = it != names.end() ? it->second : key;
+    return name + L" (" + IntToW(static_cast<int>(count)) + L")";
+}
+
+int NameFontSize(int fontSize, bool rebuilt) {
+    const int size = fontSize - 2;
+    return rebuilt && size <= 6 ? 7 : size;
+}
+
+bool operator==(const ColorF& a, const ColorF& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
+
+bool operator==(const RectF& a, const RectF& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+bool operator==(const DrawOp& a, const DrawOp& b) {
+    return a.kind == b.kind && a.rect == b.rect && a.color == b.color && a.color2 == b.color2 && a.role == b.role &&
+           a.item == b.item && a.text == b.text;
+}
+
+namespace {
+
+RectF ToF(float l, float t, float r, float b) {
+    RectF f;
+    f.left = l;
+    f.top = t;
+    f.right = r;
+    f.bottom = b;
+    return f;
+}
+
+DrawOp& Add(std::vector<DrawOp>& out, DrawKind kind, RectF rect, ColorF color) {
+    out.emplace_back();
+    DrawOp& op = out.back();
+    op.kind = kind;
+    op.rect = rect;
+    op.color = color;
+    return op;
+}
+
+void AddItems(const BoxSceneInput& in, std::vector<DrawOp>& out) {
+    if (!in.items) return;
+    const int count = static_cast<int>(in.items->size());
+    const float s = static_cast<float>(in.iconSize);
+    for (int i = 0; i < count; ++i) {
+        const Rect c = CellRectAt(i, in.width, in.scrollY, in.cellW, in.cellH);
+        if (c.bottom <= kTitleBarHeight - 1 || c.top > in.height) continue; // wholly outside the band
+        const float l = static_cast<float>(c.left), t = static_cast<float>(c.top);
+        const float r = static_cast<float>(c.right), b = static_cast<float>(c.bottom);
+        if (i == in.hoverIdx) Add(out, DrawKind::Fill, ToF(l, t, r, b), ColF(in.skin.highlight, in.alpha));
+        const float x = l + (r - l - s) / 2.0f;
+        Add(out, DrawKind::Icon, ToF(x, t + 2, x + s, t + 2 + s), ColorF{1, 1, 1, 1}).item = i;
+        DrawOp& name = Add(out, DrawKind::Text, ToF(l + 2, t + s + 4, r - 2, b), ColF(in.skin.text, in.alpha));
+        name.role = TextRole::Name;
+        name.item = i;
+        name.text = (*in.items)[static_cast<size_t>(i)].name;
+    }
+}
+
+} // namespace
+
+void BuildBoxScene(const BoxSceneInput& in, std::vector<DrawOp>& out) {
+    out.clear();
+    if (in.width < 1 || in.height < 1) return;
+    const float w = static_cast<float>(in.width), h = static_cast<float>(in.height);
+    Add(out, DrawKind::Clear, ToF(0, 0, w, h), ColorF{0, 0, 0, 0});
+    Add(out, DrawKind::Fill, ToF(0, 0, w, h), ColF(in.skin.background, in.alpha));
+    Add(out, DrawKind::Stroke, ToF(0.5f, 0.5f, w - 0.5f, h - 0.5f), ColF(AccentAt(in.colorIdx), in.alpha));
+    if (!in.collapsed) AddItems(in, out);
+    const float bar = static_cast<float>(kTitleBarHeight);
+    Add(out, DrawKind::Gradient, ToF(0, 0, w, bar), ColF(in.skin.accent, in.alpha)).color2 =
+        ColF(in.skin.accentDark, in.alpha);
+    DrawOp& title = Add(out, DrawKind::Text, ToF(8, 0, w - 8, bar), ColF(in.skin.text, in.alpha));
+    title.role = TextRole::Title;
+    title.text = in.title;
+}

@@ -1,0 +1,83 @@
+// What a box shows, as a list of drawing operations built from plain inputs. One replayer turns the
+// list into pixels; everything decided here is checked without a graphics device.
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/geom.h"
+#include "inventory/item.h"
+#include "render/skins.h"
+
+constexpr int kTitleBarHeight = 34; // painted title bar
+constexpr int kTitleHoverZone = 30; // pointer rows above this highlight nothing
+constexpr int kGridLeft = 6;
+constexpr int kGridTop = 42;
+
+// Cell of item `index` in a grid `width` pixels wide scrolled by scrollY; right and bottom exclusive.
+Rect CellRectAt(int index, int width, int scrollY, int cellW, int cellH);
+// Number of columns of a grid `width` pixels wide: at least 1.
+int GridColumns(int width, int cellW);
+// The first of `count` items whose cell contains p, or -1.
+int HitTestCells(int count, int width, int scrollY, int cellW, int cellH, Point p);
+// Hover index of a box: -1 unless the pointer is over its window and at least 30 pixels below its top.
+int HoverIndex(bool pointerInWindow, Point client, int count, int width, int scrollY, int cellW, int cellH);
+
+// "name (count)", where name is the user's display name for the key if there is one, else the key.
+std::wstring BoxTitle(const std::wstring& key, const std::map<std::wstring, std::wstring>& names, size_t count);
+
+// Size of the item name text: fontSize - 2 when a box is made; at least 7 when its formats are rebuilt.
+int NameFontSize(int fontSize, bool rebuilt);
+
+struct RectF {
+    float left = 0;
+    float top = 0;
+    float right = 0;
+    float bottom = 0;
+};
+
+enum class DrawKind {
+    Clear,    // whole target to `color`
+    Fill,     // rectangle filled with `color`
+    Stroke,   // rectangle outlined 1 pixel wide with `color`
+    Gradient, // rectangle filled by a vertical gradient from `color` (top) to `color2` (bottom)
+    Text,     // `text` laid out in the rectangle with the `role` format, in `color`
+    Icon,     // the icon of item `item`, stretched into the rectangle at full opacity
+};
+
+enum class TextRole { Title, Name };
+
+struct DrawOp {
+    DrawKind kind = DrawKind::Clear;
+    RectF rect;
+    ColorF color;
+    ColorF color2;
+    TextRole role = TextRole::Title;
+    int item = -1;
+    std::wstring text;
+};
+
+bool operator==(const ColorF& a, const ColorF& b);
+bool operator==(const RectF& a, const RectF& b);
+bool operator==(const DrawOp& a, const DrawOp& b);
+inline bool operator!=(const DrawOp& a, const DrawOp& b) { return !(a == b); }
+
+struct BoxSceneInput {
+    int width = 0;
+    int height = 0;
+    const std::vector<Item>* items = nullptr;
+    int scrollY = 0;
+    int hoverIdx = -1;
+    bool collapsed = false;
+    int colorIdx = 0;
+    std::wstring title; // see BoxTitle
+    Skin skin{};
+    float alpha = 1;
+    int iconSize = 32;
+    int cellW = 78;
+    int cellH = 84;
+};
+
+// Fills `out` (emptied first) with the operations of one paint, in drawing order. A box with a
+// width or height below 1 has no operations.
+void BuildBoxScene(const BoxSceneInput& in, std::vector<DrawOp>& out);

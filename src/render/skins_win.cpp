@@ -1,0 +1,37 @@
+// The skin's dialog brush and the background picture cache.
+#include <cstdio>
+
+#include "render/render_win.h"
+#include "render/skins.h"
+#include "settings/settings.h"
+
+#include <gdiplus.h>
+
+HBRUSH g_skinBgBrush = nullptr;
+Gdiplus::Bitmap* g_bgBitmap = nullptr;
+
+void UpdateSkinBrush() {
+    if (g_skinBgBrush) {
+        DeleteObject(g_skinBgBrush);
+        g_skinBgBrush = nullptr;
+    }
+    g_skinBgBrush = CreateSolidBrush(SkinAt(g_skinIndex).background);
+}
+
+void LoadBgImage() {
+    if (g_bgImageLoaded == g_bgImage) return;
+    delete g_bgBitmap;
+    g_bgBitmap = nullptr;
+    g_bgImageLoaded = g_bgImage;
+    if (g_bgImage.empty()) return;
+    FILE* f = _wfopen(g_bgImage.c_str(), L"rb");
+    if (!f) return;
+    fclose(f);
+    auto* bmp = new Gdiplus::Bitmap(g_bgImage.c_str(), FALSE);
+    // A file GDI+ cannot decode leaves no picture rather than a broken one.
+    if (bmp->GetLastStatus() != Gdiplus::Ok) {
+        delete bmp;
+        return;
+    }
+    g_bgBitmap = bmp;
+}

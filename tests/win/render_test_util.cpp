@@ -1,0 +1,73 @@
+#include "win/render_test_util.h"
+
+#include <cstdio>
+
+#include "boxes/box_win.h"
+#include "render/fallback_win.h"
+#include "render/render_win.h"
+
+Bgra PixelAt(const BoxSurface& s, int x, int y) {
+    const auto* p = static_cast<const uint8_t*>(s.bits) + (static_cast<size_t>(y) * s.w + x) * 4;
+    return Bgra{p[0], p[1], p[2], p[3]};
+}
+
+bool SaveSurfaceBmp(const BoxSurface& s, const std::wstring& path) {
+    BITMAPFILEHEADER fh = {};
+    BITMAPINFOHEADER ih = {};
+    ih.biSize = sizeof ih;
+    ih.biWidth = s.w;
+    ih.biHeight = -s.h;
+    ih.biPlanes = 1;
+    ih.biBitCount = 32;
+    ih.biCompression = BI_RGB;
+    const DWORD bytes = static_cast<DWORD>(s.w) * s.h * 4;
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = fh.bfOffBits + bytes;
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    if (!f) return false;
+    bool ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&ih, sizeof ih, 1, f) == 1 && fwrite(s.bits, bytes, 1, f) == 1;
+    return fclose(f) == 0 && ok;
+}
+
+std::wstring UniqueTempDir(const wchar_t* stem) {
+    wchar_t tmp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, tmp);
+    std::wstring dir = std::wstring(tmp) + stem + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                       std::to_wstring(GetTickCount64());
+    CreateDirectoryW(dir.c_str(), nullptr);
+    return dir;
+}
+
+namespace {
+
+LRESULT CALLBACK TestBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        auto* box = reinterpret_cast<BoxWin*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (box && box->fallback) PaintBoxWindow(box, dc);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    if (msg == WM_ERASEBKGND) return 1;
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+HWND MakeTestBoxWindow(int x, int y, int w, int h) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXW wc = {};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = TestBoxProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"BcRenderTestBox";
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        RegisterClassExW(&wc);
+        registered = true;
+    }
+    return CreateWindowExW(0, L"BcRenderTestBox", L"render test", WS_POPUP, x, y, w, h, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
