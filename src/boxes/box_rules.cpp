@@ -13,3 +13,5 @@ Size DefaultBoxSize(int cellW, int cellH, size_t itemCount) {
 Point DefaultBoxPos(int index) { return {index * 250 + 40, 40}; }
 
 int StoredOrComputed(int stored, int minimum, int computed) { return stored >= minimum ? stored : computed; }
+
+bool IsShellImageName(const std::wstring& imageName) { return imageName.find(L"explorer.exe") != std::wstring::npos; }

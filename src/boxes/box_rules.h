@@ -1,6 +1,7 @@
 // Size and place of a new box.
 #pragma once
 #include <cstddef>
+#include <string>
 
 #include "base/geom.h"
 
@@ -16,3 +17,6 @@ Size DefaultBoxSize(int cellW, int cellH, size_t itemCount);
 Point DefaultBoxPos(int index);
 // A stored "_size" value replaces the computed one only from the minimum up.
 int StoredOrComputed(int stored, int minimum, int computed);
+
+// The shell's process: its image name contains "explorer.exe" (letter case as written).
+bool IsShellImageName(const std::wstring& imageName);
