@@ -16,13 +16,14 @@ std::vector<Rect> Crowded() {
     std::vector<Rect> r;
     for (int copy = 0; copy < 2; ++copy)
         for (int row = 0; row < 4; ++row)
-            for (int col = 0; col < 4; ++col) r.push_back({col * 480, row * 270, col * 480 + 480, row * 270 + 270});
-    for (int i = 0; i < 8; ++i) r.push_back({100 + i * 200, 200 + i * 60, 424 + i * 200, 410 + i * 60});
+            for (int col = 0; col < 4; ++col)
+                r.push_back({col * 480, row * 270, col * 480 + 480, row * 270 + 270});
+    for (int i = 0; i < 8; ++i)
+        r.push_back({100 + i * 200, 200 + i * 60, 424 + i * 200, 410 + i * 60});
     return r;
 }
 
-template <typename Resolve>
-void Run(benchmark::State& state, Resolve resolve) {
+template <typename Resolve> void Run(benchmark::State& state, Resolve resolve) {
     ResetSettingsToDefaults();
     const std::vector<Rect> boxes = Crowded();
     long long reads = 0;

@@ -10,8 +10,14 @@ Size DefaultBoxSize(int cellW, int cellH, size_t itemCount) {
     return {width, cellH * static_cast<int>(rows) + kTitleAndMargin};
 }
 
-Point DefaultBoxPos(int index) { return {index * 250 + 40, 40}; }
+Point DefaultBoxPos(int index) {
+    return {index * 250 + 40, 40};
+}
 
-int StoredOrComputed(int stored, int minimum, int computed) { return stored >= minimum ? stored : computed; }
+int StoredOrComputed(int stored, int minimum, int computed) {
+    return stored >= minimum ? stored : computed;
+}
 
-bool IsShellImageName(const std::wstring& imageName) { return imageName.find(L"explorer.exe") != std::wstring::npos; }
+bool IsShellImageName(const std::wstring& imageName) {
+    return imageName.find(L"explorer.exe") != std::wstring::npos;
+}

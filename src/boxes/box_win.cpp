@@ -21,7 +21,9 @@ constexpr int kAccentCount = 8;
 constexpr int kCachedWidth = 240;
 constexpr int kCachedHeight = 360;
 
-BoxWin* BoxFromHwnd(HWND hwnd) { return reinterpret_cast<BoxWin*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+BoxWin* BoxFromHwnd(HWND hwnd) {
+    return reinterpret_cast<BoxWin*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
 
 } // namespace
 
@@ -43,8 +45,8 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
     box->width = size.w;
     box->height = size.h;
 
-    HWND hwnd = CreateWindowExW(0, WND_CLASS, key.c_str(), WS_POPUP, pos.x, pos.y, size.w, size.h, nullptr, nullptr,
-                                g_hInst, nullptr);
+    HWND hwnd = CreateWindowExW(0, WND_CLASS, key.c_str(), WS_POPUP, pos.x, pos.y, size.w, size.h, nullptr,
+                                nullptr, g_hInst, nullptr);
     if (!hwnd) {
         // A record without a window would be walked by every layout pass and painted nowhere.
         LogDbg(L"CreateBox: no window for [" + key + L"]");
@@ -87,7 +89,8 @@ void RefreshBoxes() {
     }
     DestroyAllBoxes();
     ScanAll();
-    for (size_t i = 0; i < g_groups.size(); ++i) CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
+    for (size_t i = 0; i < g_groups.size(); ++i)
+        CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
     ResolveOverlaps(nullptr);
 }
 
@@ -106,7 +109,8 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGING: {
         // Only the program's own hides (delete box, hide all) may hide a box.
         auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-        if ((pos->flags & SWP_HIDEWINDOW) && !g_intentionalHide) pos->flags &= ~static_cast<UINT>(SWP_HIDEWINDOW);
+        if ((pos->flags & SWP_HIDEWINDOW) && !g_intentionalHide)
+            pos->flags &= ~static_cast<UINT>(SWP_HIDEWINDOW);
         return 0;
     }
     case WM_SYSCOMMAND:

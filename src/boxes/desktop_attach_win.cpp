@@ -71,7 +71,8 @@ void AttachBoxToDesktop(HWND hwnd) {
     GetWindowRect(hwnd, &rc);
     SetWindowLongPtrW(hwnd, GWL_STYLE, (GetWindowLongPtrW(hwnd, GWL_STYLE) & ~kPopupOrChild) | WS_CHILD);
     SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
-                      GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED | WS_EX_TOOLWINDOW));
+                      GetWindowLongPtrW(hwnd, GWL_EXSTYLE) &
+                          ~static_cast<LONG_PTR>(WS_EX_LAYERED | WS_EX_TOOLWINDOW));
     if (HWND worker = FindWorkerW2(progman)) SetParent(hwnd, worker);
     SetParent(hwnd, progman);
     POINT corner = {rc.left, rc.top};
@@ -83,7 +84,8 @@ void DetachFromDesktop(HWND hwnd) {
     RECT rc = {};
     GetWindowRect(hwnd, &rc);
     SetWindowLongPtrW(hwnd, GWL_STYLE,
-                      (GetWindowLongPtrW(hwnd, GWL_STYLE) & ~kPopupOrChild) | static_cast<LONG_PTR>(WS_POPUP));
+                      (GetWindowLongPtrW(hwnd, GWL_STYLE) & ~kPopupOrChild) |
+                          static_cast<LONG_PTR>(WS_POPUP));
     SetParent(hwnd, nullptr);
     SetWindowPos(hwnd, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, kShowFlags);
 }

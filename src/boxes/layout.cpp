@@ -18,7 +18,9 @@ bool RectsOverlapGap(const Rect& a, const Rect& b, int m) {
     return a.right + m > b.left && a.left < b.right + m && a.bottom + m > b.top && a.top < b.bottom + m;
 }
 
-int AbsI(int v) { return v < 0 ? -v : v; }
+int AbsI(int v) {
+    return v < 0 ? -v : v;
+}
 
 bool OverlapsAnyExcept(const BoxDesk& desk, const Rect& r, int except) {
     for (int i = 0; i < desk.Count(); ++i)
@@ -38,12 +40,17 @@ using Rects = std::vector<Rect>;
 
 Rects ReadAll(const BoxDesk& desk) {
     Rects r(static_cast<size_t>(desk.Count()));
-    for (int i = 0; i < desk.Count(); ++i) r[static_cast<size_t>(i)] = desk.RectOf(i);
+    for (int i = 0; i < desk.Count(); ++i)
+        r[static_cast<size_t>(i)] = desk.RectOf(i);
     return r;
 }
 
-long long FloorDiv(long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-long long CeilDiv(long long a, long long b) { return -FloorDiv(-a, b); }
+long long FloorDiv(long long a, long long b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+long long CeilDiv(long long a, long long b) {
+    return -FloorDiv(-a, b);
+}
 
 // Closed range [lo, hi] of one coordinate; empty when lo > hi.
 struct Span {
@@ -112,11 +119,14 @@ bool FindFreeSpotIn(BoxDesk& desk, const Rects& rects, int i, Size screen) {
                 for (long long ci = std::max(-k, iMin); ci <= std::min(k, iMax) && !hit; ++ci)
                     if (at(ci, cj) == 0) hit = true, found = ci;
             } else {
-                if (-k >= iMin && -k <= iMax && at(-k, cj) == 0) hit = true, found = -k;
-                else if (k >= iMin && k <= iMax && at(k, cj) == 0) hit = true, found = k;
+                if (-k >= iMin && -k <= iMax && at(-k, cj) == 0)
+                    hit = true, found = -k;
+                else if (k >= iMin && k <= iMax && at(k, cj) == 0)
+                    hit = true, found = k;
             }
             if (hit) {
-                desk.Move(i, static_cast<int>(me.left + kRingStep * found), static_cast<int>(me.top + kRingStep * cj));
+                desk.Move(i, static_cast<int>(me.left + kRingStep * found),
+                          static_cast<int>(me.top + kRingStep * cj));
                 return true;
             }
         }
@@ -127,8 +137,8 @@ bool FindFreeSpotIn(BoxDesk& desk, const Rects& rects, int i, Size screen) {
 // ---- push away from an anchor ----
 
 // Blocked corner ranges along one axis for a box that keeps its other axis at [cross0, cross0 + crossLen).
-std::vector<Span> Blockers(const Rects& rects, int i, int anchor, bool horizontal, int cross0, int crossLen, int len,
-                           bool withAnchor) {
+std::vector<Span> Blockers(const Rects& rects, int i, int anchor, bool horizontal, int cross0, int crossLen,
+                           int len, bool withAnchor) {
     std::vector<Span> out;
     for (size_t b = 0; b < rects.size(); ++b) {
         const int bi = static_cast<int>(b);
@@ -136,7 +146,8 @@ std::vector<Span> Blockers(const Rects& rects, int i, int anchor, bool horizonta
         const Rect& r = rects[b];
         const int cLo = horizontal ? r.top : r.left, cHi = horizontal ? r.bottom : r.right;
         if (!(cross0 + crossLen > cLo && cross0 < cHi)) continue;
-        const Span s = horizontal ? BlockedCorners(r.left, r.right, len) : BlockedCorners(r.top, r.bottom, len);
+        const Span s =
+            horizontal ? BlockedCorners(r.left, r.right, len) : BlockedCorners(r.top, r.bottom, len);
         if (s.lo <= s.hi) out.push_back(s);
     }
     return out;
@@ -144,7 +155,8 @@ std::vector<Span> Blockers(const Rects& rects, int i, int anchor, bool horizonta
 
 // Where a 1-pixel slide from `start` in direction dir (+1 or -1) stops: the last corner before the
 // first one that leaves [0, limit] (limit = screen length - box length) or falls into a blocker.
-long long SlideEnd(long long start, int dir, long long limit, bool crossOnScreen, const std::vector<Span>& blockers) {
+long long SlideEnd(long long start, int dir, long long limit, bool crossOnScreen,
+                   const std::vector<Span>& blockers) {
     const long long first = start + dir;
     if (!crossOnScreen || first < 0 || first > limit) return start;
     long long stop = dir > 0 ? limit + 1 : -1; // first corner off the screen
@@ -222,7 +234,9 @@ bool PushBoxAwayIn(BoxDesk& desk, const Rects& rects, int i, int anchor, Size sc
     return false;
 }
 
-bool Valid(const BoxDesk& desk, int i) { return i >= 0 && i < desk.Count(); }
+bool Valid(const BoxDesk& desk, int i) {
+    return i >= 0 && i < desk.Count();
+}
 
 } // namespace
 
@@ -248,7 +262,8 @@ void ResolveOverlaps(BoxDesk& desk, int anchor) {
             if (x == anchor) continue;
             bool overlaps = false;
             for (int o = 0; o < n && !overlaps; ++o)
-                overlaps = o != x && RectsOverlap(rects[static_cast<size_t>(x)], rects[static_cast<size_t>(o)]);
+                overlaps =
+                    o != x && RectsOverlap(rects[static_cast<size_t>(x)], rects[static_cast<size_t>(o)]);
             if (!overlaps) continue;
             if (anchor >= 0) moved = PushBoxAwayIn(desk, rects, x, anchor, screen);
             if (!moved) moved = FindFreeSpotIn(desk, rects, x, screen);
@@ -292,7 +307,8 @@ void PushBoxesLive(BoxDesk& desk, int resized) {
 void AutoArrange(BoxDesk& desk) {
     const Rects rects = ReadAll(desk);
     std::vector<int> order(rects.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int>(i);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         const Rect& ra = rects[static_cast<size_t>(a)];
         const Rect& rb = rects[static_cast<size_t>(b)];

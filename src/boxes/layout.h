@@ -5,7 +5,7 @@
 
 // The boxes on the primary screen, in creation order. Rectangles are screen coordinates.
 class BoxDesk {
-public:
+  public:
     virtual ~BoxDesk() = default;
     virtual int Count() const = 0;
     virtual Rect RectOf(int i) const = 0;

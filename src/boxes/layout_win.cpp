@@ -7,10 +7,12 @@
 
 namespace {
 
-Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+Rect FromRECT(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 class LiveDesk : public BoxDesk {
-public:
+  public:
     int Count() const override { return static_cast<int>(g_boxes.size()); }
     Rect RectOf(int i) const override {
         RECT r = {};

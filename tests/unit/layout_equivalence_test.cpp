@@ -18,13 +18,16 @@ struct Layout {
 
 std::string Describe(const Layout& l, int op, int a, int b) {
     std::ostringstream o;
-    o << "screen " << l.screen.w << "x" << l.screen.h << " op " << op << " args " << a << "," << b << " boxes:";
-    for (const Rect& r : l.rects) o << " (" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
+    o << "screen " << l.screen.w << "x" << l.screen.h << " op " << op << " args " << a << "," << b
+      << " boxes:";
+    for (const Rect& r : l.rects)
+        o << " (" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
     return o.str();
 }
 
 Layout RandomLayout(std::mt19937& rng) {
-    static const Size screens[] = {{1920, 1080}, {1366, 768}, {800, 600}, {640, 360}, {320, 240}, {2560, 1440}};
+    static const Size screens[] = {{1920, 1080}, {1366, 768}, {800, 600},
+                                   {640, 360},   {320, 240},  {2560, 1440}};
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     Layout l;
     const int kind = pick(0, 3);

@@ -116,7 +116,8 @@ inline void PushBoxesLive(BoxDesk& desk, int resized) {
 
 inline void AutoArrange(BoxDesk& desk) {
     std::vector<int> order;
-    for (int i = 0; i < desk.Count(); ++i) order.push_back(i);
+    for (int i = 0; i < desk.Count(); ++i)
+        order.push_back(i);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         const Rect ra = desk.RectOf(a), rb = desk.RectOf(b);
         return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;

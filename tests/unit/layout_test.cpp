@@ -11,17 +11,19 @@ namespace {
 
 const Size kScreen{1920, 1080};
 
-Rect At(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
+Rect At(int x, int y, int w, int h) {
+    return {x, y, x + w, y + h};
+}
 
 class Layout : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetSettingsToDefaults(); }
     void TearDown() override { ResetSettingsToDefaults(); }
 };
 
 // A window system that never moves anything: every move is recorded but the boxes stay put.
 class StuckDesk : public ModelDesk {
-public:
+  public:
     using ModelDesk::ModelDesk;
     void Move(int i, int x, int y) override { moves.push_back({i, x, y}); }
 };
@@ -64,11 +66,15 @@ TEST_F(Layout, FreeSpotFollowsTheRingOrder) {
         {"top-left corner of the first ring", {At(100, 100, 50, 50)}, {84, 84}},
         {"the own place is never taken", {At(100, 100, 50, 50), At(900, 900, 10, 10)}, {84, 84}},
         {"middle rows try the left corner first", {At(100, 100, 50, 50), {60, 60, 140, 100}}, {84, 100}},
-        {"then the right corner", {At(100, 100, 50, 50), {60, 60, 140, 100}, At(60, 100, 30, 40)}, {116, 100}},
+        {"then the right corner",
+         {At(100, 100, 50, 50), {60, 60, 140, 100}, At(60, 100, 30, 40)},
+         {116, 100}},
         {"off-screen corners are skipped", {At(0, 0, 50, 50)}, {16, 0}},
         // Corners up to ring 4 all touch the blocker; ring 5 starts at (20, 20) and its top row is
         // blocked up to its right end.
-        {"first free corner of the first ring that has one", {At(100, 100, 50, 50), {60, 60, 180, 180}}, {180, 20}},
+        {"first free corner of the first ring that has one",
+         {At(100, 100, 50, 50), {60, 60, 180, 180}},
+         {180, 20}},
     };
     for (const Case& c : cases) {
         ModelDesk desk(kScreen, c.boxes);
@@ -80,9 +86,9 @@ TEST_F(Layout, FreeSpotFollowsTheRingOrder) {
 
 TEST_F(Layout, FreeSpotGivesUpWithoutMoving) {
     const std::vector<std::vector<Rect>> cases = {
-        {At(0, 0, 1920, 1080), At(10, 10, 10, 10)},   // the other box covers the whole screen
-        {At(-10000, 0, 100, 100)},                    // too far away for the last ring
-        {At(0, 0, 2000, 100)},                        // wider than the screen
+        {At(0, 0, 1920, 1080), At(10, 10, 10, 10)}, // the other box covers the whole screen
+        {At(-10000, 0, 100, 100)},                  // too far away for the last ring
+        {At(0, 0, 2000, 100)},                      // wider than the screen
     };
     for (const auto& boxes : cases) {
         ModelDesk desk(kScreen, boxes);
@@ -99,7 +105,10 @@ TEST_F(Layout, PushDirections) {
         bool moved;
         Point expected;
     } cases[] = {
-        {"right, flush with the screen edge", {At(150, 100, 100, 100), At(100, 100, 100, 100)}, true, {1820, 100}},
+        {"right, flush with the screen edge",
+         {At(150, 100, 100, 100), At(100, 100, 100, 100)},
+         true,
+         {1820, 100}},
         {"left to the screen edge", {At(50, 100, 100, 100), At(100, 100, 100, 100)}, true, {0, 100}},
         {"down", {At(100, 150, 100, 100), At(100, 100, 100, 100)}, true, {100, 980}},
         {"up", {At(100, 60, 100, 100), At(100, 100, 100, 100)}, true, {100, 0}},
@@ -145,7 +154,8 @@ TEST_F(Layout, ResolveMovesTheEarlierBoxOfAPairAndLeavesTouchingBoxes) {
     ASSERT_FALSE(desk.moves.empty());
     EXPECT_EQ(desk.moves[0].box, 1) << "box 0 only touches box 1; box 1 is the first that overlaps";
     for (size_t a = 0; a < desk.rects.size(); ++a)
-        for (size_t b = a + 1; b < desk.rects.size(); ++b) EXPECT_FALSE(RectsOverlap(desk.rects[a], desk.rects[b]));
+        for (size_t b = a + 1; b < desk.rects.size(); ++b)
+            EXPECT_FALSE(RectsOverlap(desk.rects[a], desk.rects[b]));
 
     ModelDesk anchored(kScreen, {At(150, 100, 100, 100), At(100, 100, 100, 100)});
     ResolveOverlaps(anchored, 1);
@@ -165,7 +175,8 @@ TEST_F(Layout, PassLimitsBoundTheWork) {
 
     // A crowded screen: nobody finds a place, and the first pass that moves nothing ends the work.
     std::vector<Rect> crowded;
-    for (int i = 0; i < 2; ++i) crowded.push_back(At(0, 0, 1920, 1080));
+    for (int i = 0; i < 2; ++i)
+        crowded.push_back(At(0, 0, 1920, 1080));
     ModelDesk full(kScreen, crowded);
     ResolveOverlaps(full, 0);
     EXPECT_TRUE(full.moves.empty());
@@ -186,12 +197,14 @@ TEST_F(Layout, AutoArrangeStacksColumnsFromTheRight) {
     // Sorted by top, then left: box 2 (top 0), box 0 (top 10, left 5), box 1 (top 10, left 50).
     ModelDesk desk(kScreen, {At(5, 10, 300, 500), At(50, 10, 200, 300), At(900, 0, 320, 500)});
     AutoArrange(desk);
-    const std::vector<DeskMove> expected = {{2, 1920 - 320, 0}, {0, 1920 - 300, 500}, {1, 1920 - 320 - 200, 0}};
+    const std::vector<DeskMove> expected = {
+        {2, 1920 - 320, 0}, {0, 1920 - 300, 500}, {1, 1920 - 320 - 200, 0}};
     EXPECT_EQ(desk.moves, expected);
 
     // Columns run out: x goes negative and stays so.
     std::vector<Rect> tall;
-    for (int i = 0; i < 8; ++i) tall.push_back(At(i, 0, 300, 1000));
+    for (int i = 0; i < 8; ++i)
+        tall.push_back(At(i, 0, 300, 1000));
     ModelDesk many(kScreen, tall);
     AutoArrange(many);
     ASSERT_EQ(many.moves.size(), 8u);
@@ -227,11 +240,12 @@ TEST(BoxRules, DefaultSizeAndPlace) {
         int cellW, cellH;
         size_t items;
         Size expected;
-    } cases[] = {
-        {78, 84, 0, {324, 126}}, {78, 84, 1, {324, 126}},  {78, 84, 4, {324, 126}},
-        {78, 84, 5, {324, 210}}, {78, 84, 8, {324, 210}},  {78, 84, 9, {324, 294}},
-        {174, 180, 5, {708, 402}}, // large icons: still four columns
-    };
+    } cases[] =
+        {
+            {78, 84, 0, {324, 126}},   {78, 84, 1, {324, 126}}, {78, 84, 4, {324, 126}},
+            {78, 84, 5, {324, 210}},   {78, 84, 8, {324, 210}}, {78, 84, 9, {324, 294}},
+            {174, 180, 5, {708, 402}}, // large icons: still four columns
+        };
     for (const Case& c : cases) {
         const Size s = DefaultBoxSize(c.cellW, c.cellH, c.items);
         EXPECT_EQ(s.w, c.expected.w) << c.items;
@@ -244,6 +258,20 @@ TEST(BoxRules, DefaultSizeAndPlace) {
     EXPECT_EQ(StoredOrComputed(140, kMinBoxWidth, 324), 140);
     EXPECT_EQ(StoredOrComputed(99, kMinBoxHeight, 126), 126);
     EXPECT_EQ(StoredOrComputed(100, kMinBoxHeight, 126), 100);
+}
+
+TEST(BoxRules, ShellImageNameIsACaseSensitiveSubstring) {
+    struct Case {
+        const wchar_t* image;
+        bool shell;
+    } cases[] = {
+        {L"C:\\Windows\\explorer.exe", true},
+        {L"C:\\Windows\\EXPLORER.EXE", false},
+        {L"D:\\tools\\myexplorer.exe.bak", true},
+        {L"C:\\tests\\win_tests.exe", false},
+        {L"", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsShellImageName(c.image), c.shell);
 }
 
 } // namespace

@@ -12,7 +12,7 @@ struct DeskMove {
 };
 
 class ModelDesk : public BoxDesk {
-public:
+  public:
     ModelDesk(Size screen, std::vector<Rect> rects) : screen_(screen), rects(std::move(rects)) {}
     int Count() const override { return static_cast<int>(rects.size()); }
     Rect RectOf(int i) const override {

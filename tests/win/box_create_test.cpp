@@ -6,7 +6,8 @@ namespace {
 
 std::vector<Item> Items(int n) {
     std::vector<Item> items(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) items[static_cast<size_t>(i)].name = L"f" + std::to_wstring(i) + L".txt";
+    for (int i = 0; i < n; ++i)
+        items[static_cast<size_t>(i)].name = L"f" + std::to_wstring(i) + L".txt";
     return items;
 }
 
@@ -24,13 +25,14 @@ TEST_F(CreateBoxWin, SizesFromItemsAndTheSizeSection) {
         int items;
         int w, h;
     } cases[] = {
-        {L"文件夹", 0, 324, 126},      // no section: computed, one row even when empty
+        {L"文件夹", 0, 324, 126},       // no section: computed, one row even when empty
         {L"文档", 9, 324, 3 * 84 + 42}, // below the limits: computed
         {L"图片", 9, 140, 100},         // at the limits: taken whatever the item count
         {L"其他", 5, 500, 210},         // only the width stored
     };
     int index = 0;
-    for (const Case& c : cases) CreateBox(c.key, Items(c.items), index++);
+    for (const Case& c : cases)
+        CreateBox(c.key, Items(c.items), index++);
     ASSERT_EQ(g_boxes.size(), 4u);
     for (size_t i = 0; i < 4; ++i) {
         const BoxWin* box = g_boxes[i];
@@ -40,7 +42,9 @@ TEST_F(CreateBoxWin, SizesFromItemsAndTheSizeSection) {
         EXPECT_EQ(box->width, c.w) << i;
         EXPECT_EQ(box->height, c.h) << i;
         const Rect r = WindowRect(box->hwnd);
-        EXPECT_EQ(r, (Rect{static_cast<int>(i) * 250 + 40, 40, static_cast<int>(i) * 250 + 40 + c.w, 40 + c.h})) << i;
+        EXPECT_EQ(r,
+                  (Rect{static_cast<int>(i) * 250 + 40, 40, static_cast<int>(i) * 250 + 40 + c.w, 40 + c.h}))
+            << i;
         EXPECT_EQ(reinterpret_cast<BoxWin*>(GetWindowLongPtrW(box->hwnd, GWLP_USERDATA)), box);
         wchar_t title[64] = {};
         GetWindowTextW(box->hwnd, title, 64);
@@ -61,7 +65,8 @@ TEST_F(CreateBoxWin, WithoutAnIniPathNoSizeIsRead) {
 
 TEST_F(CreateBoxWin, PlaceAndColourFollowTheIndexUnlessAPositionIsRemembered) {
     g_posCache[L"压缩包"] = Rect{612, 345, 612 + 240, 345 + 360};
-    for (int i = 0; i < 9; ++i) CreateBox(i == 3 ? L"压缩包" : L"k" + std::to_wstring(i), Items(1), i);
+    for (int i = 0; i < 9; ++i)
+        CreateBox(i == 3 ? L"压缩包" : L"k" + std::to_wstring(i), Items(1), i);
     ASSERT_EQ(g_boxes.size(), 9u);
     EXPECT_EQ(WindowRect(g_boxes[3]->hwnd).left, 612);
     EXPECT_EQ(WindowRect(g_boxes[3]->hwnd).top, 345);

@@ -37,8 +37,8 @@ inline std::wstring MakeTempDir() {
     wchar_t base[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, base);
     static int serial = 0;
-    const std::wstring dir = std::wstring(base) + L"bc-boxes-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                             std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++serial);
+    const std::wstring dir = std::wstring(base) + L"bc-boxes-" + std::to_wstring(GetCurrentProcessId()) +
+                             L"-" + std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++serial);
     CreateDirectoryW(dir.c_str(), nullptr);
     return dir;
 }
@@ -63,14 +63,15 @@ inline Rect WindowRect(HWND hwnd) {
 }
 
 inline void WriteFileText(const std::wstring& path, const char* text) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD n = 0;
     WriteFile(f, text, static_cast<DWORD>(strlen(text)), &n, nullptr);
     CloseHandle(f);
 }
 
 class BoxWorld : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         EnsureBoxClass();
         ResetSettingsToDefaults();

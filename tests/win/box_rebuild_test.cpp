@@ -10,7 +10,7 @@ namespace {
 // Groups as the scan makes them from the files the fixture puts on the desktop (after a scan has
 // run they come from the folder; until then the test sets them).
 class RefreshBoxesWin : public BoxWorld {
-protected:
+  protected:
     void SetUp() override {
         BoxWorld::SetUp();
         WriteFileText(g_desktop + L"\\a.txt", "a");
@@ -27,7 +27,8 @@ protected:
 };
 
 TEST_F(RefreshBoxesWin, BoxesKeepTheirPlaceByKeyAndTheirSizeThroughTheIni) {
-    for (size_t i = 0; i < g_groups.size(); ++i) CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
+    for (size_t i = 0; i < g_groups.size(); ++i)
+        CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
     ASSERT_EQ(g_boxes.size(), 2u);
     const HWND oldDoc = Find(L"文档")->hwnd;
     SetBoxPos(oldDoc, 700, 500, 0, 0, SWP_NOSIZE);
@@ -99,10 +100,13 @@ Usage Measure() {
 TEST_F(RefreshBoxesWin, AThousandRebuildsLeaveNoHandlesOrMemoryBehind) {
     // Larger groups make a leaked record or item copy show plainly.
     for (auto& g : g_groups)
-        for (int i = 0; i < 40; ++i) g.second.push_back(Item{L"entry-with-a-long-name-" + std::to_wstring(i), L"", false, L""});
-    for (int i = 0; i < 50; ++i) RefreshBoxes(); // first-use allocations settle
+        for (int i = 0; i < 40; ++i)
+            g.second.push_back(Item{L"entry-with-a-long-name-" + std::to_wstring(i), L"", false, L""});
+    for (int i = 0; i < 50; ++i)
+        RefreshBoxes(); // first-use allocations settle
     const Usage before = Measure();
-    for (int i = 0; i < 1000; ++i) RefreshBoxes();
+    for (int i = 0; i < 1000; ++i)
+        RefreshBoxes();
     const Usage after = Measure();
     EXPECT_EQ(g_boxes.size(), g_groups.size());
     EXPECT_EQ(after.threadWindows, before.threadWindows);
@@ -113,9 +117,10 @@ TEST_F(RefreshBoxesWin, AThousandRebuildsLeaveNoHandlesOrMemoryBehind) {
     // A leaked drawing surface per box would be hundreds of megabytes; the window system's own
     // bookkeeping under Wine grows a few megabytes for 2,000 windows made and destroyed.
     EXPECT_LT(after.commitBytes, before.commitBytes + 16 * 1024 * 1024);
-    std::printf("1000 rebuilds: USER %lu -> %lu, GDI %lu -> %lu, heap %zu -> %zu, commit %zu -> %zu, windows %d -> %d\n",
-                before.user, after.user, before.gdi, after.gdi, before.heapBytes, after.heapBytes, before.commitBytes,
-                after.commitBytes, before.threadWindows, after.threadWindows);
+    std::printf("1000 rebuilds: USER %lu -> %lu, GDI %lu -> %lu, heap %zu -> %zu, commit %zu -> %zu, windows "
+                "%d -> %d\n",
+                before.user, after.user, before.gdi, after.gdi, before.heapBytes, after.heapBytes,
+                before.commitBytes, after.commitBytes, before.threadWindows, after.threadWindows);
 }
 
 } // namespace

@@ -33,7 +33,7 @@ std::wstring OurProcessIsTheShell(DWORD pid) {
 
 // A fake shell: "Progman" at (100, 50), and the worker windows each test adds.
 class DesktopAttachWin : public BoxWorld {
-protected:
+  protected:
     void SetUp() override {
         BoxWorld::SetUp();
         RegisterFake(L"Progman", FakeProgmanProc);
@@ -43,11 +43,14 @@ protected:
     }
     void TearDown() override {
         g_processImageName = ProcessImageName;
-        for (auto it = made_.rbegin(); it != made_.rend(); ++it) DestroyWindow(*it);
+        for (auto it = made_.rbegin(); it != made_.rend(); ++it)
+            DestroyWindow(*it);
         BoxWorld::TearDown();
     }
-    HWND Make(const wchar_t* cls, DWORD style, HWND parent = nullptr, int x = 0, int y = 0, int w = 50, int h = 50) {
-        HWND hwnd = CreateWindowExW(0, cls, L"", style, x, y, w, h, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND Make(const wchar_t* cls, DWORD style, HWND parent = nullptr, int x = 0, int y = 0, int w = 50,
+              int h = 50) {
+        HWND hwnd = CreateWindowExW(0, cls, L"", style, x, y, w, h, parent, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
         EXPECT_TRUE(hwnd);
         made_.push_back(hwnd);
         return hwnd;
@@ -59,7 +62,8 @@ protected:
         return w;
     }
     HWND MakeBox(int x, int y, DWORD exStyle = 0) {
-        HWND hwnd = CreateWindowExW(exStyle, WND_CLASS, L"box", WS_POPUP, x, y, 324, 126, nullptr, nullptr, g_hInst, nullptr);
+        HWND hwnd = CreateWindowExW(exStyle, WND_CLASS, L"box", WS_POPUP, x, y, 324, 126, nullptr, nullptr,
+                                    g_hInst, nullptr);
         EXPECT_TRUE(hwnd);
         made_.push_back(hwnd);
         return hwnd;
@@ -69,7 +73,7 @@ protected:
 
 TEST_F(DesktopAttachWin, WorkerSearchRules) {
     HWND progman = MakeProgman();
-    MakeWorker(true, true); // holds the desktop view: never chosen
+    MakeWorker(true, true);   // holds the desktop view: never chosen
     MakeWorker(false, false); // hidden: never chosen
     g_processImageName = OurProcessIsTheShell;
     EXPECT_EQ(FindWorkerW2(progman), nullptr);

@@ -10,11 +10,14 @@ namespace {
 
 using LayoutLiveWin = BoxWorld;
 
-Size ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+Size ScreenSize() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
 std::vector<Rect> LiveRects() {
     std::vector<Rect> r;
-    for (BoxWin* box : g_boxes) r.push_back(WindowRect(box->hwnd));
+    for (BoxWin* box : g_boxes)
+        r.push_back(WindowRect(box->hwnd));
     return r;
 }
 
@@ -48,7 +51,8 @@ TEST_F(LayoutLiveWin, ArrangeAndLivePushOnWindows) {
     literal::AutoArrange(model);
     AutoArrange();
     EXPECT_EQ(LiveRects(), model.rects);
-    EXPECT_EQ(WindowRect(g_boxes[0]->hwnd).right, ScreenSize().w) << "the first column ends at the screen's right edge";
+    EXPECT_EQ(WindowRect(g_boxes[0]->hwnd).right, ScreenSize().w)
+        << "the first column ends at the screen's right edge";
 
     SetBoxPos(g_boxes[0]->hwnd, 0, 0, 0, 0, SWP_NOSIZE);
     SetBoxPos(g_boxes[1]->hwnd, 200, 50, 0, 0, SWP_NOSIZE);
