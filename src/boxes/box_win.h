@@ -37,15 +37,30 @@ struct BoxWin {
 };
 
 extern std::vector<BoxWin*> g_boxes; // live boxes in creation order
+extern bool g_intentionalHide;       // true only while the program itself hides a box
 
 void CreateBox(const std::wstring& key, const std::vector<Item>& items, int index);
 void RefreshBoxes();
+// Destroys every box: rendering objects, drop target, window and record; empties g_boxes.
+void DestroyAllBoxes();
+// Drop-target registration of a box window (arrives with drag and drop; empty until then).
+void RegisterBoxDropTarget(BoxWin* box);
+void RevokeBoxDropTarget(BoxWin* box);
+
+bool FindFreeSpot(BoxWin* box);
+bool PushBoxAway(BoxWin* box, BoxWin* anchor);
+bool OverlapsAnyExcept(const RECT& r, BoxWin* box);
+bool OverlapsAnyExcept2(const RECT& r, BoxWin* b1, BoxWin* b2, int margin);
 void ResolveOverlaps(BoxWin* anchor); // nullptr: no anchor
 void AutoArrange();
 void PushBoxesLive(BoxWin* box);
 
 void AttachBoxToDesktop(HWND hwnd);
 void DetachFromDesktop(HWND hwnd);
+// Attaches a new box; where there is no desktop layer to attach to, shows it as a top-level popup.
+void ShowBoxOnDesktop(HWND hwnd);
+BOOL CALLBACK FindWorkerCb2(HWND hwnd, LPARAM out); // out: HWND*
+HWND FindWorkerW2(HWND progman);
 void SetBoxPos(HWND hwnd, int x, int y, int cx, int cy, UINT flags);
 
 LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

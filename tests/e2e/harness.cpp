@@ -1,6 +1,7 @@
 #include "e2e/harness.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,13 +56,25 @@ CmdResult Run(const std::vector<std::string>& argv) {
     if (pipe(fds) != 0) return r;
     const pid_t pid = Spawn(argv, fds[1], "");
     close(fds[1]);
+    // Read until the command has ended and its output is drained. End of file alone is not enough:
+    // a Wine helper that the command starts (the desktop process) inherits the pipe and outlives it.
     char buf[4096];
-    ssize_t n;
-    while ((n = read(fds[0], buf, sizeof buf)) > 0) r.out.append(buf, static_cast<size_t>(n));
+    int st = 0;
+    bool ended = pid < 0;
+    for (;;) {
+        pollfd p = {fds[0], POLLIN, 0};
+        if (poll(&p, 1, ended ? 0 : 100) > 0) {
+            const ssize_t n = read(fds[0], buf, sizeof buf);
+            if (n <= 0) break;
+            r.out.append(buf, static_cast<size_t>(n));
+            continue;
+        }
+        if (ended) break;
+        ended = waitpid(pid, &st, WNOHANG) == pid;
+    }
     close(fds[0]);
     if (pid < 0) return r;
-    int st = 0;
-    waitpid(pid, &st, 0);
+    if (!ended) waitpid(pid, &st, 0);
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
     return r;
 }

@@ -1,0 +1,22 @@
+// Size and place of a new box.
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "base/geom.h"
+
+constexpr int kMinBoxWidth = 140;  // smallest width a stored or dragged size may have
+constexpr int kMinBoxHeight = 100; // smallest height
+constexpr int kDefaultColumns = 4;
+constexpr int kGridMargin = 12;     // horizontal space around the item grid
+constexpr int kTitleAndMargin = 42; // title bar and the space below the grid
+
+// Four cells plus the margin wide, as many rows of four as the items need (at least one) high.
+Size DefaultBoxSize(int cellW, int cellH, size_t itemCount);
+// The corner of box number `index` before any remembered position: a row along the top.
+Point DefaultBoxPos(int index);
+// A stored "_size" value replaces the computed one only from the minimum up.
+int StoredOrComputed(int stored, int minimum, int computed);
+
+// The shell's process: its image name contains "explorer.exe" (letter case as written).
+bool IsShellImageName(const std::wstring& imageName);

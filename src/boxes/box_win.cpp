@@ -1,0 +1,129 @@
+// Box records and their windows: creation, the rebuild after the desktop changed, and the window
+// procedure's non-mouse messages.
+#include "boxes/box_win.h"
+
+#include "app/app_win.h"
+#include "boxes/box_rules.h"
+#include "inventory/inventory_win.h"
+#include "render/metrics.h"
+#include "render/render_win.h"
+#include "settings/ini_win.h"
+#include "settings/lists.h"
+#include "settings/settings.h"
+
+std::vector<BoxWin*> g_boxes;
+bool g_intentionalHide = false;
+
+namespace {
+
+constexpr int kAccentCount = 8;
+// Remembered positions keep the corner only; the rest of the rectangle is a nominal size.
+constexpr int kCachedWidth = 240;
+constexpr int kCachedHeight = 360;
+
+BoxWin* BoxFromHwnd(HWND hwnd) {
+    return reinterpret_cast<BoxWin*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+} // namespace
+
+void CreateBox(const std::wstring& key, const std::vector<Item>& items, int index) {
+    BoxWin* box = new BoxWin;
+    box->key = key;
+    box->items = items;
+    box->colorIdx = ((index % kAccentCount) + kAccentCount) % kAccentCount;
+
+    Size size = DefaultBoxSize(g_cellW, g_cellH, items.size());
+    Point pos = DefaultBoxPos(index);
+    const auto cached = g_posCache.find(key);
+    if (cached != g_posCache.end()) pos = {cached->second.left, cached->second.top};
+    if (!g_iniPath.empty()) {
+        const std::wstring section = key + L"_size";
+        size.w = StoredOrComputed(IniGetInt(section.c_str(), L"w", 0), kMinBoxWidth, size.w);
+        size.h = StoredOrComputed(IniGetInt(section.c_str(), L"h", 0), kMinBoxHeight, size.h);
+    }
+    box->width = size.w;
+    box->height = size.h;
+
+    HWND hwnd = CreateWindowExW(0, WND_CLASS, key.c_str(), WS_POPUP, pos.x, pos.y, size.w, size.h, nullptr,
+                                nullptr, g_hInst, nullptr);
+    if (!hwnd) {
+        // A record without a window would be walked by every layout pass and painted nowhere.
+        LogDbg(L"CreateBox: no window for [" + key + L"]");
+        delete box;
+        return;
+    }
+    box->hwnd = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
+    g_boxes.push_back(box);
+    RegisterBoxDropTarget(box);
+
+    if (InitBoxDComp(box)) {
+        ShowBoxOnDesktop(hwnd);
+        DrawBox(box);
+    } else {
+        InitBoxFallback(box);
+        ShowWindow(hwnd, SW_SHOW);
+        DrawBox(box);
+    }
+}
+
+void DestroyAllBoxes() {
+    for (BoxWin* box : g_boxes) {
+        RevokeBoxDropTarget(box);
+        ReleaseBoxRender(box);
+        SetWindowLongPtrW(box->hwnd, GWLP_USERDATA, 0);
+        DestroyWindow(box->hwnd);
+        delete box;
+    }
+    g_boxes.clear();
+}
+
+void RefreshBoxes() {
+    // The drag ghost and any resize or item drag that refer to a box end here once drag and drop
+    // and the box's mouse handling exist: the records they point to are about to go.
+    for (BoxWin* box : g_boxes) {
+        RECT r = {};
+        GetWindowRect(box->hwnd, &r);
+        g_posCache[box->key] = Rect{r.left, r.top, r.left + kCachedWidth, r.top + kCachedHeight};
+    }
+    DestroyAllBoxes();
+    ScanAll();
+    for (size_t i = 0; i < g_groups.size(); ++i)
+        CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
+    ResolveOverlaps(nullptr);
+}
+
+LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(hwnd, &ps);
+        BoxWin* box = BoxFromHwnd(hwnd);
+        if (box && box->fallback) PaintBoxWindow(box, hdc);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_WINDOWPOSCHANGING: {
+        // Only the program's own hides (delete box, hide all) may hide a box.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if ((pos->flags & SWP_HIDEWINDOW) && !g_intentionalHide)
+            pos->flags &= ~static_cast<UINT>(SWP_HIDEWINDOW);
+        return 0;
+    }
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) return 0;
+        break;
+    case WM_DESTROY:
+        return 0; // the record is freed by whoever destroyed the window
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK GhostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
