@@ -16,27 +16,7 @@ namespace fs = std::filesystem;
 
 constexpr int kScreenW = 1600, kScreenH = 900; // tools/test.sh runs Xvfb at 1600x900x24
 
-struct Win {
-    bool visible = false;
-    int x = 0, y = 0, w = 0, h = 0;
-};
-
-std::vector<Win> BoxWindows(e2e::Scenario& s) {
-    std::vector<Win> out;
-    std::istringstream lines(s.WinTool({"windows", "BrindlecotClass"}).out);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream f(line);
-        std::string hwnd, parent;
-        Win w;
-        int vis = 0;
-        if (f >> hwnd >> vis >> w.x >> w.y >> w.w >> w.h) {
-            w.visible = vis != 0;
-            out.push_back(w);
-        }
-    }
-    return out;
-}
+using Win = e2e::WindowInfo;
 
 struct Shot {
     std::vector<unsigned char> rgb;
@@ -58,19 +38,9 @@ Shot ReadShot(const fs::path& png) {
     return s;
 }
 
-// The boxes subsystem is still an empty step on a branch where it has not landed.
-bool BoxesPending() {
-    const fs::path root = fs::path(__FILE__).parent_path().parent_path().parent_path();
-    std::ifstream f(root / "src" / "app" / "pending_boxes_win.cpp");
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str().find("void CreateBox(") != std::string::npos;
-}
-
 TEST(RenderE2E, BoxesAreVisibleWithoutComposition) {
     std::string why;
     if (!e2e::Available(&why)) GTEST_FAIL() << why;
-    if (BoxesPending()) GTEST_SKIP() << "CreateBox has not landed on this branch";
     e2e::Scenario s;
     std::ofstream(s.Desk() / "年度报告.docx") << "x";
     std::ofstream(s.Desk() / "会议纪要.txt") << "x";
@@ -82,7 +52,7 @@ TEST(RenderE2E, BoxesAreVisibleWithoutComposition) {
     std::vector<Win> boxes;
     ASSERT_TRUE(e2e::WaitFor(
         [&] {
-            boxes = BoxWindows(s);
+            boxes = s.Boxes();
             int visible = 0;
             for (const Win& w : boxes) visible += w.visible ? 1 : 0;
             return visible >= 3; // folders, pictures, documents
@@ -96,6 +66,7 @@ TEST(RenderE2E, BoxesAreVisibleWithoutComposition) {
     // Poll until every box shows its blue title bar (the first paints may still be on their way).
     e2e::WaitFor(
         [&] {
+            boxes = s.Boxes(); // the first run arranges the boxes right after showing them
             s.Screenshot(png);
             shot = ReadShot(png);
             if (!shot.ok()) return false;
