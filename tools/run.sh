@@ -5,6 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+# shellcheck source=tools/wine-lib.sh
+source tools/wine-lib.sh
 tools/install-deps.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target brindlecot
@@ -40,11 +42,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 </dev/null
     wineserver -w
 fi
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft YaHei UI' /d 'WenQuanYi Micro Hei' /f \
-    >/dev/null 2>&1 </dev/null
-wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' /v Desktop \
-    /t REG_EXPAND_SZ /d "Z:${demo//\//\\}\\desktop" /f >/dev/null 2>&1 </dev/null
+bc_wine_settings "$demo/desktop"
 echo "demo desktop: $demo/desktop ${attr_note:-}; INI and log: $demo/app"
 wine "$demo/app/brindlecot.exe" </dev/null &
 app_pid=$!

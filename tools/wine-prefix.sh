@@ -1,6 +1,8 @@
 # Sourced: makes a throw-away Wine prefix for this run and starts a persistent wineserver in it.
 # Sets WINEPREFIX, WINEDEBUG, HOME (a throw-away home, so nothing reaches the real desktop) and
 # BC_SCRATCH (the folder that holds them). Call bc_wine_cleanup at the end.
+# shellcheck source=tools/wine-lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine-lib.sh"
 BC_SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/bc-run-XXXXXX")
 export BC_SCRATCH
 export HOME="$BC_SCRATCH/home"
@@ -15,11 +17,7 @@ export WINEDLLOVERRIDES="mscoree=;mshtml="
 bc_wine_boot() {
     wineboot -i >/dev/null 2>&1 </dev/null
     wineserver -w
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft YaHei UI' /d 'WenQuanYi Micro Hei' /f \
-        >/dev/null 2>&1 </dev/null
-    wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' /v Desktop \
-        /t REG_EXPAND_SZ /d "Z:${HOME//\//\\}\\Desktop" /f >/dev/null 2>&1 </dev/null
+    bc_wine_settings "$HOME/Desktop"
     wineserver -k 2>/dev/null || true
     wineserver -w
     wineserver -p >/dev/null 2>&1

@@ -77,19 +77,9 @@ void ShowSurface(BoxWin* box) {
 
 bool MakeSurfaceBitmap(BoxSurface* s, int w, int h) {
     if (!s || w < 1 || h < 1) return false;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!dib || !bits) {
-        if (dib) DeleteObject(dib);
-        return false;
-    }
+    HBITMAP dib = MakeDib32(nullptr, w, h, &bits);
+    if (!dib) return false;
     if (!s->dc) s->dc = CreateCompatibleDC(nullptr);
     if (!s->dc) {
         DeleteObject(dib);

@@ -97,16 +97,9 @@ struct IconDib {
 };
 
 IconDib MakeDib(HDC screen, int size) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = size;
-    bi.bmiHeader.biHeight = -size;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
     IconDib d;
     void* bits = nullptr;
-    d.dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    d.dib = MakeDib32(screen, size, size, &bits);
     d.px = static_cast<uint8_t*>(bits);
     if (d.dib && d.px) std::memset(d.px, 0, static_cast<size_t>(size) * size * 4);
     return d;
@@ -144,6 +137,23 @@ void AlphaFromMask(HDC screen, const IconDib& color, HICON icon, int size) {
 }
 
 } // namespace
+
+HBITMAP MakeDib32(HDC dc, int w, int h, void** bits) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    *bits = nullptr;
+    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+    if (dib && !*bits) {
+        DeleteObject(dib);
+        dib = nullptr;
+    }
+    return dib;
+}
 
 ID2D1Bitmap* IconToBitmap(ID2D1RenderTarget* rt, HICON icon, int size) {
     if (!rt || !icon || size < 1) return nullptr;

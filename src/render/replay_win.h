@@ -22,5 +22,8 @@ D2D1_COLOR_F ToD2D(const ColorF& c);
 // Draws every operation; the caller brackets it with BeginDraw and EndDraw.
 void ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx);
 
+// A 32-bit top-down DIB section of w x h pixels (bits receives its pixels); null when it cannot be made.
+HBITMAP MakeDib32(HDC dc, int w, int h, void** bits);
+
 // An icon as a premultiplied size x size bitmap of rt; null when it cannot be made.
 ID2D1Bitmap* IconToBitmap(ID2D1RenderTarget* rt, HICON icon, int size);

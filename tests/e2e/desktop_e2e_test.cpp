@@ -13,25 +13,11 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-class DesktopE2E : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::string why;
-        if (!e2e::Available(&why)) GTEST_FAIL() << why;
-    }
-};
-
-void Touch(const fs::path& p) { std::ofstream(p) << "x"; }
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
+using e2e::ReadFile;
+using e2e::Touch;
 
 std::wstring ReadUtf16(const fs::path& p) {
-    const std::string b = ReadAll(p);
+    const std::string b = ReadFile(p);
     std::wstring w;
     for (size_t i = 2; i + 1 < b.size(); i += 2)
         w += static_cast<wchar_t>(static_cast<unsigned char>(b[i]) | (static_cast<unsigned char>(b[i + 1]) << 8));
@@ -56,7 +42,7 @@ void SeedOnePerGroup(const fs::path& desk) {
     Touch(desk / "desktop.ini");
 }
 
-TEST_F(DesktopE2E, FirstRunShowsOneBoxPerGroupStackedFromTheTopRightAndKeepsThemNextTime) {
+TEST(DesktopE2E, FirstRunShowsOneBoxPerGroupStackedFromTheTopRightAndKeepsThemNextTime) {
     e2e::Scenario s;
     SeedOnePerGroup(s.Desk());
     s.Start();
@@ -78,12 +64,12 @@ TEST_F(DesktopE2E, FirstRunShowsOneBoxPerGroupStackedFromTheTopRightAndKeepsThem
     EXPECT_EQ(s.Quit(20s), 0);
 
     // The INI file is UTF-16 with the positions under the Chinese group keys; the log is UTF-8.
-    const std::string iniBytes = ReadAll(s.Ini());
+    const std::string iniBytes = ReadFile(s.Ini());
     ASSERT_GE(iniBytes.size(), 2u);
     EXPECT_EQ(iniBytes.substr(0, 2), "\xFF\xFE");
     const std::wstring ini = ReadUtf16(s.Ini());
     EXPECT_NE(ini.find(L"[文件夹]\r\nx=1276\r\ny=0"), std::wstring::npos) << WideToUtf8(ini);
-    const std::string log = ReadAll(s.Log());
+    const std::string log = ReadFile(s.Log());
     EXPECT_NE(log.find("SCAN group=[文件夹]"), std::string::npos);
     EXPECT_NE(log.find("SCAN after filter: groups=6"), std::string::npos);
     EXPECT_FALSE(fs::exists(s.AppDir().parent_path() / "dbg.log")) << "the log lives beside the exe, not in the cwd";

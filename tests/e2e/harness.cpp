@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -109,7 +111,16 @@ std::string WinPath(const fs::path& p) {
     return s;
 }
 
+std::string ReadFile(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+void Touch(const fs::path& p, const std::string& content) { std::ofstream(p, std::ios::binary) << content; }
+
 Scenario::Scenario() {
+    std::string why;
+    if (!Available(&why)) throw std::runtime_error(why);
     std::string tmpl = (fs::temp_directory_path() / "bc-e2e-XXXXXX").string();
     if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
     root_ = tmpl;

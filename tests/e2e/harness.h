@@ -27,6 +27,10 @@ bool WaitFor(const std::function<bool()>& cond, std::chrono::milliseconds deadli
 // Whether the environment prepared by tools/test.sh is there (Wine prefix, display, Windows build).
 bool Available(std::string* why);
 
+// Whole files, for the checks of a scenario.
+std::string ReadFile(const fs::path& p);
+void Touch(const fs::path& p, const std::string& content = "x");
+
 // "Z:\tmp\..." for a Linux path.
 std::string WinPath(const fs::path& p);
 
@@ -41,7 +45,9 @@ struct WindowInfo {
 
 class Scenario {
   public:
-    Scenario();  // makes <tmp>/bc-e2e-XXXXXX with desk/ and app/ (a copy of brindlecot.exe)
+    // Makes <tmp>/bc-e2e-XXXXXX with desk/ and app/ (a copy of brindlecot.exe); throws, failing the
+    // test, when the environment of tools/test.sh is missing.
+    Scenario();
     ~Scenario(); // ends the program if it still runs, removes the folders
 
     const fs::path& Desk() const { return desk_; }

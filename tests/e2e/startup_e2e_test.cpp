@@ -9,17 +9,9 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-class StartupE2E : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::string why;
-        if (!e2e::Available(&why)) GTEST_FAIL() << why;
-    }
-};
+using e2e::Touch;
 
-void Touch(const fs::path& p, const std::string& content = "x") { std::ofstream(p) << content; }
-
-TEST_F(StartupE2E, StartsCreatesTheHiddenStoreAndQuitsWithZero) {
+TEST(StartupE2E, StartsCreatesTheHiddenStoreAndQuitsWithZero) {
     e2e::Scenario s;
     Touch(s.Desk() / "notes.txt");
     Touch(s.Desk() / "照片.png");

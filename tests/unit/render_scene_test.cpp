@@ -47,19 +47,6 @@ TEST(RenderColors, SkinAndAccentTables) {
     EXPECT_EQ(&SkinAt(8), &g_skins[2]) << "an index outside the table draws the default skin";
 }
 
-TEST(RenderMetrics, CellSizeFollowsTheIconSize) {
-    const struct {
-        int icon, w, h;
-    } cases[] = {{16, 64, 68}, {24, 70, 76}, {32, 78, 84}, {48, 94, 100}, {64, 110, 116}, {100, 146, 152}, {128, 174, 180}};
-    for (const auto& c : cases) {
-        g_iconSize = c.icon;
-        UpdateCellSize();
-        EXPECT_EQ(g_cellW, c.w) << c.icon;
-        EXPECT_EQ(g_cellH, c.h) << c.icon;
-    }
-    ResetSettingsToDefaults();
-}
-
 TEST(RenderLayout, CellRectangles) {
     const struct {
         int index, width, scrollY, cellW, cellH;

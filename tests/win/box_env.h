@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "app/app_win.h"
@@ -12,36 +13,7 @@
 #include "render/metrics.h"
 #include "settings/lists.h"
 #include "settings/settings.h"
-
-inline void RemoveTree(const std::wstring& dir) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = dir + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(h, &fd));
-        FindClose(h);
-    }
-    SetFileAttributesW(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(dir.c_str());
-}
-
-inline std::wstring MakeTempDir() {
-    wchar_t base[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, base);
-    static int serial = 0;
-    const std::wstring dir = std::wstring(base) + L"bc-boxes-" + std::to_wstring(GetCurrentProcessId()) +
-                             L"-" + std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++serial);
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
-}
+#include "win/fs_fixture.h"
 
 inline void EnsureBoxClass() {
     g_hInst = GetModuleHandleW(nullptr);
@@ -62,20 +34,15 @@ inline Rect WindowRect(HWND hwnd) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-inline void WriteFileText(const std::wstring& path, const char* text) {
-    HANDLE f =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD n = 0;
-    WriteFile(f, text, static_cast<DWORD>(strlen(text)), &n, nullptr);
-    CloseHandle(f);
-}
+inline void WriteFileText(const std::wstring& path, const char* text) { wt::WriteBytes(path, text); }
 
 class BoxWorld : public ::testing::Test {
   protected:
     void SetUp() override {
         EnsureBoxClass();
         ResetSettingsToDefaults();
-        dir_ = MakeTempDir();
+        tmp_ = std::make_unique<wt::TempDir>(L"boxes");
+        dir_ = tmp_->Path();
         g_desktop = dir_ + L"\\desk";
         g_hidden = HiddenStoreFor(g_desktop);
         CreateDirectoryW(g_desktop.c_str(), nullptr);
@@ -93,7 +60,8 @@ class BoxWorld : public ::testing::Test {
         g_desktop.clear();
         g_hidden.clear();
         ResetSettingsToDefaults();
-        RemoveTree(dir_);
+        tmp_.reset();
     }
+    std::unique_ptr<wt::TempDir> tmp_;
     std::wstring dir_;
 };

@@ -2,7 +2,7 @@
 
 #include "app/app_win.h"
 #include "base/strutil.h"
-#include "win/win_test_util.h"
+#include "win/fs_fixture.h"
 
 namespace {
 
@@ -12,12 +12,12 @@ TEST(LogWin, LinesAreUtf8AndTheFileComesBackAfterBeingDeleted) {
     DeleteFileW(LogPath().c_str());
     LogDbg(L"SCAN group=[文件夹]");
     LogDbg(L"second line");
-    std::string bytes = wintest::ReadFileBytes(LogPath());
+    std::string bytes = wt::ReadBytes(LogPath());
     EXPECT_EQ(bytes, "\xEF\xBB\xBF" "SCAN group=[\xE6\x96\x87\xE4\xBB\xB6\xE5\xA4\xB9]\r\nsecond line\r\n");
 
     ASSERT_TRUE(DeleteFileW(LogPath().c_str())) << "the log is not held open between lines";
     LogDbg(L"after delete");
-    bytes = wintest::ReadFileBytes(LogPath());
+    bytes = wt::ReadBytes(LogPath());
     EXPECT_EQ(bytes, "\xEF\xBB\xBF" "after delete\r\n");
     DeleteFileW(LogPath().c_str());
 }
@@ -31,7 +31,7 @@ TEST(LogWin, AFileThatCannotBeOpenedLosesTheLineSilently) {
 }
 
 TEST(HiddenStoreWin, CreatedWithExactlyHiddenAndSystemAndRestoredOnEveryStart) {
-    wintest::TempDir desk;
+    wt::TempDir desk(L"store");
     const std::wstring store = desk / L".hidden";
     EnsureHiddenStore(store);
     EXPECT_EQ(GetFileAttributesW(store.c_str()),

@@ -6,7 +6,7 @@
 #include "settings/ini_win.h"
 #include "settings/settings.h"
 #include "settings/settings_win.h"
-#include "win/win_test_util.h"
+#include "win/fs_fixture.h"
 
 namespace {
 
@@ -22,13 +22,13 @@ class SettingsWin : public ::testing::Test {
         g_iniPath.clear();
         ResetSettingsToDefaults();
     }
-    void WriteIni(const std::string& ansiText) { ASSERT_TRUE(wintest::WriteFileBytes(g_iniPath, ansiText)); }
+    void WriteIni(const std::string& ansiText) { ASSERT_TRUE(wt::WriteBytes(g_iniPath, ansiText)); }
     void LoadAll() {
         LoadSkin();
         LoadStyle();
         LoadIconSize();
     }
-    wintest::TempDir dir_;
+    wt::TempDir dir_{L"settings"};
 };
 
 TEST_F(SettingsWin, MissingFileGivesEveryDefault) {
@@ -43,7 +43,7 @@ TEST_F(SettingsWin, MissingFileGivesEveryDefault) {
     EXPECT_EQ(g_iconSize, 32);
     EXPECT_EQ(g_cellW, 78);
     EXPECT_EQ(g_cellH, 84);
-    EXPECT_FALSE(wintest::Exists(g_iniPath)) << "reading never creates the file";
+    EXPECT_FALSE(wt::Exists(g_iniPath)) << "reading never creates the file";
 }
 
 TEST_F(SettingsWin, StoredValuesAreClampedOrIgnored) {
@@ -104,7 +104,7 @@ TEST_F(SettingsWin, ChineseNamesRoundTripInANewFile) {
     EXPECT_EQ(IniGetString(L"manualGroups", L"报告 2024.docx", L"", 256), L"工作");
     LoadStyle();
     EXPECT_EQ(g_fontName, L"微软雅黑");
-    const std::string bytes = wintest::ReadFileBytes(g_iniPath);
+    const std::string bytes = wt::ReadBytes(g_iniPath);
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE")) << "the file is UTF-16LE with its byte-order mark";
     EXPECT_EQ(bytes.find("???"), std::string::npos);
@@ -117,7 +117,7 @@ TEST_F(SettingsWin, ExistingAnsiFileKeepsWorking) {
     LoadAll();
     EXPECT_EQ(g_alpha, 200);
     EXPECT_EQ(g_skinIndex, 4);
-    const std::string bytes = wintest::ReadFileBytes(g_iniPath);
+    const std::string bytes = wt::ReadBytes(g_iniPath);
     EXPECT_NE(bytes.substr(0, 2), std::string("\xFF\xFE")) << "an existing file is not converted";
     EXPECT_NE(bytes.find("skin=4"), std::string::npos);
 }
@@ -130,7 +130,7 @@ TEST_F(SettingsWin, NothingHappensWithoutAnIniPath) {
     IniDeleteSection(L"settings");
     LoadAll();
     EXPECT_EQ(g_skinIndex, 2) << "nothing is read without a path";
-    EXPECT_EQ(wintest::ReadFileBytes(file), "[settings]\r\nskin=4\r\n") << "nothing is written without a path";
+    EXPECT_EQ(wt::ReadBytes(file), "[settings]\r\nskin=4\r\n") << "nothing is written without a path";
 }
 
 TEST_F(SettingsWin, LongSectionsAreReadWhole) {
@@ -144,16 +144,16 @@ TEST_F(SettingsWin, LongSectionsAreReadWhole) {
 }
 
 TEST(InitIniPathWin, FileAndLogLiveBesideTheExeWhateverTheWorkingDirectory) {
-    wintest::TempDir elsewhere;
+    wt::TempDir elsewhere(L"cwd");
     wchar_t old[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, old);
-    SetCurrentDirectoryW(elsewhere.path().c_str());
+    SetCurrentDirectoryW(elsewhere.Path().c_str());
     g_firstRun = false;
     InitIniPath();
     SetCurrentDirectoryW(old);
     const std::wstring exe = GetExePath();
     EXPECT_EQ(g_iniPath, DirOfPath(exe) + L"\\brindlecot.ini");
-    EXPECT_EQ(g_firstRun, !wintest::Exists(g_iniPath));
+    EXPECT_EQ(g_firstRun, !wt::Exists(g_iniPath));
     g_iniPath.clear();
     g_firstRun = false;
 }
