@@ -7,6 +7,7 @@
 #include "inventory/inventory_win.h"
 #include "render/metrics.h"
 #include "render/render_win.h"
+#include "settings/ini_names.h"
 #include "settings/ini_win.h"
 #include "settings/lists.h"
 #include "settings/settings.h"
@@ -38,7 +39,7 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
     const auto cached = g_posCache.find(key);
     if (cached != g_posCache.end()) pos = {cached->second.left, cached->second.top};
     if (!g_iniPath.empty()) {
-        const std::wstring section = key + L"_size";
+        const std::wstring section = SizeSectionFor(key);
         size.w = StoredOrComputed(IniGetInt(section.c_str(), L"w", 0), kMinBoxWidth, size.w);
         size.h = StoredOrComputed(IniGetInt(section.c_str(), L"h", 0), kMinBoxHeight, size.h);
     }

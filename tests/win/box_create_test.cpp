@@ -1,5 +1,6 @@
 #include "win/box_env.h"
 
+#include "settings/ini_names.h"
 #include "settings/ini_win.h"
 
 namespace {
@@ -53,6 +54,20 @@ TEST_F(CreateBoxWin, SizesFromItemsAndTheSizeSection) {
         EXPECT_TRUE(style & WS_VISIBLE) << "a box without composition is shown as a popup";
         EXPECT_TRUE(style & WS_POPUP);
     }
+}
+
+TEST_F(CreateBoxWin, SizeSectionsOfKeysTheFormatWouldMixUpStaySeparate) {
+    // A section name loses its edge blanks in the file: " Work_size" written as it is would be read
+    // back as the section of "Work".
+    IniWrite(SizeSectionFor(L"Work").c_str(), L"w", L"400");
+    IniWrite(SizeSectionFor(L"[x]=y").c_str(), L"w", L"300");
+    CreateBox(L" Work", Items(1), 0);
+    CreateBox(L"Work", Items(1), 1);
+    CreateBox(L"[x]=y", Items(1), 2);
+    ASSERT_EQ(g_boxes.size(), 3u);
+    EXPECT_EQ(g_boxes[0]->width, 324);
+    EXPECT_EQ(g_boxes[1]->width, 400);
+    EXPECT_EQ(g_boxes[2]->width, 300);
 }
 
 TEST_F(CreateBoxWin, WithoutAnIniPathNoSizeIsRead) {
