@@ -47,15 +47,18 @@ void IniWrite(const wchar_t* section, const wchar_t* key, const std::wstring& va
     WritePrivateProfileStringW(section, key, value.c_str(), g_iniPath.c_str());
 }
 
+namespace {
+// Nothing to delete in a file that does not exist; a delete never brings the file into being.
+bool IniFileExists() { return GetFileAttributesW(g_iniPath.c_str()) != INVALID_FILE_ATTRIBUTES; }
+} // namespace
+
 void IniDeleteKey(const wchar_t* section, const wchar_t* key) {
-    if (g_iniPath.empty()) return;
-    IniEnsureFile();
+    if (g_iniPath.empty() || !IniFileExists()) return;
     WritePrivateProfileStringW(section, key, nullptr, g_iniPath.c_str());
 }
 
 void IniDeleteSection(const wchar_t* section) {
-    if (g_iniPath.empty()) return;
-    IniEnsureFile();
+    if (g_iniPath.empty() || !IniFileExists()) return;
     WritePrivateProfileStringW(section, nullptr, nullptr, g_iniPath.c_str());
 }
 

@@ -110,6 +110,17 @@ TEST_F(SettingsWin, ChineseNamesRoundTripInANewFile) {
     EXPECT_EQ(bytes.find("???"), std::string::npos);
 }
 
+TEST_F(SettingsWin, DeletesNeverCreateTheFile) {
+    IniDeleteKey(L"freedItems", L"a.txt");
+    IniDeleteSection(L"manualGroups");
+    IniFlush();
+    EXPECT_FALSE(wt::Exists(g_iniPath)) << "a later start must still see its first run";
+    IniWrite(L"freedItems", L"a.txt", L"1");
+    IniDeleteKey(L"freedItems", L"a.txt");
+    IniFlush();
+    EXPECT_EQ(IniGetString(L"freedItems", L"a.txt", L"gone", 16), L"gone");
+}
+
 TEST_F(SettingsWin, ExistingAnsiFileKeepsWorking) {
     WriteIni("[settings]\r\nalpha=200\r\n");
     IniWrite(L"settings", L"skin", L"4");
