@@ -23,15 +23,17 @@ wchar_t FoldPathChar(wchar_t c) {
     return c == L'/' ? L'\\' : FoldCase(c);
 }
 
-} // namespace
-
-bool SamePathIgnoreCase(const std::wstring& a, const std::wstring& b) {
+template <class Fold> bool EqualFolded(const std::wstring& a, const std::wstring& b, Fold fold) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldPathChar(a[i]) != FoldPathChar(b[i])) return false;
+        if (fold(a[i]) != fold(b[i])) return false;
     }
     return true;
 }
+
+} // namespace
+
+bool SamePathIgnoreCase(const std::wstring& a, const std::wstring& b) { return EqualFolded(a, b, FoldPathChar); }
 
 namespace {
 
@@ -43,13 +45,7 @@ std::wstring TrimTrailingSeparators(std::wstring s) {
 
 } // namespace
 
-bool SameNameIgnoreCase(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-    }
-    return true;
-}
+bool SameNameIgnoreCase(const std::wstring& a, const std::wstring& b) { return EqualFolded(a, b, FoldCase); }
 
 bool SkipInScan(const std::wstring& name) {
     return name == L"." || name == L".." || SameNameIgnoreCase(name, L"desktop.ini");

@@ -3,6 +3,7 @@
 #include "render/fallback_win.h"
 #include "render/render_win.h"
 #include "settings/settings.h"
+#include "win/fs_fixture.h"
 #include "win/render_test_util.h"
 
 #include <gdiplus.h>
@@ -11,7 +12,8 @@ TEST(RenderBgImage, OneEntryCacheOfTheDecodedPicture) {
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartupInput input;
     ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
-    const std::wstring dir = UniqueTempDir(L"bc_bg_");
+    wt::TempDir tmp(L"bg");
+    const std::wstring& dir = tmp.Path();
     BoxSurface s;
     ASSERT_TRUE(MakeSurfaceBitmap(&s, 40, 30));
     const std::wstring pic = dir + L"\\背景.bmp";
@@ -43,9 +45,6 @@ TEST(RenderBgImage, OneEntryCacheOfTheDecodedPicture) {
         EXPECT_EQ(g_bgBitmap, nullptr) << c.what;
         EXPECT_EQ(g_bgImageLoaded, c.path) << c.what;
     }
-    DeleteFileW(pic.c_str());
-    DeleteFileW((dir + L"\\x.txt").c_str());
-    RemoveDirectoryW(dir.c_str());
     Gdiplus::GdiplusShutdown(token);
     ResetSettingsToDefaults();
 }

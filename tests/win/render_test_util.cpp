@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "boxes/box_win.h"
+#include "win/box_env.h"
 #include "render/fallback_win.h"
 #include "render/render_win.h"
 
@@ -30,44 +31,7 @@ bool SaveSurfaceBmp(const BoxSurface& s, const std::wstring& path) {
     return fclose(f) == 0 && ok;
 }
 
-std::wstring UniqueTempDir(const wchar_t* stem) {
-    wchar_t tmp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, tmp);
-    std::wstring dir = std::wstring(tmp) + stem + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                       std::to_wstring(GetTickCount64());
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
-}
-
-namespace {
-
-LRESULT CALLBACK TestBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        auto* box = reinterpret_cast<BoxWin*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (box && box->fallback) PaintBoxWindow(box, dc);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    if (msg == WM_ERASEBKGND) return 1;
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-} // namespace
-
 HWND MakeTestBoxWindow(int x, int y, int w, int h) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSEXW wc = {};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = TestBoxProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"BcRenderTestBox";
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        RegisterClassExW(&wc);
-        registered = true;
-    }
-    return CreateWindowExW(0, L"BcRenderTestBox", L"render test", WS_POPUP, x, y, w, h, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+    EnsureBoxClass();
+    return CreateWindowExW(0, WND_CLASS, L"render test", WS_POPUP, x, y, w, h, nullptr, nullptr, g_hInst, nullptr);
 }

@@ -14,8 +14,6 @@ struct Bgra {
 Bgra PixelAt(const BoxSurface& s, int x, int y);
 // Writes the surface as a 32-bit BMP file.
 bool SaveSurfaceBmp(const BoxSurface& s, const std::wstring& path);
-// A folder of its own under the temp folder (created).
-std::wstring UniqueTempDir(const wchar_t* stem);
-// A plain popup window of a test class at (x, y), w x h, not shown; its WM_PAINT calls PaintBoxWindow
-// with the BoxWin pointer kept in GWLP_USERDATA.
+// A box window (the program's own class and procedure) at (x, y), w x h, not shown; its WM_PAINT
+// calls PaintBoxWindow with the BoxWin pointer kept in GWLP_USERDATA.
 HWND MakeTestBoxWindow(int x, int y, int w, int h);
