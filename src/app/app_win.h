@@ -34,3 +34,5 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Tray icon (added at start-up; the tray menu lands with its own issue).
 void SetupTray(HWND mainWnd);
 void ApplyTrayIcon();
+// Tells the user something once, as a balloon of the tray icon (nothing when there is no icon).
+void ShowTrayBalloon(const std::wstring& title, const std::wstring& text);

@@ -3,3 +3,4 @@
 
 void SetupTray(HWND) {}
 void ApplyTrayIcon() {}
+void ShowTrayBalloon(const std::wstring&, const std::wstring&) {}

@@ -20,6 +20,10 @@ void RebuildAllFormats();
 void ResizeBoxRender(BoxWin* box, int w, int h);
 void DrawBox(BoxWin* box);
 void RenderAll();
+// Marks a box's picture stale (or every box's); the main loop draws marked boxes once, after
+// draining its messages, and only those.
+void MarkBoxDirty(BoxWin* box);
+void MarkAllBoxesDirty();
 void PaintBoxWindow(BoxWin* box, HDC hdc); // WM_PAINT of a box whose picture is not layered
 void FlushIconBitmaps();                 // releases every cached icon bitmap (style changes)
 void UpdateSkinBrush();
