@@ -21,3 +21,16 @@ int StoredOrComputed(int stored, int minimum, int computed) {
 bool IsShellImageName(const std::wstring& imageName) {
     return imageName.find(L"explorer.exe") != std::wstring::npos;
 }
+
+int MaxScrollY(size_t itemCount, int clientW, int clientH, int cellW, int cellH) {
+    int columns = cellW > 0 ? (clientW - kGridMargin) / cellW : 1;
+    if (columns < 1) columns = 1;
+    const size_t cols = static_cast<size_t>(columns);
+    const long long rows = static_cast<long long>((itemCount + cols - 1) / cols);
+    const long long most = rows * cellH - (clientH - kTitleAndMargin);
+    return most > 0 ? static_cast<int>(most > 0x7fffffff ? 0x7fffffff : most) : 0;
+}
+
+std::wstring NewBoxKey(const std::wstring& name, const std::vector<std::wstring>&) {
+    return name;
+}

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "base/geom.h"
 
@@ -20,3 +21,11 @@ int StoredOrComputed(int stored, int minimum, int computed);
 
 // The shell's process: its image name contains "explorer.exe" (letter case as written).
 bool IsShellImageName(const std::wstring& imageName);
+
+// How far the item grid of a box may scroll down: rows of `cellH` pixels in as many columns as
+// the client width holds (at least one), less the client height under the title and margins;
+// never below 0. The wheel clamps to it, and a box whose rows do not fit can reach its last row.
+int MaxScrollY(size_t itemCount, int clientW, int clientH, int cellW, int cellH);
+
+// The key a new box gets when the user names it `name`, given the keys that exist already.
+std::wstring NewBoxKey(const std::wstring& name, const std::vector<std::wstring>& existingKeys);

@@ -63,5 +63,10 @@ BOOL CALLBACK FindWorkerCb2(HWND hwnd, LPARAM out); // out: HWND*
 HWND FindWorkerW2(HWND progman);
 void SetBoxPos(HWND hwnd, int x, int y, int cx, int cy, UINT flags);
 
+// Hover: the cell under a client point of the box becomes its hover cell (none in the title band);
+// the box is redrawn when that changed. ClearBoxHover when the pointer has left the box.
+void UpdateBoxHover(BoxWin* box, int x, int y);
+void ClearBoxHover(BoxWin* box);
+
 LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK GhostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
