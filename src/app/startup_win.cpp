@@ -1,4 +1,4 @@
-// Start-up sequence, the polling main loop and the main window.
+// Start-up sequence, the main loop (it waits for messages and draws what changed) and the main window.
 #include "app/app_win.h"
 
 #include <commctrl.h>
@@ -106,20 +106,21 @@ void StartUp(HINSTANCE instance) {
 }
 
 int MainLoop() {
+    MSG msg;
     for (;;) {
-        MSG msg;
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        // Every waiting message first (without counting as idle), then the boxes whose picture
+        // changed, once; then wait for the next message without any work.
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) {
             if (msg.message == WM_QUIT) return 0;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
-            continue;
         }
-        if (g_resizing || g_draggingItem) {
-            Sleep(1);
-        } else {
-            RenderAll();
-            Sleep(16);
-        }
+        DrawMarkedBoxes();
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) return 0; // WM_QUIT, whatever its code
+        if (got < 0) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
     }
 }
 

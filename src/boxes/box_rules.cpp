@@ -10,6 +10,11 @@ Size DefaultBoxSize(int cellW, int cellH, size_t itemCount) {
     return {width, cellH * static_cast<int>(rows) + kTitleAndMargin};
 }
 
+int CapDefaultHeight(int computed, int workAreaHeight) {
+    const int cap = workAreaHeight > kMinBoxHeight ? workAreaHeight : kMinBoxHeight;
+    return computed < cap ? computed : cap;
+}
+
 Point DefaultBoxPos(int index) {
     return {index * 250 + 40, 40};
 }

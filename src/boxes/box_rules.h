@@ -14,6 +14,9 @@ constexpr int kTitleAndMargin = 42; // title bar and the space below the grid
 
 // Four cells plus the margin wide, as many rows of four as the items need (at least one) high.
 Size DefaultBoxSize(int cellW, int cellH, size_t itemCount);
+// A computed default height no taller than the work area (at least the minimum height), so a box
+// of many items scrolls instead of running off the screen. Stored sizes are not capped.
+int CapDefaultHeight(int computed, int workAreaHeight);
 // The corner of box number `index` before any remembered position: a row along the top.
 Point DefaultBoxPos(int index);
 // A stored "_size" value replaces the computed one only from the minimum up.

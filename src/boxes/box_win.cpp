@@ -2,6 +2,8 @@
 // procedure's non-mouse messages.
 #include "boxes/box_win.h"
 
+#include <windowsx.h>
+
 #include "app/app_win.h"
 #include "boxes/box_rules.h"
 #include "inventory/inventory_win.h"
@@ -26,6 +28,13 @@ BoxWin* BoxFromHwnd(HWND hwnd) {
     return reinterpret_cast<BoxWin*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
+// Height of the primary monitor's work area (the screen less the taskbar).
+int WorkAreaHeight() {
+    RECT r = {};
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0) && r.bottom > r.top) return r.bottom - r.top;
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
 } // namespace
 
 void CreateBox(const std::wstring& key, const std::vector<Item>& items, int index) {
@@ -35,6 +44,7 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
     box->colorIdx = ((index % kAccentCount) + kAccentCount) % kAccentCount;
 
     Size size = DefaultBoxSize(g_cellW, g_cellH, items.size());
+    size.h = CapDefaultHeight(size.h, WorkAreaHeight()); // the rest of a long group scrolls
     Point pos = DefaultBoxPos(index);
     const auto cached = g_posCache.find(key);
     if (cached != g_posCache.end()) pos = {cached->second.left, cached->second.top};
@@ -107,6 +117,12 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_MOUSEMOVE:
+        UpdateBoxHover(BoxFromHwnd(hwnd), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_MOUSELEAVE:
+        ClearBoxHover(BoxFromHwnd(hwnd));
+        return 0;
     case WM_WINDOWPOSCHANGING: {
         // Only the program's own hides (delete box, hide all) may hide a box.
         auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);

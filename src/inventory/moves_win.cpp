@@ -3,8 +3,11 @@
 // is ever copied, replaced or overwritten.
 #include "inventory/inventory_win.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
+
+#include <set>
 
 #include "inventory/scan.h"
 #include "settings/ini_names.h"
@@ -15,6 +18,51 @@
 std::map<std::wstring, HICON> g_iconCache;
 
 namespace {
+
+// Icons by their place in the system image list: one icon per distinct picture, however many
+// entries show it. Entries whose icon only depends on their type are looked up once per type.
+std::map<int, HICON> g_indexIcons;
+std::map<std::wstring, int> g_typeIndex; // lower-case extension, or "\\" for plain folders
+HIMAGELIST g_sysList = nullptr;
+
+// Entries that carry an icon of their own: programs, shortcuts, icon files and the like.
+bool HasOwnIcon(const std::wstring& ext) {
+    static const wchar_t* const kOwn[] = {L".exe", L".lnk", L".url", L".ico", L".cur", L".ani",
+                                          L".scr", L".cpl", L".dll", L".pif", L".msc"};
+    for (const wchar_t* e : kOwn)
+        if (ext == e) return true;
+    return false;
+}
+
+// Index of the entry's icon in the system image list, or -1. A folder gets its own look only when
+// marked read-only or system (how a folder says it has a custom icon); other folders and files of
+// ordinary types are looked up by type alone, which reads nothing of the file.
+int SysIconIndex(const std::wstring& path, HIMAGELIST* list) {
+    const std::wstring ext = GetExt(path);
+    const DWORD attrs = HasOwnIcon(ext) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+    const bool dir = attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+    const bool own = HasOwnIcon(ext) || (dir && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)));
+    SHFILEINFOW info = {};
+    if (own) {
+        *list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX));
+        return *list ? info.iIcon : -1;
+    }
+    const std::wstring type = dir ? L"\\" : ext;
+    const auto known = g_typeIndex.find(type);
+    if (known != g_typeIndex.end() && g_sysList) {
+        *list = g_sysList;
+        return known->second;
+    }
+    const std::wstring probe = L"x" + ext;
+    *list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(probe.c_str(), dir ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL,
+                                                        &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES));
+    const int index = *list ? info.iIcon : -1;
+    if (*list) {
+        g_sysList = *list; // the one system image list of the process
+        g_typeIndex[type] = index;
+    }
+    return index;
+}
 
 // Whether nothing at all answers to path (so a move there cannot replace anything).
 bool NothingAt(const std::wstring& path) {
@@ -89,16 +137,30 @@ HICON GetFileIcon(const std::wstring& path) {
     const std::wstring name = GetFileName(path);
     const auto it = g_iconCache.find(name);
     if (it != g_iconCache.end()) return it->second;
-    SHFILEINFOW info = {};
+    HIMAGELIST list = nullptr;
+    const int index = SysIconIndex(path, &list);
     HICON icon = nullptr;
-    if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON)) icon = info.hIcon;
+    if (index >= 0 && list) {
+        const auto known = g_indexIcons.find(index);
+        icon = known != g_indexIcons.end() ? known->second : (g_indexIcons[index] = ImageList_GetIcon(list, index, ILD_NORMAL));
+    } else {
+        // No image list answer: the shell's own icon of the file, as a last resort.
+        SHFILEINFOW info = {};
+        if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON)) icon = info.hIcon;
+    }
     g_iconCache[name] = icon;
     return icon;
 }
 
 void DestroyIconCache() {
-    for (auto& entry : g_iconCache) {
-        if (entry.second) DestroyIcon(entry.second);
-    }
+    std::set<HICON> distinct; // names share icons: each is destroyed once
+    for (const auto& entry : g_iconCache)
+        if (entry.second) distinct.insert(entry.second);
+    for (const auto& entry : g_indexIcons)
+        if (entry.second) distinct.insert(entry.second);
+    for (HICON icon : distinct) DestroyIcon(icon);
     g_iconCache.clear();
+    g_indexIcons.clear();
+    g_typeIndex.clear();
+    g_sysList = nullptr;
 }

@@ -144,13 +144,23 @@ ID2D1Factory* AnyD2DFactory() {
 void MakeBoxFormats(BoxWin* box, bool rebuilt) {
     SafeRelease(box->titleFormat);
     SafeRelease(box->nameFormat);
-    InvalidateSurfaces();
+    ForgetBoxPicture(box);
     if (!g_dw) return;
     box->titleFormat = MakeFormat(static_cast<float>(g_fontSize), false);
     box->nameFormat = MakeFormat(static_cast<float>(NameFontSize(g_fontSize, rebuilt)), true);
 }
 
-bool InitDCompInfra() {
+namespace {
+
+// The devices composition needs, made only once composition itself has answered: a Direct3D device
+// costs much memory and start-up time, and a system whose composition fails only when used (a
+// library that loads but cannot make a device) would carry it for nothing.
+bool MakeCompositionDevices() {
+    DCompCreateFn create = LoadDCompCreate();
+    if (!create || FAILED(create(nullptr, __uuidof(IDCompositionDevice), reinterpret_cast<void**>(&g_dcomp)))) {
+        g_dcomp = nullptr;
+        return false;
+    }
     // Without a hardware device the software rasteriser still gives composition a device.
     if (FAILED(MakeD3DDevice(D3D_DRIVER_TYPE_HARDWARE))) {
         g_d3d = nullptr;
@@ -160,50 +170,81 @@ bool InitDCompInfra() {
             g_d3dCtx = nullptr;
         }
     }
-    // The factories are made whatever happened to Direct3D: boxes drawn without composition need them.
-    D2D1_FACTORY_OPTIONS opts = {};
-    opts.debugLevel = D2D1_DEBUG_LEVEL_NONE;
-    if (FAILED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory1), &opts,
-                                 reinterpret_cast<void**>(&g_d2dF))))
-        g_d2dF = nullptr;
     if (g_d3d && g_d2dF) {
         ComPtr<IDXGIDevice> dxgi;
         if (SUCCEEDED(g_d3d->QueryInterface(__uuidof(IDXGIDevice), dxgi.put_void())) &&
             FAILED(g_d2dF->CreateDevice(dxgi.get(), &g_d2dDev)))
             g_d2dDev = nullptr;
     }
-    if (FAILED(DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
-                                   reinterpret_cast<IUnknown**>(&g_dw))))
+    return g_d3d && g_d2dDev;
+}
+
+void ReleaseCompositionDevices() {
+    SafeRelease(g_dcomp);
+    SafeRelease(g_d2dDev);
+    SafeRelease(g_d3dCtx);
+    SafeRelease(g_d3d);
+}
+
+// Swap chain, device context, target bitmap, brush and composition wiring of one box. False when
+// any of them cannot be made: a box without its brush would be attached and never drawn.
+bool AttachComposition(BoxWin* box) {
+    if (!box || !box->hwnd || !g_d3d || !g_dcomp || !g_d2dDev) return false;
+    bool ok = (box->swapChain = MakeSwapChain(box->width, box->height)) != nullptr;
+    ok = ok && SUCCEEDED(g_d2dDev->CreateDeviceContext(D2D1_DEVICE_CONTEXT_OPTIONS_NONE, &box->d2dCtx));
+    ok = ok && AttachBackBuffer(box);
+    const D2D1_COLOR_F white = {1, 1, 1, 1};
+    ok = ok && SUCCEEDED(box->d2dCtx->CreateSolidColorBrush(&white, nullptr, &box->brush));
+    // A box whose composition cannot be wired would stay empty: it is drawn without composition then.
+    ok = ok && SUCCEEDED(g_dcomp->CreateTargetForHwnd(box->hwnd, TRUE, &box->dcTarget)) &&
+         SUCCEEDED(g_dcomp->CreateVisual(&box->dcVisual)) && SUCCEEDED(box->dcVisual->SetContent(box->swapChain)) &&
+         SUCCEEDED(box->dcTarget->SetRoot(box->dcVisual)) && SUCCEEDED(g_dcomp->Commit());
+    if (!ok) ReleaseComposition(box);
+    if (ok) ForgetBoxPicture(box); // a new surface shows nothing yet
+    return ok;
+}
+
+} // namespace
+
+bool InitDCompInfra() {
+    // The factories are made whatever happens to composition: boxes drawn without it need them.
+    D2D1_FACTORY_OPTIONS opts = {};
+    opts.debugLevel = D2D1_DEBUG_LEVEL_NONE;
+    if (!g_d2dF && FAILED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory1), &opts,
+                                            reinterpret_cast<void**>(&g_d2dF))))
+        g_d2dF = nullptr;
+    if (!g_dw && FAILED(DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                                            reinterpret_cast<IUnknown**>(&g_dw))))
         g_dw = nullptr;
-    if (g_d3d && g_d2dDev) {
-        if (DCompCreateFn create = LoadDCompCreate()) {
-            if (FAILED(create(nullptr, __uuidof(IDCompositionDevice), reinterpret_cast<void**>(&g_dcomp))))
-                g_dcomp = nullptr;
-        }
-    }
+    if (!g_dcomp && !MakeCompositionDevices()) ReleaseCompositionDevices();
     return g_d3d && g_d2dF && g_d2dDev && g_dw && g_dcomp;
 }
 
 bool InitBoxDComp(BoxWin* box) {
-    if (!box || !g_d3d || !g_dcomp || !g_d2dDev) return false;
-    bool ok = (box->swapChain = MakeSwapChain(box->width, box->height)) != nullptr;
-    ok = ok && SUCCEEDED(g_d2dDev->CreateDeviceContext(D2D1_DEVICE_CONTEXT_OPTIONS_NONE, &box->d2dCtx));
-    ok = ok && AttachBackBuffer(box);
-    if (ok) {
-        const D2D1_COLOR_F white = {1, 1, 1, 1};
-        if (FAILED(box->d2dCtx->CreateSolidColorBrush(&white, nullptr, &box->brush))) box->brush = nullptr;
-        MakeBoxFormats(box, false);
-        // A box whose composition cannot be wired would stay empty: it is drawn without composition then.
-        ok = SUCCEEDED(g_dcomp->CreateTargetForHwnd(box->hwnd, TRUE, &box->dcTarget)) &&
-             SUCCEEDED(g_dcomp->CreateVisual(&box->dcVisual)) && SUCCEEDED(box->dcVisual->SetContent(box->swapChain)) &&
-             SUCCEEDED(box->dcTarget->SetRoot(box->dcVisual)) && SUCCEEDED(g_dcomp->Commit());
+    if (!AttachComposition(box)) return false;
+    MakeBoxFormats(box, false);
+    return true;
+}
+
+bool RecoverLostDevice() {
+    // Every object made on the old devices goes: surfaces, contexts, brushes and icon bitmaps.
+    for (BoxWin* box : g_boxes)
+        if (!box->fallback) ReleaseComposition(box);
+    FlushIconBitmaps();
+    ReleaseCompositionDevices();
+    const bool devices = MakeCompositionDevices();
+    if (!devices) ReleaseCompositionDevices();
+    bool all = devices;
+    for (BoxWin* box : g_boxes) {
+        if (box->fallback) continue;
+        // A box that cannot compose any more is drawn into its own bitmap instead.
+        if (!AttachComposition(box)) {
+            all = false;
+            InitBoxFallback(box);
+        }
     }
-    if (!ok) {
-        ReleaseComposition(box);
-        SafeRelease(box->titleFormat);
-        SafeRelease(box->nameFormat);
-    }
-    return ok;
+    MarkAllBoxesDirty();
+    return all;
 }
 
 void RebuildBoxFormats(BoxWin* box) {
@@ -212,6 +253,7 @@ void RebuildBoxFormats(BoxWin* box) {
 
 void RebuildAllFormats() {
     for (BoxWin* box : g_boxes) RebuildBoxFormats(box);
+    MarkAllBoxesDirty();
 }
 
 void ResizeBoxRender(BoxWin* box, int w, int h) {
@@ -239,6 +281,7 @@ void ReleaseBoxRender(BoxWin* box) {
     SafeRelease(box->titleFormat);
     SafeRelease(box->nameFormat);
     ReleaseBoxFallback(box);
+    ForgetBox(box);
 }
 
 bool RecoverBoxTarget(BoxWin* box) {

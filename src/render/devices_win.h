@@ -25,5 +25,13 @@ ID2D1Factory* AnyD2DFactory();
 // Formats already held are released first; without a DirectWrite factory both stay null.
 void MakeBoxFormats(BoxWin* box, bool rebuilt);
 
+// What a box's surface shows is unknown (its formats or surface were replaced): drawn again when next asked.
+void ForgetBoxPicture(BoxWin* box);
+// A box that goes: no picture, no mark left of it.
+void ForgetBox(BoxWin* box);
+// The graphics device was lost (driver update, GPU reset): devices and every box's surface are made
+// anew, boxes that cannot compose any more take the bitmap path, and every box is marked.
+bool RecoverLostDevice();
+
 // A composition box that lost its drawing target gets one again (its back buffer, or a new swap chain).
 bool RecoverBoxTarget(BoxWin* box);

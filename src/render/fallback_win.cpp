@@ -16,7 +16,6 @@ namespace {
 ID2D1DCRenderTarget* g_surfaceRT = nullptr;
 ID2D1SolidColorBrush* g_surfaceBrush = nullptr;
 std::map<HICON, ID2D1Bitmap*> g_surfaceIcons;
-unsigned g_surfaceEpoch = 1;
 
 void DropSurfaceTarget() {
     FlushFallbackIcons();
@@ -63,8 +62,8 @@ void ShowSurface(BoxWin* box) {
         // A window that cannot be layered (a child window before Windows 8) shows an opaque picture.
         SetWindowLongPtrW(box->hwnd, GWL_EXSTYLE, GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) & ~WS_EX_LAYERED);
         s->layered = false;
-        s->shownEpoch = 0; // drawn again, opaque, at the next paint
-        InvalidateRect(box->hwnd, nullptr, FALSE);
+        s->drawn = false; // drawn again, opaque, right after this
+        MarkBoxDirty(box);
         return;
     }
     if (HDC dc = GetDC(box->hwnd)) {
@@ -93,7 +92,7 @@ bool MakeSurfaceBitmap(BoxSurface* s, int w, int h) {
     }
     s->dib = dib;
     s->bits = bits;
-    s->shownEpoch = 0;
+    s->drawn = false;
     s->w = w;
     s->h = h;
     return true;
@@ -146,10 +145,6 @@ void FlushFallbackIcons() {
     InvalidateSurfaces();
 }
 
-void InvalidateSurfaces() {
-    if (++g_surfaceEpoch == 0) g_surfaceEpoch = 1;
-}
-
 bool InitBoxFallback(BoxWin* box) {
     if (!box || !box->hwnd) return false;
     if (box->fallback) return true;
@@ -167,16 +162,15 @@ bool InitBoxFallback(BoxWin* box) {
     return true;
 }
 
-void DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::function<ID2D1Bitmap*(int)>& icon) {
+bool DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::function<ID2D1Bitmap*(int)>& icon) {
     BoxSurface* s = box->fallback;
-    if (!s) return;
-    if ((s->w != box->width || s->h != box->height) && !MakeSurfaceBitmap(s, box->width, box->height)) return;
-    if (s->shownEpoch == g_surfaceEpoch && s->shown == scene) return;
-    s->shownEpoch = 0;
-    if (!RenderSurface(s, scene, box->titleFormat, box->nameFormat, icon)) return;
-    s->shown = scene;
-    s->shownEpoch = g_surfaceEpoch;
+    if (!s) return false;
+    if ((s->w != box->width || s->h != box->height) && !MakeSurfaceBitmap(s, box->width, box->height)) return false;
+    s->drawn = false;
+    if (!RenderSurface(s, scene, box->titleFormat, box->nameFormat, icon)) return false;
+    s->drawn = true;
     ShowSurface(box);
+    return s->drawn;
 }
 
 void ResizeBoxFallback(BoxWin* box, int w, int h) {

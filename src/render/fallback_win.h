@@ -19,13 +19,11 @@ struct BoxSurface {
     int w = 0;
     int h = 0;
     bool layered = false; // shown with UpdateLayeredWindow; else blitted opaque by WM_PAINT
-    // The scene the bitmap shows, and the drawing epoch it was drawn in: an unchanged picture is
-    // not drawn again (drawing into a bitmap costs far more than building the scene).
-    std::vector<DrawOp> shown;
-    unsigned shownEpoch = 0; // 0: the bitmap shows nothing valid
+    bool drawn = false; // the bitmap holds a finished picture (false after it was made anew)
 };
 
-// Every picture drawn so far is stale (fonts, icon bitmaps or the shared target were replaced).
+// Every picture drawn so far is stale (fonts, icon bitmaps or the shared target were replaced);
+// every box is marked.
 void InvalidateSurfaces();
 
 // Gives the surface a new w x h bitmap; on failure the old bitmap and size stay.
@@ -41,6 +39,7 @@ bool RenderSurface(BoxSurface* s, const std::vector<DrawOp>& scene, IDWriteTextF
 ID2D1Bitmap* FallbackIcon(HICON icon);
 void FlushFallbackIcons();
 
-void DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::function<ID2D1Bitmap*(int)>& icon);
+// Draws the scene into the box's bitmap and shows it; false when nothing new was shown.
+bool DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::function<ID2D1Bitmap*(int)>& icon);
 void ResizeBoxFallback(BoxWin* box, int w, int h);
 void ReleaseBoxFallback(BoxWin* box);

@@ -1,4 +1,6 @@
-// Painting a box through its composition surface or its bitmap, and the periodic repaint.
+// Painting a box through its composition surface or its bitmap, and drawing only what changed: a
+// box is drawn when it was marked and its picture's inputs differ from what its surface shows.
+#include <algorithm>
 #include <vector>
 
 #include "base/com_win.h"
@@ -17,6 +19,18 @@ std::map<HICON, ID2D1Bitmap*> g_iconD2D;
 
 namespace {
 
+// What a box's surface shows: the inputs it was drawn from, in the resource epoch it was drawn in.
+struct Picture {
+    BoxSceneInput in;
+    unsigned epoch = 0;
+};
+std::map<const BoxWin*, Picture> g_pictures;
+unsigned g_epoch = 1; // bumped when fonts, icon bitmaps or shared targets of every box were replaced
+std::vector<BoxWin*> g_marked;
+bool g_allMarked = false;
+bool g_deviceLost = false;
+unsigned long g_drawCount = 0;
+
 int ClientWidth(BoxWin* box) {
     RECT rc = {};
     if (box->hwnd && GetClientRect(box->hwnd, &rc)) return rc.right - rc.left;
@@ -24,6 +38,57 @@ int ClientWidth(BoxWin* box) {
 }
 
 int ItemCount(const BoxWin* box) { return static_cast<int>(box->items.size()); }
+
+BoxSceneInput InputOf(const BoxWin* box) {
+    BoxView v;
+    v.key = &box->key;
+    v.items = &box->items;
+    v.width = box->width;
+    v.height = box->height;
+    v.scrollY = box->scrollY;
+    v.hoverIdx = box->hoverIdx;
+    v.collapsed = box->collapsed;
+    v.colorIdx = box->colorIdx;
+    // A picture that cannot be shown translucent is drawn opaque rather than darkened.
+    v.opaque = box->fallback && !box->fallback->layered;
+    BoxLook look;
+    look.skinIndex = g_skinIndex;
+    look.alpha = g_alpha;
+    look.iconSize = g_iconSize;
+    look.cellW = g_cellW;
+    look.cellH = g_cellH;
+    look.names = &g_boxNames;
+    return SceneInputOf(v, look);
+}
+
+bool Shows(const BoxWin* box, const BoxSceneInput& in) {
+    if (box->fallback && !box->fallback->drawn) return false;
+    const auto it = g_pictures.find(box);
+    return it != g_pictures.end() && it->second.epoch == g_epoch && SameSceneInput(it->second.in, in);
+}
+
+bool IsLost(HRESULT hr) {
+    return hr == static_cast<HRESULT>(D2DERR_RECREATE_TARGET) || hr == DXGI_ERROR_DEVICE_REMOVED ||
+           hr == DXGI_ERROR_DEVICE_RESET;
+}
+
+// Draws the scene into the box's swap chain and presents it; false when nothing new was shown.
+bool DrawComposition(BoxWin* box, const std::vector<DrawOp>& scene,
+                     const std::function<ID2D1Bitmap*(int)>& icon) {
+    if (!box->targetBitmap && !RecoverBoxTarget(box)) return false;
+    ReplayContext ctx;
+    ctx.rt = box->d2dCtx;
+    ctx.brush = box->brush;
+    ctx.titleFormat = box->titleFormat;
+    ctx.nameFormat = box->nameFormat;
+    ctx.icon = icon;
+    box->d2dCtx->BeginDraw();
+    ReplayScene(scene, ctx);
+    HRESULT hr = box->d2dCtx->EndDraw(nullptr, nullptr);
+    if (SUCCEEDED(hr)) hr = box->swapChain->Present(0, 0);
+    if (IsLost(hr)) g_deviceLost = true; // rebuilt by the caller, never while this box draws
+    return SUCCEEDED(hr);
+}
 
 } // namespace
 
@@ -52,56 +117,70 @@ ID2D1Bitmap* IconToD2D(BoxWin* box, HICON icon) {
 void FlushIconBitmaps() {
     for (auto& entry : g_iconD2D) SafeRelease(entry.second);
     g_iconD2D.clear();
-    FlushFallbackIcons();
+    FlushFallbackIcons(); // also makes every picture stale
+}
+
+void InvalidateSurfaces() {
+    if (++g_epoch == 0) g_epoch = 1;
+    MarkAllBoxesDirty();
+}
+
+void ForgetBoxPicture(BoxWin* box) { g_pictures.erase(box); }
+
+void ForgetBox(BoxWin* box) {
+    g_pictures.erase(box);
+    g_marked.erase(std::remove(g_marked.begin(), g_marked.end(), box), g_marked.end());
 }
 
 void DrawBox(BoxWin* box) {
     if (!box || box->width < 1 || box->height < 1) return;
     const bool composition = box->d2dCtx && box->brush;
     if (!composition && !box->fallback) return;
+    BoxSceneInput in = InputOf(box);
+    if (Shows(box, in)) return; // nothing it shows changed: no scene, no drawing, no present
 
-    BoxSceneInput in;
-    in.width = box->width;
-    in.height = box->height;
-    in.items = &box->items;
-    in.scrollY = box->scrollY;
-    in.hoverIdx = box->hoverIdx;
-    in.collapsed = box->collapsed;
-    in.colorIdx = box->colorIdx;
-    in.title = BoxTitle(box->key, g_boxNames, box->items.size());
-    in.skin = SkinAt(g_skinIndex);
-    // A picture that cannot be shown translucent is drawn opaque rather than darkened.
-    in.alpha = box->fallback && !box->fallback->layered ? 1.0f : static_cast<float>(g_alpha) / 255.0f;
-    in.iconSize = g_iconSize;
-    in.cellW = g_cellW;
-    in.cellH = g_cellH;
     std::vector<DrawOp> scene;
     BuildBoxScene(in, scene);
+    // Icons are fetched as their cells are drawn, so cells never shown never ask the shell.
     const auto icon = [box](int i) -> ID2D1Bitmap* {
         if (i < 0 || i >= ItemCount(box)) return nullptr;
         return IconToD2D(box, GetFileIcon(box->items[static_cast<size_t>(i)].path));
     };
-
-    if (!composition) {
-        DrawBoxFallback(box, scene, icon);
-        return;
+    ++g_drawCount;
+    g_pictures.erase(box);
+    const bool shown = composition ? DrawComposition(box, scene, icon) : DrawBoxFallback(box, scene, icon);
+    if (shown) {
+        Picture& p = g_pictures[box];
+        p.in = std::move(in);
+        p.epoch = g_epoch;
     }
-    if (!box->targetBitmap && !RecoverBoxTarget(box)) return;
-    ReplayContext ctx;
-    ctx.rt = box->d2dCtx;
-    ctx.brush = box->brush;
-    ctx.titleFormat = box->titleFormat;
-    ctx.nameFormat = box->nameFormat;
-    ctx.icon = icon;
-    box->d2dCtx->BeginDraw();
-    ReplayScene(scene, ctx);
-    box->d2dCtx->EndDraw(nullptr, nullptr);
-    box->swapChain->Present(0, 0);
+    if (g_deviceLost) {
+        g_deviceLost = false;
+        RecoverLostDevice();
+    }
 }
 
-// The main loop still draws every box on each frame; marking matters once it draws on change.
-void MarkBoxDirty(BoxWin*) {}
-void MarkAllBoxesDirty() {}
+void MarkBoxDirty(BoxWin* box) {
+    if (box && std::find(g_marked.begin(), g_marked.end(), box) == g_marked.end()) g_marked.push_back(box);
+}
+
+void MarkAllBoxesDirty() { g_allMarked = true; }
+
+bool AnyBoxMarked() { return g_allMarked || !g_marked.empty(); }
+
+void DrawMarkedBoxes() {
+    // A lost device marks every box again while drawing; a few passes settle it.
+    for (int pass = 0; pass < 3 && AnyBoxMarked(); ++pass) {
+        const bool all = g_allMarked;
+        std::vector<BoxWin*> marked;
+        marked.swap(g_marked);
+        g_allMarked = false;
+        for (BoxWin* box : g_boxes)
+            if (all || std::find(marked.begin(), marked.end(), box) != marked.end()) DrawBox(box);
+    }
+}
+
+unsigned long BoxDrawCount() { return g_drawCount; }
 
 void RenderAll() {
     POINT cursor = {};
@@ -115,5 +194,6 @@ void RenderAll() {
         box->hoverIdx = HoverIndex(inside, Point{client.x, client.y}, ItemCount(box), ClientWidth(box), box->scrollY,
                                    g_cellW, g_cellH);
     }
-    for (BoxWin* box : g_boxes) DrawBox(box);
+    MarkAllBoxesDirty();
+    DrawMarkedBoxes();
 }

@@ -18,12 +18,19 @@ void ReleaseBoxRender(BoxWin* box); // every per-box rendering object, when a bo
 void RebuildBoxFormats(BoxWin* box);
 void RebuildAllFormats();
 void ResizeBoxRender(BoxWin* box, int w, int h);
+// Draws a box now, unless what its surface shows is still what it would draw.
 void DrawBox(BoxWin* box);
+// Marks every box and draws them now (after changes that concern all boxes at once).
 void RenderAll();
 // Marks a box's picture stale (or every box's); the main loop draws marked boxes once, after
 // draining its messages, and only those.
 void MarkBoxDirty(BoxWin* box);
 void MarkAllBoxesDirty();
+bool AnyBoxMarked();
+// The main loop's draw: every marked box whose picture changed, once; then no box is marked.
+void DrawMarkedBoxes();
+// Boxes drawn so far in this process (a draw that found nothing changed does not count).
+unsigned long BoxDrawCount();
 void PaintBoxWindow(BoxWin* box, HDC hdc); // WM_PAINT of a box whose picture is not layered
 void FlushIconBitmaps();                 // releases every cached icon bitmap (style changes)
 void UpdateSkinBrush();

@@ -108,3 +108,34 @@ void BuildBoxScene(const BoxSceneInput& in, std::vector<DrawOp>& out) {
     title.role = TextRole::Title;
     title.text = in.title;
 }
+
+BoxSceneInput SceneInputOf(const BoxView& box, const BoxLook& look) {
+    static const std::map<std::wstring, std::wstring> kNoNames;
+    static const std::wstring kNoKey;
+    BoxSceneInput in;
+    in.width = box.width;
+    in.height = box.height;
+    in.items = box.items;
+    in.scrollY = box.scrollY;
+    in.hoverIdx = box.hoverIdx;
+    in.collapsed = box.collapsed;
+    in.colorIdx = box.colorIdx;
+    in.title = BoxTitle(box.key ? *box.key : kNoKey, look.names ? *look.names : kNoNames,
+                        box.items ? box.items->size() : 0);
+    in.skin = SkinAt(look.skinIndex);
+    in.alpha = box.opaque ? 1.0f : static_cast<float>(look.alpha) / 255.0f;
+    in.iconSize = look.iconSize;
+    in.cellW = look.cellW;
+    in.cellH = look.cellH;
+    return in;
+}
+
+bool SameSceneInput(const BoxSceneInput& a, const BoxSceneInput& b) {
+    const size_t na = a.items ? a.items->size() : 0, nb = b.items ? b.items->size() : 0;
+    const Skin &sa = a.skin, &sb = b.skin;
+    return a.width == b.width && a.height == b.height && a.items == b.items && na == nb && a.scrollY == b.scrollY &&
+           a.hoverIdx == b.hoverIdx && a.collapsed == b.collapsed && a.colorIdx == b.colorIdx && a.title == b.title &&
+           sa.background == sb.background && sa.accent == sb.accent && sa.accentDark == sb.accentDark &&
+           sa.text == sb.text && sa.highlight == sb.highlight && a.alpha == b.alpha && a.iconSize == b.iconSize &&
+           a.cellW == b.cellW && a.cellH == b.cellH;
+}

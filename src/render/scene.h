@@ -81,3 +81,32 @@ struct BoxSceneInput {
 // Fills `out` (emptied first) with the operations of one paint, in drawing order. A box with a
 // width or height below 1 has no operations.
 void BuildBoxScene(const BoxSceneInput& in, std::vector<DrawOp>& out);
+
+// What one box contributes to its picture.
+struct BoxView {
+    const std::wstring* key = nullptr;
+    const std::vector<Item>* items = nullptr; // a box's items never change in place
+    int width = 0;
+    int height = 0;
+    int scrollY = 0;
+    int hoverIdx = -1;
+    bool collapsed = false;
+    int colorIdx = 0;
+    bool opaque = false; // shown where it cannot be translucent: drawn at full opacity
+};
+
+// The program-wide settings every box's picture depends on.
+struct BoxLook {
+    int skinIndex = 2;
+    int alpha = 130; // 0 to 255
+    int iconSize = 32;
+    int cellW = 78;
+    int cellH = 84;
+    const std::map<std::wstring, std::wstring>* names = nullptr; // display names by key
+};
+
+// The scene input of a box: everything its picture is made from.
+BoxSceneInput SceneInputOf(const BoxView& box, const BoxLook& look);
+// Whether two inputs give the same scene (items compared by identity and count). Deciding this
+// builds no scene, so a box whose inputs did not change costs next to nothing.
+bool SameSceneInput(const BoxSceneInput& a, const BoxSceneInput& b);

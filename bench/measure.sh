@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# Start-up, idle and memory figures of brindlecot.exe under Wine + Xvfb, each beside its baseline
+# measured in the same run: a trivial window (start-up, idle CPU) and a window that draws one
+# rectangle with Direct2D (resident memory).
+#
+# Usage: bench/measure.sh [brindlecot.exe] (default: build/windows/brindlecot.exe)
+#        RUNS=3 bench/measure.sh   (each program started RUNS times; the median is reported)
+#
+# Everything happens in a throw-away Wine prefix and home, on its own virtual display, with a seeded
+# desktop of 1,000 entries in five groups. The program starts as on a first run (no INI file).
+#   launch to drawn: from CreateProcess until the program's thread answers a message sent to its first
+#                    box window (the baselines: their window): it answers only back in its message
+#                    loop, after start-up has drawn and arranged every box.
+#   idle CPU:        user + system time of the program's process over 20 s, 3 s after that, in % of
+#                    one core; wineserver and the X server beside it.
+#   resident memory: VmRSS of the program's process at the end of the idle period.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+exe=$(realpath "${1:-build/windows/brindlecot.exe}")
+runs=${RUNS:-1}
+idle_s=${IDLE_SECONDS:-20}
+[ -f "$exe" ] || { echo "no program at $exe (build it: cmake --build --preset windows)"; exit 1; }
+
+# shellcheck source=tools/wine-prefix.sh
+source tools/wine-prefix.sh
+xvfb_pid=""
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    bc_wine_cleanup
+}
+trap cleanup EXIT INT TERM
+
+bin="$BC_SCRATCH/bin"
+mkdir -p "$bin"
+cxx=x86_64-w64-mingw32-g++-posix
+flags=(-O2 -static -municode)
+$cxx "${flags[@]}" -mwindows bench/baselines/trivial_win.cpp -o "$bin/trivial.exe"
+$cxx "${flags[@]}" -mwindows bench/baselines/d2d_rect_win.cpp -o "$bin/d2drect.exe" -ld2d1
+$cxx "${flags[@]}" bench/baselines/launch_win.cpp -o "$bin/launch.exe"
+
+for n in $(seq 140 199); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
+Xvfb ":$n" -screen 0 1600x900x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$n"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# 1,000 entries: 150 folders, 167 pictures, 300 documents, 183 archives, 200 others.
+desk="$HOME/Desktop"
+mkdir -p "$desk"
+for i in $(seq 1 150); do mkdir "$desk/文件夹 $i"; done
+for i in $(seq 1 167); do printf 'p' >"$desk/照片_$i.png"; done
+for i in $(seq 1 150); do printf 'd' >"$desk/报告 $i.txt"; printf 'd' >"$desk/report_$i.docx"; done
+for i in $(seq 1 183); do printf 'z' >"$desk/资料包_$i.zip"; done
+for i in $(seq 1 200); do printf 'x' >"$desk/data_$i.bin"; done
+bc_wine_boot
+
+clk=$(getconf CLK_TCK)
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+# The Linux process whose command line names the given unique path.
+pid_of() {
+    local want=$1 p
+    for p in /proc/[0-9]*; do
+        if tr '\0' ' ' 2>/dev/null <"$p/cmdline" | grep -qF "$want"; then echo "${p#/proc/}"; return 0; fi
+    done
+    return 1
+}
+wineserver_pid() {
+    local p
+    for p in /proc/[0-9]*; do
+        case "$(cat "$p/comm" 2>/dev/null)" in wineserver*) ;; *) continue ;; esac
+        tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && { echo "${p#/proc/}"; return 0; }
+    done
+    echo ""
+}
+pct() { awk -v t="$1" -v c="$clk" -v s="$idle_s" 'BEGIN { printf "%.2f", 100 * t / c / s }'; }
+
+# run_one <label> <program> <window class>: prints "launch_ms idle_prog idle_wineserver idle_x rss_mb"
+run_one() {
+    local label=$1 prog=$2 cls=$3 dir out ms pid ws t0 w0 x0 t1 w1 x1 rss
+    dir="$BC_SCRATCH/app-$label-$RANDOM"
+    mkdir -p "$dir"
+    cp "$prog" "$dir/"
+    local name
+    name=$(basename "$prog")
+    # To a file: the started program inherits the launcher's output and would hold a pipe open.
+    wine "$bin/launch.exe" "Z:${dir//\//\\}\\$name" "Z:${dir//\//\\}" "$cls" </dev/null >"$dir.out" 2>/dev/null
+    out=$(tr -d '\r' <"$dir.out")
+    ms=${out%% *}
+    pid=""
+    for _ in $(seq 50); do pid=$(pid_of "$(basename "$dir")") && break; sleep 0.1; done
+    [ -n "$pid" ] || { echo "no process for $label" >&2; echo "0 0 0 0 0"; return; }
+    sleep 3
+    ws=$(wineserver_pid)
+    echo "$label: process $pid, wineserver ${ws:-not found}, X server $xvfb_pid" >&2
+    t0=$(ticks "$pid"); w0=$( [ -n "$ws" ] && ticks "$ws" || echo 0); x0=$(ticks "$xvfb_pid")
+    sleep "$idle_s"
+    t1=$(ticks "$pid"); w1=$( [ -n "$ws" ] && ticks "$ws" || echo 0); x1=$(ticks "$xvfb_pid")
+    rss=$(awk '/^VmRSS/ { printf "%.0f", $2 / 1024 }' "/proc/$pid/status")
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 100); do [ -d "/proc/$pid" ] || break; sleep 0.1; done
+    echo "$ms $(pct $((t1 - t0))) $(pct $((w1 - w0))) $(pct $((x1 - x0))) $rss"
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+declare -A results
+for label in trivial d2drect brindlecot; do
+    case $label in
+        trivial) prog="$bin/trivial.exe" cls=BenchTrivial ;;
+        d2drect) prog="$bin/d2drect.exe" cls=BenchD2DRect ;;
+        brindlecot) prog="$exe" cls=BrindlecotClass ;;
+    esac
+    rows=""
+    for _ in $(seq "$runs"); do rows+="$(run_one "$label" "$prog" "$cls")"$'\n'; done
+    for col in 1 2 3 4 5; do
+        results[$label,$col]=$(printf '%s' "$rows" | awk -v c=$col 'NF { print $c }' | median)
+    done
+done
+
+printf '\n%-26s %12s %12s %12s\n' "figure (median of $runs)" brindlecot baseline difference
+row() { # name col baseline-label unit
+    local a=${results[brindlecot,$2]} b=${results[$3,$2]}
+    printf '%-26s %12s %12s %12s\n' "$1" "$a$4" "$b$4" "$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%+.2f", a - b }')$4"
+}
+row "launch to drawn (vs trivial)" 1 trivial " ms"
+row "idle CPU, program" 2 trivial " %"
+row "idle CPU, wineserver" 3 trivial " %"
+row "idle CPU, X server" 4 trivial " %"
+row "resident memory (vs d2d)" 5 d2drect " MB"
+echo "(desktop: 1,000 entries in five groups; idle over ${idle_s} s; $(nproc) cores)"

@@ -1,0 +1,112 @@
+// The main loop draws only what changed: a hover change redraws its one box, a waiting program
+// draws nothing; a desktop of 1,000 entries gives boxes that fit the work area and scroll to the end.
+#include "win/box_env.h"
+
+#include <windowsx.h>
+
+#include "boxes/box_rules.h"
+#include "inventory/inventory_win.h"
+#include "render/render_win.h"
+#include "render/scene.h"
+
+namespace {
+
+using FramesWin = BoxWorld;
+
+struct Step {
+    unsigned long draws = 0;
+    int hover[3] = {0, 0, 0};
+};
+std::vector<Step> g_steps;
+HWND g_box1 = nullptr;
+POINT g_cell2 = {};
+
+// Runs from the loop's own timer: records what was drawn since the last step, then acts.
+void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    Step s;
+    s.draws = BoxDrawCount();
+    for (int i = 0; i < 3; ++i) s.hover[i] = g_boxes[static_cast<size_t>(i)]->hoverIdx;
+    g_steps.push_back(s);
+    switch (g_steps.size()) {
+    case 1: // two moves within cell 2 of box 1
+        PostMessageW(g_box1, WM_MOUSEMOVE, 0, MAKELPARAM(g_cell2.x, g_cell2.y));
+        PostMessageW(g_box1, WM_MOUSEMOVE, 0, MAKELPARAM(g_cell2.x + 2, g_cell2.y + 2));
+        break;
+    case 2:
+        PostMessageW(g_box1, WM_MOUSELEAVE, 0, 0);
+        break;
+    case 3:
+        break; // a period with nothing to do
+    default:
+        KillTimer(nullptr, id);
+        PostQuitMessage(0);
+    }
+}
+
+TEST_F(FramesWin, HoverRedrawsItsBoxOnceAndAWaitingLoopDrawsNothing) {
+    InitDCompInfra();
+    for (int i = 0; i < 3; ++i) {
+        std::vector<Item> items(6);
+        for (size_t k = 0; k < items.size(); ++k) items[k].name = L"f" + std::to_wstring(k) + L".txt";
+        CreateBox(L"盒" + std::to_wstring(i), items, i);
+    }
+    ASSERT_EQ(g_boxes.size(), 3u);
+    g_box1 = g_boxes[1]->hwnd;
+    const Rect c1 = CellRect(g_boxes[1], 1, g_boxes[1]->width), c2 = CellRect(g_boxes[1], 2, g_boxes[1]->width);
+    g_cell2 = {c2.left + 10, c2.top + 10};
+    // The real pointer rests over cell 1 of box 1, so a leave notice is only what the test posts.
+    POINT screen = {c1.left + 10, c1.top + 10};
+    ClientToScreen(g_box1, &screen);
+    SetCursorPos(screen.x, screen.y);
+    const DWORD deadline = GetTickCount() + 2000;
+    MSG m;
+    do {
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    } while (g_boxes[1]->hoverIdx != 1 && GetTickCount() < deadline && (Sleep(20), true));
+    DrawMarkedBoxes();
+
+    g_steps.clear();
+    ASSERT_NE(SetTimer(nullptr, 0, 150, StepTimer), 0u);
+    EXPECT_EQ(MainLoop(), 0);
+    ASSERT_EQ(g_steps.size(), 4u);
+    EXPECT_EQ(g_steps[1].draws - g_steps[0].draws, 1u) << "two moves in one cell: one box drawn once";
+    EXPECT_EQ(g_steps[1].hover[0], -1);
+    EXPECT_EQ(g_steps[1].hover[1], 2);
+    EXPECT_EQ(g_steps[1].hover[2], -1);
+    EXPECT_EQ(g_steps[2].draws - g_steps[1].draws, 1u) << "leaving clears the hover of that box";
+    EXPECT_EQ(g_steps[2].hover[1], -1);
+    EXPECT_EQ(g_steps[3].draws, g_steps[2].draws) << "nothing drawn while waiting";
+}
+
+TEST_F(FramesWin, ThousandEntriesFitTheWorkAreaAndScrollToTheirLastRow) {
+    InitDCompInfra();
+    const wchar_t* exts[] = {L".txt", L".png", L".zip", L".bin"};
+    for (int i = 0; i < 1000; ++i) {
+        const std::wstring name = g_desktop + L"\\e" + std::to_wstring(i);
+        if (i % 5 == 4) {
+            CreateDirectoryW(name.c_str(), nullptr);
+        } else {
+            WriteFileText(name + exts[i % 5], "x");
+        }
+    }
+    ScanAll();
+    ASSERT_EQ(g_groups.size(), 5u);
+    for (size_t i = 0; i < g_groups.size(); ++i) CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
+    RECT work = {};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    const int workH = work.bottom - work.top;
+    for (BoxWin* box : g_boxes) {
+        RECT rc = {};
+        GetClientRect(box->hwnd, &rc);
+        EXPECT_EQ(box->items.size(), 200u);
+        EXPECT_LE(WindowRect(box->hwnd).Height(), workH) << "the box fits the work area";
+        const int last = static_cast<int>(box->items.size()) - 1;
+        EXPECT_GT(CellRect(box, last, rc.right).bottom, rc.bottom) << "the last row needs scrolling";
+        box->scrollY = MaxScrollY(box->items.size(), rc.right, rc.bottom, g_cellW, g_cellH);
+        const Rect cell = CellRect(box, last, rc.right);
+        EXPECT_GE(cell.top, kTitleBarHeight) << "the last row shows below the title";
+        EXPECT_LE(cell.bottom, rc.bottom) << "within the scroll range the wheel uses";
+    }
+}
+
+} // namespace
