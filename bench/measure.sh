@@ -123,8 +123,9 @@ row() { # name col baseline-label unit
     printf '%-26s %12s %12s %12s\n' "$1" "$a$4" "$b$4" "$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%+.2f", a - b }')$4"
 }
 row "launch to drawn (vs trivial)" 1 trivial " ms"
+row "launch to drawn (vs d2d)" 1 d2drect " ms"
 row "idle CPU, program" 2 trivial " %"
 row "idle CPU, wineserver" 3 trivial " %"
 row "idle CPU, X server" 4 trivial " %"
 row "resident memory (vs d2d)" 5 d2drect " MB"
-echo "(desktop: 1,000 entries in five groups; idle over ${idle_s} s; $(nproc) cores)"
+echo "(desktop: 1,000 entries in five groups; idle over ${idle_s} s; $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg))"

@@ -25,10 +25,13 @@ std::map<int, HICON> g_indexIcons;
 std::map<std::wstring, int> g_typeIndex; // lower-case extension, or "\\" for plain folders
 HIMAGELIST g_sysList = nullptr;
 
-// Entries that carry an icon of their own: programs, shortcuts, icon files and the like.
+// Shortcuts: their icon is their target's with the shortcut arrow on it, which only the shell's
+// own icon of the file carries (the image list holds icons without overlays).
+bool IsShortcut(const std::wstring& ext) { return ext == L".lnk" || ext == L".url" || ext == L".pif"; }
+
+// Entries that carry an icon of their own: programs, icon files and the like.
 bool HasOwnIcon(const std::wstring& ext) {
-    static const wchar_t* const kOwn[] = {L".exe", L".lnk", L".url", L".ico", L".cur", L".ani",
-                                          L".scr", L".cpl", L".dll", L".pif", L".msc"};
+    static const wchar_t* const kOwn[] = {L".exe", L".ico", L".cur", L".ani", L".scr", L".cpl", L".dll", L".msc"};
     for (const wchar_t* e : kOwn)
         if (ext == e) return true;
     return false;
@@ -138,13 +141,13 @@ HICON GetFileIcon(const std::wstring& path) {
     const auto it = g_iconCache.find(name);
     if (it != g_iconCache.end()) return it->second;
     HIMAGELIST list = nullptr;
-    const int index = SysIconIndex(path, &list);
+    const int index = IsShortcut(GetExt(path)) ? -1 : SysIconIndex(path, &list);
     HICON icon = nullptr;
     if (index >= 0 && list) {
         const auto known = g_indexIcons.find(index);
         icon = known != g_indexIcons.end() ? known->second : (g_indexIcons[index] = ImageList_GetIcon(list, index, ILD_NORMAL));
     } else {
-        // No image list answer: the shell's own icon of the file, as a last resort.
+        // A shortcut, or no image list answer: the shell's own icon of the file.
         SHFILEINFOW info = {};
         if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON)) icon = info.hIcon;
     }
