@@ -23,6 +23,7 @@ POINT g_cell2 = {};
 
 // Runs from the loop's own timer: records what was drawn since the last step, then acts.
 void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    if (AnyBoxMarked()) return; // the loop draws right after this batch of messages: the next tick
     Step s;
     s.draws = BoxDrawCount();
     for (int i = 0; i < 3; ++i) s.hover[i] = g_boxes[static_cast<size_t>(i)]->hoverIdx;
