@@ -118,7 +118,9 @@ void RestorePicture(BoxWin* box) {
 void MoveByTitle(HWND hwnd, BoxWin* box) {
     const bool attached = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0;
     g_movingBox = box;
-    DetachFromDesktop(hwnd);
+    // Only a box in the desktop layer is detached. Re-parenting a window that is top-level already,
+    // in the middle of its press, made the move loop wait for a release it never saw (under Wine).
+    if (attached) DetachFromDesktop(hwnd);
     g_runMoveLoop(hwnd);
     // The move loop dispatched every message: a rebuild may have freed this box meanwhile.
     const bool same = g_movingBox == box;

@@ -42,7 +42,16 @@ TEST(DragE2E, AnEntryDraggedIntoAnotherBoxAndOntoTheDesktopStaysThereAfterAResta
     ASSERT_TRUE(e2e::WaitFor([&] { return IniText(s.Ini()).find(L"[压缩包]") != std::wstring::npos; }, 30s));
     auto boxes = BoxesByTitle(s);
     ASSERT_TRUE(boxes.count("文档") && boxes.count("压缩包"));
-    const auto doc = boxes["文档"], zip = boxes["压缩包"];
+    const auto doc = boxes["文档"];
+    // Moved by its title through the system move loop: written where it landed, still shown.
+    MouseDrag(boxes["压缩包"].x + 150, boxes["压缩包"].y + 15, 1000, 400);
+    ASSERT_TRUE(e2e::WaitFor([&] { return BoxesByTitle(s)["压缩包"].y > 300; }, 10s));
+    const auto zip = BoxesByTitle(s)["压缩包"];
+    EXPECT_TRUE(zip.visible);
+    EXPECT_TRUE(e2e::WaitFor([&] {
+        return IniText(s.Ini()).find(L"[压缩包]\r\nx=" + std::to_wstring(zip.x) + L"\r\ny=" + std::to_wstring(zip.y)) !=
+               std::wstring::npos;
+    }, 5s)) << zip.x << "," << zip.y;
 
     // The first cell's centre is at (42, 80) of a box; the drop lands in the other box's body.
     MouseDrag(doc.x + 42, doc.y + 80, zip.x + 200, zip.y + 70);
