@@ -48,7 +48,8 @@ Rect ResizedRect(const Rect& r0, unsigned mode, int dx, int dy) {
     return r;
 }
 
-int ScrollAfterWheel(int scrollY, int delta, size_t itemCount, int clientW, int clientH, int cellW, int cellH) {
+int ScrollAfterWheel(int scrollY, int delta, size_t itemCount, int clientW, int clientH, int cellW,
+                     int cellH) {
     long long y = static_cast<long long>(scrollY) - static_cast<long long>(delta / kWheelNotch) * kWheelStep;
     if (y < 0) y = 0;
     const int most = MaxScrollY(itemCount, clientW, clientH, cellW, cellH);

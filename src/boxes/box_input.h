@@ -8,9 +8,9 @@
 
 #include "base/geom.h"
 
-constexpr int kTitleBand = 30;  // client rows above this move the box (and open its menu)
-constexpr int kEdgeBorder = 6;  // the resize strips along the four sides
-constexpr int kWheelStep = 40;  // pixels per wheel notch
+constexpr int kTitleBand = 30; // client rows above this move the box (and open its menu)
+constexpr int kEdgeBorder = 6; // the resize strips along the four sides
+constexpr int kWheelStep = 40; // pixels per wheel notch
 constexpr int kWheelNotch = 120;
 constexpr int kDragSlopSq = 25; // a press becomes a drag beyond this squared distance
 constexpr int kGhostSize = 32;
@@ -34,7 +34,8 @@ BoxCursor PointerCursor(unsigned edges, int y, int hoverIdx);
 Rect ResizedRect(const Rect& atPress, unsigned mode, int dx, int dy);
 
 // The scroll offset after a wheel turn of `delta`, kept between 0 and the last row.
-int ScrollAfterWheel(int scrollY, int delta, size_t itemCount, int clientW, int clientH, int cellW, int cellH);
+int ScrollAfterWheel(int scrollY, int delta, size_t itemCount, int clientW, int clientH, int cellW,
+                     int cellH);
 
 // Whether a pointer (dx, dy) away from the press has left the press behind.
 bool StartsDrag(int dx, int dy);
@@ -52,7 +53,13 @@ struct DropPlan {
 DropPlan PlanItemDrop(int sourceBox, int targetBox, bool inHiddenStore);
 
 // The box menu: command ids and the entries in order (id 0 is a separator).
-enum BoxMenuId : unsigned { kCmdCollapse = 1, kCmdRename = 2, kCmdDelete = 3, kCmdArrange = 5, kCmdAppearance = 7 };
+enum BoxMenuId : unsigned {
+    kCmdCollapse = 1,
+    kCmdRename = 2,
+    kCmdDelete = 3,
+    kCmdArrange = 5,
+    kCmdAppearance = 7
+};
 struct MenuEntry {
     unsigned id = 0;
     std::wstring text;

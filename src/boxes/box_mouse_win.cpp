@@ -48,12 +48,23 @@ SIZE ClientSize(HWND hwnd) {
 void SetBoxCursor(BoxCursor c) {
     const wchar_t* id = IDC_ARROW;
     switch (c) {
-    case BoxCursor::Hand: id = IDC_HAND; break;
-    case BoxCursor::SizeNWSE: id = IDC_SIZENWSE; break;
-    case BoxCursor::SizeNESW: id = IDC_SIZENESW; break;
-    case BoxCursor::SizeWE: id = IDC_SIZEWE; break;
-    case BoxCursor::SizeNS: id = IDC_SIZENS; break;
-    case BoxCursor::Arrow: break;
+    case BoxCursor::Hand:
+        id = IDC_HAND;
+        break;
+    case BoxCursor::SizeNWSE:
+        id = IDC_SIZENWSE;
+        break;
+    case BoxCursor::SizeNESW:
+        id = IDC_SIZENESW;
+        break;
+    case BoxCursor::SizeWE:
+        id = IDC_SIZEWE;
+        break;
+    case BoxCursor::SizeNS:
+        id = IDC_SIZENS;
+        break;
+    case BoxCursor::Arrow:
+        break;
     }
     SetCursor(LoadCursorW(nullptr, id));
 }
@@ -107,7 +118,8 @@ void FinishResize(bool settle) {
 void RestorePicture(BoxWin* box) {
     if (BoxSurface* s = box->fallback) {
         if (s->layered) {
-            SetWindowLongPtrW(box->hwnd, GWL_EXSTYLE, GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+            SetWindowLongPtrW(box->hwnd, GWL_EXSTYLE,
+                              GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
             s->layered = (GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
         }
         s->shownEpoch = 0;
@@ -135,7 +147,9 @@ void MoveByTitle(HWND hwnd, BoxWin* box) {
     ResolveOverlaps(box);
 }
 
-bool AnyInteraction() { return g_resizing || g_itemPending || g_draggingItem; }
+bool AnyInteraction() {
+    return g_resizing || g_itemPending || g_draggingItem;
+}
 
 } // namespace
 
@@ -231,7 +245,8 @@ void OnBoxWheel(HWND hwnd, BoxWin* box, int delta) {
     box->scrollY = y;
     // The cell under a resting pointer changed with the grid.
     POINT p = {};
-    if (GetCursorPos(&p) && WindowFromPoint(p) == hwnd && ScreenToClient(hwnd, &p)) UpdateBoxHover(box, p.x, p.y);
+    if (GetCursorPos(&p) && WindowFromPoint(p) == hwnd && ScreenToClient(hwnd, &p))
+        UpdateBoxHover(box, p.x, p.y);
     MarkBoxDirty(box);
 }
 

@@ -28,7 +28,9 @@ HRESULT DropTarget::QueryInterface(REFIID iid, void** out) {
     return E_NOINTERFACE;
 }
 
-ULONG DropTarget::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount)); }
+ULONG DropTarget::AddRef() {
+    return static_cast<ULONG>(InterlockedIncrement(&refCount));
+}
 
 ULONG DropTarget::Release() {
     const LONG n = InterlockedDecrement(&refCount);
@@ -46,7 +48,9 @@ HRESULT DropTarget::DragOver(DWORD, POINTL, DWORD* effect) {
     return S_OK;
 }
 
-HRESULT DropTarget::DragLeave() { return S_OK; }
+HRESULT DropTarget::DragLeave() {
+    return S_OK;
+}
 
 HRESULT DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     if (effect) *effect = DROPEFFECT_COPY;
@@ -63,7 +67,9 @@ HRESULT DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     return S_OK;
 }
 
-size_t RegisteredDropTargets() { return g_dropTargets.size(); }
+size_t RegisteredDropTargets() {
+    return g_dropTargets.size();
+}
 
 void RegisterBoxDropTarget(BoxWin* box) {
     if (!box || !box->hwnd) return;

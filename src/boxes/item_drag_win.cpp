@@ -24,7 +24,9 @@ namespace {
 
 constexpr BYTE kGhostAlpha = 180;
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // The item goes to the box of `key`: recorded for it, no longer freed, moved into the store.
 void AssignToBox(const std::wstring& name, const std::wstring& path, const std::wstring& key) {
@@ -75,9 +77,9 @@ void TestDragStart(POINT screen) {
         icon = GetFileIcon(g_dragItemBox->items[static_cast<size_t>(g_dragItemIdx)].path);
     // Made where the pointer is (not first at the screen's corner), shown without taking the focus.
     const int half = kGhostSize / 2;
-    g_ghostWnd = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST, kGhostClass,
-                                 L"", WS_POPUP, screen.x - half, screen.y - half, kGhostSize, kGhostSize, nullptr,
-                                 nullptr, g_hInst, nullptr);
+    g_ghostWnd = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST,
+                                 kGhostClass, L"", WS_POPUP, screen.x - half, screen.y - half, kGhostSize,
+                                 kGhostSize, nullptr, nullptr, g_hInst, nullptr);
     if (!g_ghostWnd) return; // the drag goes on without a ghost
     SetWindowLongPtrW(g_ghostWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(icon));
     SetLayeredWindowAttributes(g_ghostWnd, 0, kGhostAlpha, LWA_ALPHA);
@@ -87,7 +89,8 @@ void TestDragStart(POINT screen) {
 bool FollowItemDrag(POINT screen) {
     if (!g_draggingItem || !g_ghostWnd) return false;
     const int half = kGhostSize / 2;
-    SetWindowPos(g_ghostWnd, HWND_TOPMOST, screen.x - half, screen.y - half, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(g_ghostWnd, HWND_TOPMOST, screen.x - half, screen.y - half, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE);
     return true;
 }
 
@@ -113,7 +116,8 @@ void DropDraggedItem(POINT screen) {
             rects.push_back({r.left, r.top, r.right, r.bottom});
         }
         const int target = BoxAt(rects, {screen.x, screen.y});
-        const DropPlan plan = PlanItemDrop(IndexOfBox(source), target, LiesInHiddenStore(item.path, g_hidden));
+        const DropPlan plan =
+            PlanItemDrop(IndexOfBox(source), target, LiesInHiddenStore(item.path, g_hidden));
         if (plan.kind == DropKind::OtherBox) {
             AssignToBox(item.name, item.path, g_boxes[static_cast<size_t>(target)]->key);
         } else if (plan.kind == DropKind::NoBox) {

@@ -1,12 +1,12 @@
-// Box tests that drive the mouse handling with real messages: a main window that collects the
-// refresh requests, OLE and the ghost class, and helpers that address boxes in screen coordinates.
+// Box tests driven by real messages: a main window that collects refresh requests, OLE, the ghost
+// class, and helpers that address boxes in screen coordinates.
 #pragma once
 #include <ole2.h>
 
+#include "boxes/drop_target_win.h"
 #include "boxes/interaction_win.h"
 #include "render/render_win.h"
 #include "settings/ini_win.h"
-#include "boxes/drop_target_win.h"
 #include "win/box_env.h"
 
 inline void RegisterTestClass(const wchar_t* name, WNDPROC proc) {
@@ -16,6 +16,11 @@ inline void RegisterTestClass(const wchar_t* name, WNDPROC proc) {
     wc.lpfnWndProc = proc;
     wc.lpszClassName = name;
     RegisterClassExW(&wc);
+}
+
+inline Item DeskItem(const std::wstring& folder, const std::wstring& name) {
+    WriteFileText(folder + L"\\" + name, "x");
+    return Item{name, folder + L"\\" + name, false, name.substr(name.rfind(L'.'))};
 }
 
 class InteractionWorld : public BoxWorld {
@@ -36,8 +41,7 @@ class InteractionWorld : public BoxWorld {
         g_hMainWnd = nullptr;
         OleUninitialize();
     }
-    // Refresh requests posted to the main window since the last call.
-    int Refreshes() {
+    int Refreshes() { // refresh requests posted since the last call
         MSG m;
         int n = 0;
         while (PeekMessageW(&m, g_hMainWnd, WM_REFRESHBOXES, WM_REFRESHBOXES, PM_REMOVE)) ++n;
@@ -48,22 +52,18 @@ class InteractionWorld : public BoxWorld {
         CreateBox(key, items, static_cast<int>(g_boxes.size()));
         return g_boxes.back();
     }
-    // A mouse message to a box for a point given in screen coordinates.
+    // A mouse message to a box for a screen point.
     static void At(BoxWin* box, UINT msg, int sx, int sy) {
         POINT p = {sx, sy};
         ScreenToClient(box->hwnd, &p);
-        SendMessageW(box->hwnd, msg, msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP ? 0 : MK_LBUTTON,
-                     MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+        SendMessageW(box->hwnd, msg, 0, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
     }
-    // Presses at sx, sy, moves to tx, ty and releases there.
-    static void Drag(BoxWin* box, int sx, int sy, int tx, int ty) {
-        At(box, WM_LBUTTONDOWN, sx, sy);
-        At(box, WM_MOUSEMOVE, (sx + tx) / 2, (sy + ty) / 2);
+    static void Drag(BoxWin* box, POINT from, int tx, int ty) {
+        At(box, WM_LBUTTONDOWN, from.x, from.y);
         At(box, WM_MOUSEMOVE, tx, ty);
         At(box, WM_LBUTTONUP, tx, ty);
     }
-    // The centre of item i's cell, screen coordinates.
-    static POINT CellCentre(BoxWin* box, int i) {
+    static POINT CellCentre(BoxWin* box, int i) { // screen
         RECT c = {};
         GetClientRect(box->hwnd, &c);
         const Rect r = CellRect(box, i, c.right);
@@ -71,18 +71,7 @@ class InteractionWorld : public BoxWorld {
         ClientToScreen(box->hwnd, &p);
         return p;
     }
-    std::wstring Ini(const wchar_t* section, const std::wstring& key) {
-        return IniGetString(section, key.c_str(), L"-", 256);
+    std::wstring Ini(const std::wstring& section, const std::wstring& key) {
+        return IniGetString(section.c_str(), key.c_str(), L"-", 256);
     }
 };
-
-inline void Pump() {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-}
-
-inline Item DeskItem(const std::wstring& folder, const std::wstring& name, const char* text = "x") {
-    WriteFileText(folder + L"\\" + name, text);
-    const size_t dot = name.rfind(L'.');
-    return Item{name, folder + L"\\" + name, false, dot == std::wstring::npos ? L"" : name.substr(dot)};
-}

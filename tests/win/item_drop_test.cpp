@@ -1,5 +1,5 @@
 // Items dragged between boxes and out of them, file lists from other programs, and the box menu,
-// all through real messages to real box windows.
+// through real messages to real box windows.
 #include <shlobj.h>
 
 #include "base/com_win.h"
@@ -13,64 +13,49 @@ using ItemDropWin = InteractionWorld;
 
 TEST_F(ItemDropWin, DroppedOnAnotherBoxOnItsOwnBoxAndOnNoBox) {
     WriteFileText(g_desktop + L"\\d.txt", "desk");
-    BoxWin* doc = Make(L"文档",
-                       {DeskItem(g_desktop, L"a.txt"), DeskItem(g_hidden, L"c.txt"), DeskItem(g_hidden, L"d.txt")},
-                       100, 100);
+    BoxWin* doc = Make(L"文档", {DeskItem(g_desktop, L"a.txt"), DeskItem(g_hidden, L"c.txt"),
+                                 DeskItem(g_hidden, L"d.txt")}, 100, 100);
     BoxWin* zip = Make(L"压缩包", {DeskItem(g_desktop, L"b.zip")}, 600, 100);
     const POINT a = CellCentre(doc, 0), c = CellCentre(doc, 1), d = CellCentre(doc, 2), b = CellCentre(zip, 0);
-
-    Drag(doc, a.x, a.y, 700, 150); // onto the other box: recorded for it, moved into the store
+    Drag(doc, a, 700, 150); // onto the other box: recorded for it, moved into the store
     EXPECT_TRUE(wt::Exists(g_hidden + L"\\a.txt"));
     EXPECT_EQ(Ini(L"manualGroups", L"a.txt"), L"压缩包");
     EXPECT_FALSE(g_ghostWnd || g_draggingItem);
-    EXPECT_EQ(Refreshes(), 1);
-
-    Drag(doc, c.x, c.y, 300, 200); // onto its own box: nothing changes, the rebuild still comes
+    Drag(doc, c, 300, 200); // onto its own box: nothing changes, the rebuild still comes
     EXPECT_TRUE(wt::Exists(g_hidden + L"\\c.txt"));
     EXPECT_EQ(Ini(L"manualGroups", L"c.txt") + Ini(L"freedItems", L"c.txt"), L"--");
-    EXPECT_EQ(Refreshes(), 1);
-
-    Drag(doc, c.x, c.y, 1200, 700); // onto no box: back on the desktop and freed
+    EXPECT_EQ(Refreshes(), 2);
+    Drag(doc, c, 1200, 700); // onto no box: back on the desktop and freed
     EXPECT_TRUE(wt::Exists(g_desktop + L"\\c.txt"));
-    EXPECT_EQ(Ini(L"freedItems", L"c.txt"), L"1");
-    Drag(zip, b.x, b.y, 1200, 700); // a desktop file only leaves its box
+    Drag(zip, b, 1200, 700); // a desktop file only leaves its box
     EXPECT_TRUE(wt::Exists(g_desktop + L"\\b.zip"));
-    EXPECT_EQ(Ini(L"freedItems", L"b.zip"), L"1");
+    EXPECT_EQ(Ini(L"freedItems", L"c.txt") + Ini(L"freedItems", L"b.zip"), L"11");
     // A namesake on the desktop keeps the stored file in the store: freed there, it would show nowhere.
-    Drag(doc, d.x, d.y, 1200, 700);
+    Drag(doc, d, 1200, 700);
     EXPECT_EQ(wt::ReadBytes(g_hidden + L"\\d.txt"), "x");
-    EXPECT_EQ(Ini(L"freedItems", L"d.txt"), L"-");
     EXPECT_EQ(g_freedItems, (std::set<std::wstring>{L"b.zip", L"c.txt"}));
-
-    // Dropped later into a box, a freed item is no longer freed.
-    Drag(zip, b.x, b.y, 300, 200);
+    Drag(zip, b, 300, 200); // dropped into a box again, no longer freed
     EXPECT_EQ(Ini(L"freedItems", L"b.zip"), L"-");
-    EXPECT_TRUE(wt::Exists(g_hidden + L"\\b.zip"));
     EXPECT_EQ(Refreshes(), 4);
 }
 
-// A data object as the file manager hands it over: the shell's own, for three files of a folder.
+// The shell's own data object for files of a folder, as the file manager hands it over.
 ComPtr<IDataObject> ShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names) {
     ComPtr<IShellFolder> desktop, dir;
     ComPtr<IDataObject> data;
-    PIDLIST_RELATIVE folderId = nullptr;
-    if (FAILED(SHGetDesktopFolder(desktop.put())) ||
-        FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(folder.c_str()), nullptr, &folderId,
+    PIDLIST_RELATIVE id = nullptr;
+    SHGetDesktopFolder(desktop.put());
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(folder.c_str()), nullptr, &id,
                                          nullptr)))
         return data;
-    desktop->BindToObject(folderId, nullptr, IID_IShellFolder, dir.put_void());
-    CoTaskMemFree(folderId);
+    desktop->BindToObject(id, nullptr, IID_IShellFolder, dir.put_void());
+    CoTaskMemFree(id);
     std::vector<PCUITEMID_CHILD> ids;
-    for (const auto& n : names) {
-        PIDLIST_RELATIVE id = nullptr;
-        if (dir && SUCCEEDED(dir->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(n.c_str()), nullptr, &id,
-                                                   nullptr)))
+    for (const auto& n : names)
+        if (SUCCEEDED(dir->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(n.c_str()), nullptr, &id, nullptr)))
             ids.push_back(id);
-    }
-    if (dir && ids.size() == names.size())
-        dir->GetUIObjectOf(nullptr, static_cast<UINT>(ids.size()), ids.data(), IID_IDataObject, nullptr,
-                           data.put_void());
-    for (auto id : ids) CoTaskMemFree(const_cast<ITEMID_CHILD*>(id));
+    dir->GetUIObjectOf(nullptr, static_cast<UINT>(ids.size()), ids.data(), IID_IDataObject, nullptr, data.put_void());
+    for (auto i : ids) CoTaskMemFree(const_cast<ITEMID_CHILD*>(i));
     return data;
 }
 
@@ -82,7 +67,6 @@ TEST_F(ItemDropWin, FilesFromAnotherProgramGoToTheBox) {
     ComPtr<DropTarget> target;
     *target.put() = new DropTarget(L"工作");
     EXPECT_EQ(RegisterDragDrop(box->hwnd, target.get()), DRAGDROP_E_ALREADYREGISTERED) << "the box has its own";
-
     ComPtr<IDataObject> data = ShellDataObject(downloads, {L"x1.txt", L"x2.png", L"x3.zip"});
     ASSERT_TRUE(data);
     DWORD effect = DROPEFFECT_MOVE;
@@ -93,14 +77,12 @@ TEST_F(ItemDropWin, FilesFromAnotherProgramGoToTheBox) {
         EXPECT_EQ(Ini(L"manualGroups", n), L"工作") << n;
     }
     EXPECT_EQ(Refreshes(), 1);
-
-    // WM_DROPFILES sent to the window directly: the same bookkeeping.
-    const std::wstring path = downloads + L"\\x4.txt";
+    const std::wstring path = downloads + L"\\x4.txt"; // WM_DROPFILES sent to the window directly
     HGLOBAL mem = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
-    auto* df = static_cast<DROPFILES*>(GlobalLock(mem));
-    df->pFiles = sizeof(DROPFILES);
-    df->fWide = TRUE;
-    wcscpy(reinterpret_cast<wchar_t*>(df + 1), path.c_str());
+    auto* files = static_cast<DROPFILES*>(GlobalLock(mem));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    wcscpy(reinterpret_cast<wchar_t*>(files + 1), path.c_str());
     GlobalUnlock(mem);
     SendMessageW(box->hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
     EXPECT_TRUE(wt::Exists(g_hidden + L"\\x4.txt"));
@@ -109,9 +91,8 @@ TEST_F(ItemDropWin, FilesFromAnotherProgramGoToTheBox) {
     EXPECT_EQ(RegisteredDropTargets(), 0u);
 }
 
-// The menu as the box built it, and the command the "user" picks.
-std::vector<std::pair<UINT, std::wstring>> g_shown;
-UINT g_pick = 0;
+std::vector<std::pair<UINT, std::wstring>> g_shown; // the menu as the box built it
+UINT g_pick = 0;                                     // and what the "user" picks
 UINT PickFromMenu(HMENU menu, int, int, HWND) {
     g_shown.clear();
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -138,24 +119,22 @@ TEST_F(ItemDropWin, BoxMenuCommands) {
     menu(0, 60);
     EXPECT_TRUE(g_shown.empty()) << "no menu from the body";
     const size_t logBefore = wt::ReadDebugLog().size();
-    menu(0); // the top resize strip opens it too; dismissed, it only logs
-    const std::vector<std::pair<UINT, std::wstring>> want = {
-        {1, L"折叠"}, {2, L"重命名"}, {0, L""}, {7, L"外观设置..."}, {5, L"自动排列"}, {0, L""},
-        {3, L"删除盒子（可在托盘恢复）"}};
+    menu(0); // from the top resize strip too; dismissed, it only logs
+    const std::vector<std::pair<UINT, std::wstring>> want = {{1, L"折叠"}, {2, L"重命名"}, {0, L""},
+        {7, L"外观设置..."}, {5, L"自动排列"}, {0, L""}, {3, L"删除盒子（可在托盘恢复）"}};
     EXPECT_EQ(g_shown, want);
     menu(kCmdCollapse);
     EXPECT_EQ(WindowRect(box->hwnd), (Rect{100, 100, 424, 136}));
     menu(kCmdCollapse);
     EXPECT_EQ(g_shown[0].second, L"展开");
     EXPECT_EQ(WindowRect(box->hwnd).Height(), 360);
-    g_answer = L"";
-    menu(kCmdRename);
+    menu(kCmdRename); // an empty answer keeps the old name
     EXPECT_TRUE(g_boxNames.empty());
     g_answer = L"工作 [周]";
     menu(kCmdRename);
-    EXPECT_EQ(g_boxNames[L"文档"], L"工作 [周]");
-    EXPECT_EQ(Ini(L"boxNames", L"文档"), L"工作 [周]");
-    EXPECT_EQ(box->key, L"文档");
+    EXPECT_EQ(g_boxNames[L"文档"] + Ini(L"boxNames", L"文档") + box->key, L"工作 [周]工作 [周]文档");
+    menu(kCmdArrange);
+    EXPECT_EQ(WindowRect(box->hwnd).top, 0);
     menu(kCmdDelete);
     EXPECT_FALSE(IsWindowVisible(box->hwnd)) << "hidden despite the hide guard";
     EXPECT_EQ(Ini(L"hiddenBoxes", L"文档"), L"1");
