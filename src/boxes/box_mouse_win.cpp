@@ -117,9 +117,9 @@ void FinishResize(bool settle) {
 // where the window can be (attaching a window to the desktop clears its layered style).
 void RestorePicture(BoxWin* box) {
     if (BoxSurface* s = box->fallback) {
-        if (s->layered) {
-            SetWindowLongPtrW(box->hwnd, GWL_EXSTYLE,
-                              GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+        const LONG_PTR ex = GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE);
+        if (s->layered && !(ex & WS_EX_LAYERED)) {
+            SetWindowLongPtrW(box->hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
             s->layered = (GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
         }
         s->shownEpoch = 0;
