@@ -74,14 +74,14 @@ DropPlan PlanItemDrop(int sourceBox, int targetBox, bool inHiddenStore) {
     return {DropKind::OtherBox, false};
 }
 
-std::vector<MenuEntry> BoxMenuEntries(bool collapsed) {
+std::vector<BoxMenuEntry> BoxMenuEntries(bool collapsed) {
     return {
-        {kCmdCollapse, collapsed ? L"展开" : L"折叠"},
-        {kCmdRename, L"重命名"},
+        {kBoxCmdCollapse, collapsed ? L"展开" : L"折叠"},
+        {kBoxCmdRename, L"重命名"},
         {0, L""},
-        {kCmdAppearance, L"外观设置..."},
-        {kCmdArrange, L"自动排列"},
+        {kBoxCmdAppearance, L"外观设置..."},
+        {kBoxCmdArrange, L"自动排列"},
         {0, L""},
-        {kCmdDelete, L"删除盒子（可在托盘恢复）"},
+        {kBoxCmdDelete, L"删除盒子（可在托盘恢复）"},
     };
 }

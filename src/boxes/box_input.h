@@ -54,14 +54,14 @@ DropPlan PlanItemDrop(int sourceBox, int targetBox, bool inHiddenStore);
 
 // The box menu: command ids and the entries in order (id 0 is a separator).
 enum BoxMenuId : unsigned {
-    kCmdCollapse = 1,
-    kCmdRename = 2,
-    kCmdDelete = 3,
-    kCmdArrange = 5,
-    kCmdAppearance = 7
+    kBoxCmdCollapse = 1,
+    kBoxCmdRename = 2,
+    kBoxCmdDelete = 3,
+    kBoxCmdArrange = 5,
+    kBoxCmdAppearance = 7
 };
-struct MenuEntry {
+struct BoxMenuEntry {
     unsigned id = 0;
     std::wstring text;
 };
-std::vector<MenuEntry> BoxMenuEntries(bool collapsed);
+std::vector<BoxMenuEntry> BoxMenuEntries(bool collapsed);

@@ -59,7 +59,7 @@ void ShowBoxMenu(HWND hwnd, BoxWin* box, int x, int y) {
     ClientToScreen(hwnd, &pt);
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
-    for (const MenuEntry& e : BoxMenuEntries(box->collapsed)) {
+    for (const BoxMenuEntry& e : BoxMenuEntries(box->collapsed)) {
         if (e.id == 0) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         } else {
@@ -76,19 +76,19 @@ void RunBoxMenuCommand(HWND hwnd, unsigned id, POINT screen) {
     BoxWin* box = LiveBox(hwnd);
     if (!box && id != 0) return;
     switch (id) {
-    case kCmdCollapse:
+    case kBoxCmdCollapse:
         ToggleCollapsed(hwnd, box);
         break;
-    case kCmdRename:
+    case kBoxCmdRename:
         Rename(hwnd, box->key);
         break;
-    case kCmdAppearance:
+    case kBoxCmdAppearance:
         ShowAppearanceMenu(hwnd, screen);
         break;
-    case kCmdArrange:
+    case kBoxCmdArrange:
         AutoArrange();
         break;
-    case kCmdDelete:
+    case kBoxCmdDelete:
         Delete(hwnd, box->key);
         break;
     default:

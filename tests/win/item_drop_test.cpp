@@ -112,19 +112,19 @@ TEST_F(ItemDropWin, BoxMenuCommands) {
     const std::vector<std::pair<UINT, std::wstring>> want = {{1, L"折叠"}, {2, L"重命名"}, {0, L""},
         {7, L"外观设置..."}, {5, L"自动排列"}, {0, L""}, {3, L"删除盒子（可在托盘恢复）"}};
     EXPECT_EQ(g_shown, want);
-    menu(kCmdCollapse);
+    menu(kBoxCmdCollapse);
     EXPECT_EQ(WindowRect(box->hwnd), (Rect{100, 100, 424, 136}));
-    menu(kCmdCollapse);
+    menu(kBoxCmdCollapse);
     EXPECT_EQ(g_shown[0].second, L"展开");
     EXPECT_EQ(WindowRect(box->hwnd).Height(), 360);
-    menu(kCmdRename); // an empty answer keeps the old name
+    menu(kBoxCmdRename); // an empty answer keeps the old name
     EXPECT_TRUE(g_boxNames.empty());
     g_answer = L"工作 [周]";
-    menu(kCmdRename);
+    menu(kBoxCmdRename);
     EXPECT_EQ(g_boxNames[L"文档"] + Ini(L"boxNames", L"文档") + box->key, L"工作 [周]工作 [周]文档");
-    menu(kCmdArrange);
+    menu(kBoxCmdArrange);
     EXPECT_EQ(WindowRect(box->hwnd).top, 0);
-    menu(kCmdDelete);
+    menu(kBoxCmdDelete);
     EXPECT_FALSE(IsWindowVisible(box->hwnd)) << "hidden despite the hide guard";
     EXPECT_EQ(Ini(L"hiddenBoxes", L"文档"), L"1");
     EXPECT_EQ(Refreshes(), 1);
