@@ -46,7 +46,7 @@ void Delete(HWND hwnd, const std::wstring key) {
     g_intentionalHide = true;
     ShowWindow(hwnd, SW_HIDE);
     g_intentionalHide = false;
-    PostRefresh();
+    RequestBoxRefresh();
 }
 
 } // namespace

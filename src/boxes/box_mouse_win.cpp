@@ -162,7 +162,7 @@ BoxWin* LiveBox(HWND hwnd) {
     return nullptr;
 }
 
-void PostRefresh() {
+void RequestBoxRefresh() {
     if (g_hMainWnd) PostMessageW(g_hMainWnd, WM_REFRESHBOXES, 0, 0);
 }
 

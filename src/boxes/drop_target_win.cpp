@@ -61,7 +61,7 @@ HRESULT DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     // The file list functions take the memory handle itself (they lock it), not a locked pointer.
     if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal && GlobalSize(medium.hGlobal) > 0) {
         TakeDroppedFiles(static_cast<HDROP>(medium.hGlobal), groupKey);
-        PostRefresh();
+        RequestBoxRefresh();
     }
     ReleaseStgMedium(&medium);
     return S_OK;

@@ -26,7 +26,7 @@ extern HWND g_ghostWnd;
 // message loop (a menu, a dialog, the move loop) asks again, since a rebuild may have freed the box.
 BoxWin* LiveBox(HWND hwnd);
 // Asks the main window to rebuild every box.
-void PostRefresh();
+void RequestBoxRefresh();
 
 // Message handlers of BoxProc (x, y: client point of the message).
 void OnBoxMouseMove(HWND hwnd, BoxWin* box, int x, int y);

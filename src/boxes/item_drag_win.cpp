@@ -125,7 +125,7 @@ void DropDraggedItem(POINT screen) {
         }
     }
     CancelItemDrag();
-    PostRefresh(); // also after a drop on the source box
+    RequestBoxRefresh(); // also after a drop on the source box
 }
 
 int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
@@ -149,7 +149,7 @@ int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
 void OnBoxDropFiles(HWND, BoxWin* box, HDROP drop) {
     if (box) TakeDroppedFiles(drop, box->key);
     DragFinish(drop);
-    PostRefresh();
+    RequestBoxRefresh();
 }
 
 LRESULT CALLBACK GhostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
