@@ -51,8 +51,8 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
     box->height = size.h;
 
     // A tool window: no taskbar button and no Alt+Tab entry while the box is top-level.
-    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, WND_CLASS, key.c_str(), WS_POPUP, pos.x, pos.y, size.w, size.h, nullptr,
-                                nullptr, g_hInst, nullptr);
+    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, WND_CLASS, key.c_str(), WS_POPUP, pos.x, pos.y, size.w, size.h,
+                                nullptr, nullptr, g_hInst, nullptr);
     if (!hwnd) {
         // A record without a window would be walked by every layout pass and painted nowhere.
         LogDbg(L"CreateBox: no window for [" + key + L"]");
