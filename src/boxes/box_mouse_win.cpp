@@ -223,7 +223,7 @@ void OnBoxLButtonDown(HWND hwnd, BoxWin* box, int x, int y) {
 
 void OnBoxLButtonUp(HWND hwnd, BoxWin* box, int x, int y) {
     // Each mode ends before the mouse is let go, so the loss of the capture finds nothing to end.
-    g_itemPending = false;
+    if (!g_draggingItem) CancelItemDrag(); // a press that never became a drag: a click does nothing
     if (g_resizing && g_resizeBox == box && box) FinishResize(true);
     if (g_draggingItem && g_dragItemBox) DropDraggedItem(ToScreen(hwnd, x, y));
     ReleaseCapture();
