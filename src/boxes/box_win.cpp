@@ -6,6 +6,8 @@
 
 #include "app/app_win.h"
 #include "boxes/box_rules.h"
+#include "boxes/drop_target_win.h"
+#include "boxes/interaction_win.h"
 #include "inventory/inventory_win.h"
 #include "render/metrics.h"
 #include "render/render_win.h"
@@ -56,8 +58,9 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
     box->width = size.w;
     box->height = size.h;
 
-    HWND hwnd = CreateWindowExW(0, WND_CLASS, key.c_str(), WS_POPUP, pos.x, pos.y, size.w, size.h, nullptr,
-                                nullptr, g_hInst, nullptr);
+    // A tool window: no taskbar button and no Alt+Tab entry while the box is top-level.
+    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, WND_CLASS, key.c_str(), WS_POPUP, pos.x, pos.y, size.w, size.h,
+                                nullptr, nullptr, g_hInst, nullptr);
     if (!hwnd) {
         // A record without a window would be walked by every layout pass and painted nowhere.
         LogDbg(L"CreateBox: no window for [" + key + L"]");
@@ -74,12 +77,13 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
         DrawBox(box);
     } else {
         InitBoxFallback(box);
-        ShowWindow(hwnd, SW_SHOW);
+        ShowWindow(hwnd, SW_SHOWNOACTIVATE);
         DrawBox(box);
     }
 }
 
 void DestroyAllBoxes() {
+    EndBoxInteractions(); // nothing may point at a record once it is gone
     for (BoxWin* box : g_boxes) {
         RevokeBoxDropTarget(box);
         ReleaseBoxRender(box);
@@ -91,11 +95,12 @@ void DestroyAllBoxes() {
 }
 
 void RefreshBoxes() {
-    // The drag ghost and any resize or item drag that refer to a box end here once drag and drop
-    // and the box's mouse handling exist: the records they point to are about to go.
+    // A resize, an item press or drag and the drag ghost end here: the records they point to are
+    // about to go. A position that cannot be read is not remembered (the box keeps its older one).
+    EndBoxInteractions();
     for (BoxWin* box : g_boxes) {
         RECT r = {};
-        GetWindowRect(box->hwnd, &r);
+        if (!box->hwnd || !GetWindowRect(box->hwnd, &r)) continue;
         g_posCache[box->key] = Rect{r.left, r.top, r.left + kCachedWidth, r.top + kCachedHeight};
     }
     DestroyAllBoxes();
@@ -106,11 +111,12 @@ void RefreshBoxes() {
 }
 
 LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    BoxWin* box = BoxFromHwnd(hwnd);
+    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     switch (msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC hdc = BeginPaint(hwnd, &ps);
-        BoxWin* box = BoxFromHwnd(hwnd);
         if (box && box->fallback) PaintBoxWindow(box, hdc);
         EndPaint(hwnd, &ps);
         return 0;
@@ -133,14 +139,48 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_MINIMIZE) return 0;
         break;
+    case WM_CLOSE:
+        return 0; // Alt+F4 or a taskbar close: only the program ends a box, with its record
+    case WM_SETCURSOR:
+        if (OnBoxSetCursor(hwnd, lParam)) return TRUE;
+        break;
+    case WM_MOUSEMOVE:
+        if (!box) break;
+        OnBoxMouseMove(hwnd, box, x, y);
+        return 0;
+    case WM_MOUSELEAVE:
+        OnBoxMouseLeave(hwnd, box);
+        return 0;
+    case WM_LBUTTONDOWN:
+        if (!box) break;
+        OnBoxLButtonDown(hwnd, box, x, y);
+        return 0;
+    case WM_LBUTTONUP:
+        OnBoxLButtonUp(hwnd, box, x, y);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        OnBoxDoubleClick(hwnd, box, x, y);
+        if (!box) break;
+        return 0;
+    case WM_RBUTTONUP:
+        if (!box) break;
+        OnBoxRButtonUp(hwnd, box, x, y);
+        return 0;
+    case WM_MOUSEWHEEL:
+        if (!box) break;
+        OnBoxWheel(hwnd, box, GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
+    case WM_CAPTURECHANGED:
+        OnBoxCaptureChanged(hwnd, reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_DROPFILES:
+        OnBoxDropFiles(hwnd, box, reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_DESTROY:
-        return 0; // the record is freed by whoever destroyed the window
+        RevokeDropTargetOf(hwnd); // when the window goes some other way than through its rebuild
+        return 0;                 // the record is freed by whoever destroyed the window
     default:
         break;
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-LRESULT CALLBACK GhostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }

@@ -43,7 +43,7 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
 void RefreshBoxes();
 // Destroys every box: rendering objects, drop target, window and record; empties g_boxes.
 void DestroyAllBoxes();
-// Drop-target registration of a box window (arrives with drag and drop; empty until then).
+// Drop-target registration of a box window: file lists from other programs go to its group.
 void RegisterBoxDropTarget(BoxWin* box);
 void RevokeBoxDropTarget(BoxWin* box);
 

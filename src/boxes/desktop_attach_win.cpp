@@ -86,6 +86,8 @@ void DetachFromDesktop(HWND hwnd) {
     SetWindowLongPtrW(hwnd, GWL_STYLE,
                       (GetWindowLongPtrW(hwnd, GWL_STYLE) & ~kPopupOrChild) |
                           static_cast<LONG_PTR>(WS_POPUP));
+    // A top-level box gets no taskbar button, also while the user moves it.
+    SetWindowLongPtrW(hwnd, GWL_EXSTYLE, GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     SetParent(hwnd, nullptr);
     SetWindowPos(hwnd, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, kShowFlags);
 }
@@ -93,7 +95,7 @@ void DetachFromDesktop(HWND hwnd) {
 void ShowBoxOnDesktop(HWND hwnd) {
     AttachBoxToDesktop(hwnd);
     // Without the shell's desktop window nothing was attached: the box stays a popup, but shown.
-    if (!(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE)) ShowWindow(hwnd, SW_SHOW);
+    if (!(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE)) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
 }
 
 void SetBoxPos(HWND hwnd, int x, int y, int cx, int cy, UINT flags) {

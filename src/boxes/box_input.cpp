@@ -1,0 +1,87 @@
+#include "boxes/box_input.h"
+
+#include "boxes/box_rules.h"
+
+unsigned HitEdge(int x, int y, int clientW, int clientH) {
+    unsigned edges = 0;
+    if (x <= kEdgeBorder) edges |= kEdgeLeft;
+    if (x >= clientW - kEdgeBorder) edges |= kEdgeRight;
+    if (y <= kEdgeBorder) edges |= kEdgeTop;
+    if (y >= clientH - kEdgeBorder) edges |= kEdgeBottom;
+    return edges;
+}
+
+BoxCursor EdgeCursor(unsigned edges) {
+    const bool l = edges & kEdgeLeft, r = edges & kEdgeRight, t = edges & kEdgeTop, b = edges & kEdgeBottom;
+    if ((l && t) || (r && b)) return BoxCursor::SizeNWSE;
+    if ((l && b) || (r && t)) return BoxCursor::SizeNESW;
+    if (l || r) return BoxCursor::SizeWE;
+    if (t || b) return BoxCursor::SizeNS;
+    return BoxCursor::Arrow;
+}
+
+BoxCursor PointerCursor(unsigned edges, int y, int hoverIdx) {
+    if (edges) return EdgeCursor(edges);
+    return hoverIdx >= 0 || y < kTitleBand ? BoxCursor::Hand : BoxCursor::Arrow;
+}
+
+Rect ResizedRect(const Rect& r0, unsigned mode, int dx, int dy) {
+    Rect r = r0;
+    if (mode & kEdgeLeft) r.left += dx;
+    if (mode & kEdgeRight) r.right += dx;
+    if (mode & kEdgeTop) r.top += dy;
+    if (mode & kEdgeBottom) r.bottom += dy;
+    if (r.right - r.left < kMinBoxWidth) {
+        if (mode & kEdgeLeft) {
+            r.left = r.right - kMinBoxWidth;
+        } else {
+            r.right = r.left + kMinBoxWidth;
+        }
+    }
+    if (r.bottom - r.top < kMinBoxHeight) {
+        if (mode & kEdgeTop) {
+            r.top = r.bottom - kMinBoxHeight;
+        } else {
+            r.bottom = r.top + kMinBoxHeight;
+        }
+    }
+    return r;
+}
+
+int ScrollAfterWheel(int scrollY, int delta, size_t itemCount, int clientW, int clientH, int cellW,
+                     int cellH) {
+    long long y = static_cast<long long>(scrollY) - static_cast<long long>(delta / kWheelNotch) * kWheelStep;
+    if (y < 0) y = 0;
+    const int most = MaxScrollY(itemCount, clientW, clientH, cellW, cellH);
+    if (y > most) y = most;
+    return static_cast<int>(y);
+}
+
+bool StartsDrag(int dx, int dy) {
+    const long long x = dx, y = dy;
+    return x * x + y * y > kDragSlopSq;
+}
+
+int BoxAt(const std::vector<Rect>& boxes, Point p) {
+    for (size_t i = 0; i < boxes.size(); ++i)
+        if (boxes[i].Contains(p)) return static_cast<int>(i);
+    return -1;
+}
+
+DropPlan PlanItemDrop(int sourceBox, int targetBox, bool inHiddenStore) {
+    if (targetBox < 0) return {DropKind::NoBox, inHiddenStore};
+    if (targetBox == sourceBox) return {DropKind::SameBox, false};
+    return {DropKind::OtherBox, false};
+}
+
+std::vector<BoxMenuEntry> BoxMenuEntries(bool collapsed) {
+    return {
+        {kBoxCmdCollapse, collapsed ? L"展开" : L"折叠"},
+        {kBoxCmdRename, L"重命名"},
+        {0, L""},
+        {kBoxCmdAppearance, L"外观设置..."},
+        {kBoxCmdArrange, L"自动排列"},
+        {0, L""},
+        {kBoxCmdDelete, L"删除盒子（可在托盘恢复）"},
+    };
+}

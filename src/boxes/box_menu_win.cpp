@@ -1,0 +1,98 @@
+// The box menu on the title bar: collapse or expand, rename, appearance, arrange, delete (hide).
+#include "app/app_win.h"
+#include "base/strutil.h"
+#include "boxes/box_input.h"
+#include "boxes/box_win.h"
+#include "boxes/interaction_win.h"
+#include "render/render_win.h"
+#include "settings/ini_names.h"
+#include "settings/ini_win.h"
+#include "settings/lists.h"
+#include "settings/settings.h"
+#include "ui/ui_win.h"
+
+namespace {
+
+UINT TrackMenu(HMENU menu, int x, int y, HWND owner) {
+    return static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr));
+}
+
+void ToggleCollapsed(HWND hwnd, BoxWin* box) {
+    RECT r = {};
+    if (!GetWindowRect(hwnd, &r)) return;
+    box->collapsed = !box->collapsed;
+    const int height = box->collapsed ? kCollapsedHeight : kExpandedHeight;
+    SetBoxPos(hwnd, r.left, r.top, box->width, height, 0);
+    ResizeBoxRender(box, box->width, height);
+    MarkBoxDirty(box);
+}
+
+void Rename(HWND hwnd, const std::wstring key) { // a copy: the record may go during the dialog
+    const auto named = g_boxNames.find(key);
+    const std::wstring current = named != g_boxNames.end() ? named->second : key;
+    const std::wstring text = g_askBoxName(hwnd, L"重命名盒子", current);
+    if (text.empty()) return;
+    g_boxNames[key] = text;
+    if (!g_iniPath.empty()) IniWrite(L"boxNames", IniKeyFor(key).c_str(), IniValueFor(text));
+    // The dialog ran its own message loop: the box may have been rebuilt meanwhile.
+    for (BoxWin* box : g_boxes)
+        if (box->key == key) MarkBoxDirty(box);
+}
+
+void Delete(HWND hwnd, const std::wstring key) {
+    LogDbg(L"DELETE: group=" + key + L" ini=" + g_iniPath);
+    g_hiddenBoxes.insert(key);
+    if (!g_iniPath.empty()) IniWrite(L"hiddenBoxes", IniKeyFor(key).c_str(), L"1");
+    g_intentionalHide = true;
+    ShowWindow(hwnd, SW_HIDE);
+    g_intentionalHide = false;
+    RequestBoxRefresh();
+}
+
+} // namespace
+
+TrackBoxMenuFn g_trackBoxMenu = TrackMenu;
+AskBoxNameFn g_askBoxName = InputBox;
+
+void ShowBoxMenu(HWND hwnd, BoxWin* box, int x, int y) {
+    POINT pt = {x, y};
+    ClientToScreen(hwnd, &pt);
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    for (const BoxMenuEntry& e : BoxMenuEntries(box->collapsed)) {
+        if (e.id == 0) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(menu, MF_STRING, e.id, e.text.c_str());
+        }
+    }
+    const UINT id = g_trackBoxMenu(menu, pt.x, pt.y, hwnd);
+    DestroyMenu(menu);
+    RunBoxMenuCommand(hwnd, id, pt);
+}
+
+void RunBoxMenuCommand(HWND hwnd, unsigned id, POINT screen) {
+    // The menu ran its own message loop: act only on a box that still exists.
+    BoxWin* box = LiveBox(hwnd);
+    if (!box && id != 0) return;
+    switch (id) {
+    case kBoxCmdCollapse:
+        ToggleCollapsed(hwnd, box);
+        break;
+    case kBoxCmdRename:
+        Rename(hwnd, box->key);
+        break;
+    case kBoxCmdAppearance:
+        ShowAppearanceMenu(hwnd, screen);
+        break;
+    case kBoxCmdArrange:
+        AutoArrange();
+        break;
+    case kBoxCmdDelete:
+        Delete(hwnd, box->key);
+        break;
+    default:
+        LogDbg(L"RBUTTON cmd=" + IntToW(static_cast<int>(id)));
+        break;
+    }
+}

@@ -1,0 +1,34 @@
+// The drop target of a box window: file lists dragged from other programs (the file manager) go to
+// the box's group. One per box window, registered when the box is made and revoked when it goes.
+#pragma once
+#include "base/win.h"
+
+#include <ole2.h>
+
+#include <string>
+
+class DropTarget : public IDropTarget {
+  public:
+    explicit DropTarget(std::wstring key) : groupKey(std::move(key)) {}
+    DropTarget(const DropTarget&) = delete;
+    DropTarget& operator=(const DropTarget&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override;
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL pt, DWORD* effect) override;
+    HRESULT STDMETHODCALLTYPE DragLeave() override;
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override;
+
+    const std::wstring groupKey;
+
+  private:
+    virtual ~DropTarget() = default; // only Release deletes
+    LONG refCount = 1;
+};
+
+// Drop targets currently registered on box windows (tests look at the count).
+size_t RegisteredDropTargets();
+// Revokes and releases the drop target of a window that is going away (nothing when it has none).
+void RevokeDropTargetOf(HWND hwnd);

@@ -1,0 +1,170 @@
+// Dragging an item out of its box: the press, the ghost window that follows the pointer, and the
+// drop on another box, on its own box or on no box. File lists from other programs end in the same
+// bookkeeping. Every path records the choice, moves the file if needed and asks for a rebuild.
+#include "base/win.h"
+
+#include <shellapi.h>
+
+#include "app/app_win.h"
+#include "boxes/box_input.h"
+#include "boxes/box_win.h"
+#include "boxes/interaction_win.h"
+#include "inventory/inventory_win.h"
+#include "inventory/scan.h"
+#include "settings/lists.h"
+#include "settings/lists_win.h"
+
+bool g_itemPending = false;
+BoxWin* g_dragItemBox = nullptr;
+int g_dragItemIdx = -1;
+POINT g_itemDragStart = {};
+HWND g_ghostWnd = nullptr;
+
+namespace {
+
+constexpr BYTE kGhostAlpha = 180;
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The item goes to the box of `key`: recorded for it, no longer freed, moved into the store.
+void AssignToBox(const std::wstring& name, const std::wstring& path, const std::wstring& key) {
+    SetManualGroup(name, key);
+    MoveItemToGroup(path, key);
+    g_freedItems.erase(name);
+    SaveFreedItem(name, false);
+}
+
+// The item leaves every box. A file of the hidden store goes back to the desktop first; one that
+// cannot (a namesake lies there) stays in its box, since a freed file in the store would show nowhere.
+void FreeFromBoxes(const Item& item, bool backToDesktop) {
+    if (backToDesktop) {
+        MoveFileNotify(item.path, g_desktop + L"\\" + item.name);
+        if (Exists(item.path)) {
+            LogDbg(L"DROP: cannot return " + item.path + L" to the desktop; it stays in its box");
+            return;
+        }
+    }
+    g_freedItems.insert(item.name);
+    SaveFreedItem(item.name, true);
+}
+
+int IndexOfBox(const BoxWin* box) {
+    for (size_t i = 0; i < g_boxes.size(); ++i)
+        if (g_boxes[i] == box) return static_cast<int>(i);
+    return -1;
+}
+
+} // namespace
+
+void BeginItemPress(HWND hwnd, BoxWin* box, int index, POINT screen) {
+    g_itemPending = true;
+    g_draggingItem = false;
+    g_dragItemBox = box;
+    g_dragItemIdx = index;
+    g_itemDragStart = screen;
+    SetCapture(hwnd);
+}
+
+void TestDragStart(POINT screen) {
+    if (!g_itemPending || !g_dragItemBox) return;
+    if (!StartsDrag(screen.x - g_itemDragStart.x, screen.y - g_itemDragStart.y)) return;
+    g_itemPending = false;
+    g_draggingItem = true;
+    HICON icon = nullptr;
+    if (g_dragItemIdx >= 0 && static_cast<size_t>(g_dragItemIdx) < g_dragItemBox->items.size())
+        icon = GetFileIcon(g_dragItemBox->items[static_cast<size_t>(g_dragItemIdx)].path);
+    // Made where the pointer is (not first at the screen's corner), shown without taking the focus.
+    const int half = kGhostSize / 2;
+    g_ghostWnd = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST,
+                                 kGhostClass, L"", WS_POPUP, screen.x - half, screen.y - half, kGhostSize,
+                                 kGhostSize, nullptr, nullptr, g_hInst, nullptr);
+    if (!g_ghostWnd) return; // the drag goes on without a ghost
+    SetWindowLongPtrW(g_ghostWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(icon));
+    SetLayeredWindowAttributes(g_ghostWnd, 0, kGhostAlpha, LWA_ALPHA);
+    ShowWindow(g_ghostWnd, SW_SHOWNOACTIVATE);
+}
+
+bool FollowItemDrag(POINT screen) {
+    if (!g_draggingItem || !g_ghostWnd) return false;
+    const int half = kGhostSize / 2;
+    SetWindowPos(g_ghostWnd, HWND_TOPMOST, screen.x - half, screen.y - half, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
+}
+
+void CancelItemDrag() {
+    g_itemPending = false;
+    if (g_ghostWnd) DestroyWindow(g_ghostWnd);
+    g_ghostWnd = nullptr;
+    g_draggingItem = false;
+    g_dragItemBox = nullptr;
+    g_dragItemIdx = -1;
+}
+
+void DropDraggedItem(POINT screen) {
+    BoxWin* source = g_dragItemBox;
+    const int index = g_dragItemIdx;
+    if (source && index >= 0 && static_cast<size_t>(index) < source->items.size()) {
+        const Item item = source->items[static_cast<size_t>(index)];
+        // Boxes in list order, hidden ones too: where boxes overlap, the first one takes the item.
+        std::vector<Rect> rects;
+        for (BoxWin* box : g_boxes) {
+            RECT r = {};
+            GetWindowRect(box->hwnd, &r);
+            rects.push_back({r.left, r.top, r.right, r.bottom});
+        }
+        const int target = BoxAt(rects, {screen.x, screen.y});
+        const DropPlan plan =
+            PlanItemDrop(IndexOfBox(source), target, LiesInHiddenStore(item.path, g_hidden));
+        if (plan.kind == DropKind::OtherBox) {
+            AssignToBox(item.name, item.path, g_boxes[static_cast<size_t>(target)]->key);
+        } else if (plan.kind == DropKind::NoBox) {
+            FreeFromBoxes(item, plan.backToDesktop);
+        }
+    }
+    CancelItemDrag();
+    RequestBoxRefresh(); // also after a drop on the source box
+}
+
+int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    int taken = 0;
+    for (UINT i = 0; i < count; ++i) {
+        // Sized to the path, so a long path is never cut into the name of another file.
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        if (length == 0) continue;
+        std::wstring path(length + 1, L'\0');
+        if (DragQueryFileW(drop, i, &path[0], length + 1) == 0) continue;
+        path.resize(length);
+        const std::wstring name = GetFileName(path);
+        if (name.empty()) continue;
+        AssignToBox(name, path, key);
+        ++taken;
+    }
+    return taken;
+}
+
+void OnBoxDropFiles(HWND, BoxWin* box, HDROP drop) {
+    if (box) TakeDroppedFiles(drop, box->key);
+    DragFinish(drop);
+    RequestBoxRefresh();
+}
+
+LRESULT CALLBACK GhostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        if (HICON icon = reinterpret_cast<HICON>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+            DrawIconEx(dc, 0, 0, icon, kGhostSize, kGhostSize, 0, nullptr, DI_NORMAL);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}

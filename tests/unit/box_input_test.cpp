@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "boxes/box_input.h"
+
+namespace {
+
+TEST(BoxInput, EdgesAndCursorsAtTheStripBoundaries) {
+    using C = BoxCursor; // client 300 x 200: left/top strips 0..6, right/bottom from 294 / 194
+    const unsigned L = kEdgeLeft, R = kEdgeRight, T = kEdgeTop, B = kEdgeBottom;
+    struct { int x, y, w; unsigned edges; C cursor; } cases[] = {
+        {6, 99, 300, L, C::SizeWE}, {7, 99, 300, 0, C::Arrow}, {294, 99, 300, R, C::SizeWE}, {293, 99, 300, 0, C::Arrow},
+        {99, 6, 300, T, C::SizeNS}, {99, 7, 300, 0, C::Arrow}, {99, 194, 300, B, C::SizeNS}, {99, 193, 300, 0, C::Arrow},
+        {-40, 99, 300, L, C::SizeWE}, {0, 0, 300, L | T, C::SizeNWSE}, {299, 199, 300, R | B, C::SizeNWSE},
+        {6, 194, 300, L | B, C::SizeNESW}, {294, 6, 300, R | T, C::SizeNESW}, {5, 99, 10, L | R, C::SizeWE}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(HitEdge(c.x, c.y, c.w, 200), c.edges) << c.x << "," << c.y;
+        EXPECT_EQ(EdgeCursor(c.edges), c.cursor) << c.x << "," << c.y;
+    }
+    // Off the edges: the hand over the title band and over a cell, else the arrow.
+    EXPECT_EQ(PointerCursor(0, 29, -1), C::Hand);
+    EXPECT_EQ(PointerCursor(0, 30, -1), C::Arrow);
+    EXPECT_EQ(PointerCursor(0, 90, 2), C::Hand);
+}
+
+TEST(BoxInput, ResizeStopsAtTheMinimumFromEveryEdge) {
+    const Rect r0 = {100, 100, 400, 300}; // 300 x 200; the side opposite a dragged edge stays
+    struct { unsigned mode; int dx, dy; Rect want; } cases[] = {
+        {kEdgeLeft, 500, 0, {260, 100, 400, 300}},   {kEdgeRight, -500, 0, {100, 100, 240, 300}},
+        {kEdgeTop, 0, 500, {100, 200, 400, 300}},    {kEdgeBottom, 0, -500, {100, 100, 400, 200}},
+        {kEdgeLeft | kEdgeTop, 500, 500, {260, 200, 400, 300}},
+        {kEdgeRight | kEdgeBottom, 20, 30, {100, 100, 420, 330}},
+        {kEdgeLeft, 159, 0, {259, 100, 400, 300}},   {kEdgeLeft, -50, 70, {50, 100, 400, 300}}};
+    for (const auto& c : cases) EXPECT_EQ(ResizedRect(r0, c.mode, c.dx, c.dy), c.want) << c.mode << " " << c.dx;
+}
+
+TEST(BoxInput, WheelScrollsWholeNotchesWithinTheRows) {
+    // 20 items in 4 columns: 5 rows of 84, the last one shows at 5 * 84 - (210 - 42) = 252.
+    struct { int scroll, delta; size_t items; int w, h, want; } cases[] = {
+        {0, 60, 20, 324, 210, 0},   {0, -60, 20, 324, 210, 0},   {0, -240, 20, 324, 210, 80},
+        {80, 120, 20, 324, 210, 40}, {0, 120, 20, 324, 210, 0},  {240, -240, 20, 324, 210, 252},
+        {0, -1200, 2, 324, 210, 0}, {0, -120, 3, 80, 126, 40},  {0, -1200, 3, 80, 126, 168}}; // one column
+    for (const auto& c : cases)
+        EXPECT_EQ(ScrollAfterWheel(c.scroll, c.delta, c.items, c.w, c.h, 78, 84), c.want) << c.scroll << " " << c.delta;
+}
+
+TEST(BoxInput, DragThresholdAndDropOutcomes) {
+    struct { int dx, dy; bool drag; } moves[] = {{5, 0, false}, {-3, -4, false}, {5, 1, true}, {0, -6, true}};
+    for (const auto& m : moves) EXPECT_EQ(StartsDrag(m.dx, m.dy), m.drag) << m.dx << "," << m.dy;
+    // Overlapping boxes: list order decides; left and top inclusive, right and bottom exclusive.
+    const std::vector<Rect> boxes = {{0, 0, 100, 100}, {50, 50, 200, 200}};
+    EXPECT_EQ(BoxAt(boxes, {60, 60}), 0);
+    EXPECT_EQ(BoxAt(boxes, {100, 100}), 1);
+    EXPECT_EQ(BoxAt(boxes, {200, 100}), -1);
+    struct { int target; bool inStore; DropKind kind; bool back; } drops[] = {
+        {0, true, DropKind::SameBox, false}, {1, true, DropKind::OtherBox, false},
+        {-1, true, DropKind::NoBox, true},   {-1, false, DropKind::NoBox, false}};
+    for (const auto& d : drops) {
+        const DropPlan p = PlanItemDrop(0, d.target, d.inStore);
+        EXPECT_TRUE(p.kind == d.kind && p.backToDesktop == d.back) << d.target << d.inStore;
+    }
+}
+
+} // namespace

@@ -1,0 +1,139 @@
+// Items dragged between boxes and out of them, file lists from other programs, and the box menu,
+// through real messages to real box windows.
+#include <shlobj.h>
+
+#include "base/com_win.h"
+#include "boxes/box_input.h"
+#include "settings/lists.h"
+#include "win/interaction_env.h"
+
+namespace {
+
+using ItemDropWin = InteractionWorld;
+
+TEST_F(ItemDropWin, DroppedOnAnotherBoxOnItsOwnBoxAndOnNoBox) {
+    WriteFileText(g_desktop + L"\\d.txt", "desk");
+    BoxWin* doc = Make(L"文档", {DeskItem(g_desktop, L"a.txt"), DeskItem(g_hidden, L"c.txt"),
+                                 DeskItem(g_hidden, L"d.txt")}, 100, 100);
+    BoxWin* zip = Make(L"压缩包", {DeskItem(g_desktop, L"b.zip")}, 600, 100);
+    const POINT a = CellCentre(doc, 0), c = CellCentre(doc, 1), d = CellCentre(doc, 2), b = CellCentre(zip, 0);
+    Drag(doc, a, 700, 150); // onto the other box: recorded for it, moved into the store
+    EXPECT_TRUE(wt::Exists(g_hidden + L"\\a.txt"));
+    EXPECT_EQ(Ini(L"manualGroups", L"a.txt"), L"压缩包");
+    Drag(doc, c, 300, 200); // onto its own box: nothing changes, the rebuild still comes
+    EXPECT_TRUE(wt::Exists(g_hidden + L"\\c.txt"));
+    EXPECT_EQ(Ini(L"manualGroups", L"c.txt") + Ini(L"freedItems", L"c.txt"), L"--");
+    EXPECT_EQ(Refreshes(), 2);
+    Drag(doc, c, 1200, 700); // onto no box: back on the desktop and freed
+    EXPECT_TRUE(wt::Exists(g_desktop + L"\\c.txt"));
+    Drag(zip, b, 1200, 700); // a desktop file only leaves its box
+    EXPECT_TRUE(wt::Exists(g_desktop + L"\\b.zip"));
+    EXPECT_EQ(Ini(L"freedItems", L"c.txt") + Ini(L"freedItems", L"b.zip"), L"11");
+    // A namesake on the desktop keeps the stored file in the store: freed there, it would show nowhere.
+    Drag(doc, d, 1200, 700);
+    EXPECT_EQ(wt::ReadBytes(g_hidden + L"\\d.txt"), "x");
+    EXPECT_EQ(g_freedItems, (std::set<std::wstring>{L"b.zip", L"c.txt"}));
+    Drag(zip, b, 300, 200); // dropped into a box again, no longer freed
+    EXPECT_EQ(Ini(L"freedItems", L"b.zip"), L"-");
+    EXPECT_EQ(Refreshes(), 4);
+}
+
+// The shell's own data object for files of a folder, as the file manager hands it over.
+ComPtr<IDataObject> ShellDataObject(const std::wstring& folder, const std::vector<std::wstring>& names) {
+    ComPtr<IShellFolder> desktop, dir;
+    ComPtr<IDataObject> data;
+    PIDLIST_RELATIVE id = nullptr;
+    SHGetDesktopFolder(desktop.put());
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(folder.c_str()), nullptr, &id,
+                                         nullptr)))
+        return data;
+    desktop->BindToObject(id, nullptr, IID_IShellFolder, dir.put_void());
+    CoTaskMemFree(id);
+    std::vector<PCUITEMID_CHILD> ids;
+    for (const auto& n : names)
+        if (SUCCEEDED(dir->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(n.c_str()), nullptr, &id, nullptr)))
+            ids.push_back(id);
+    dir->GetUIObjectOf(nullptr, static_cast<UINT>(ids.size()), ids.data(), IID_IDataObject, nullptr, data.put_void());
+    for (auto i : ids) CoTaskMemFree(const_cast<ITEMID_CHILD*>(i));
+    return data;
+}
+
+TEST_F(ItemDropWin, FilesFromAnotherProgramGoToTheBox) {
+    const std::wstring downloads = dir_ + L"\\downloads";
+    CreateDirectoryW(downloads.c_str(), nullptr);
+    for (const wchar_t* n : {L"x1.txt", L"x2.png", L"x3.zip"}) DeskItem(downloads, n);
+    BoxWin* box = Make(L"工作", {}, 100, 100);
+    ComPtr<DropTarget> target;
+    *target.put() = new DropTarget(L"工作");
+    EXPECT_EQ(RegisterDragDrop(box->hwnd, target.get()), DRAGDROP_E_ALREADYREGISTERED) << "the box has its own";
+    ComPtr<IDataObject> data = ShellDataObject(downloads, {L"x1.txt", L"x2.png", L"x3.zip"});
+    ASSERT_TRUE(data);
+    DWORD effect = DROPEFFECT_MOVE;
+    EXPECT_EQ(target->Drop(data.get(), 0, POINTL{150, 150}, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    for (const wchar_t* n : {L"x1.txt", L"x2.png", L"x3.zip"}) {
+        EXPECT_TRUE(wt::Exists(g_hidden + L"\\" + n)) << n;
+        EXPECT_EQ(Ini(L"manualGroups", n), L"工作") << n;
+    }
+    EXPECT_EQ(Refreshes(), 1);
+    DestroyAllBoxes();
+    EXPECT_EQ(RegisteredDropTargets(), 0u);
+}
+
+std::vector<std::pair<UINT, std::wstring>> g_shown; // the menu as the box built it
+UINT g_pick = 0;                                     // and what the "user" picks
+UINT PickFromMenu(HMENU menu, int, int, HWND) {
+    g_shown.clear();
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        g_shown.emplace_back(GetMenuItemID(menu, i), text);
+    }
+    return g_pick;
+}
+std::wstring g_answer;
+std::wstring Answer(HWND, const std::wstring&, const std::wstring&) { return g_answer; }
+
+TEST_F(ItemDropWin, BoxMenuCommands) {
+    const TrackBoxMenuFn track = g_trackBoxMenu;
+    const AskBoxNameFn ask = g_askBoxName;
+    g_trackBoxMenu = PickFromMenu;
+    g_askBoxName = Answer;
+    BoxWin* box = Make(L"文档", {DeskItem(g_desktop, L"a.txt")}, 100, 100);
+    const auto menu = [&](UINT pick, int y = 3) {
+        g_pick = pick;
+        g_shown.clear();
+        SendMessageW(box->hwnd, WM_RBUTTONUP, 0, MAKELPARAM(50, y));
+    };
+    menu(0, 60);
+    EXPECT_TRUE(g_shown.empty()) << "no menu from the body";
+    const size_t logBefore = wt::ReadDebugLog().size();
+    menu(0); // from the top resize strip too; dismissed, it only logs
+    const std::vector<std::pair<UINT, std::wstring>> want = {{1, L"折叠"}, {2, L"重命名"}, {0, L""},
+        {7, L"外观设置..."}, {5, L"自动排列"}, {0, L""}, {3, L"删除盒子（可在托盘恢复）"}};
+    EXPECT_EQ(g_shown, want);
+    menu(kBoxCmdCollapse);
+    EXPECT_EQ(WindowRect(box->hwnd), (Rect{100, 100, 424, 136}));
+    menu(kBoxCmdCollapse);
+    EXPECT_EQ(g_shown[0].second, L"展开");
+    EXPECT_EQ(WindowRect(box->hwnd).Height(), 360);
+    menu(kBoxCmdRename); // an empty answer keeps the old name
+    EXPECT_TRUE(g_boxNames.empty());
+    g_answer = L"工作 [周]";
+    menu(kBoxCmdRename);
+    EXPECT_EQ(g_boxNames[L"文档"] + Ini(L"boxNames", L"文档") + box->key, L"工作 [周]工作 [周]文档");
+    menu(kBoxCmdArrange);
+    EXPECT_EQ(WindowRect(box->hwnd).top, 0);
+    menu(kBoxCmdDelete);
+    EXPECT_FALSE(IsWindowVisible(box->hwnd)) << "hidden despite the hide guard";
+    EXPECT_EQ(Ini(L"hiddenBoxes", L"文档"), L"1");
+    EXPECT_EQ(Refreshes(), 1);
+    const auto log = wt::ReadDebugLog();
+    ASSERT_GE(log.size(), logBefore + 2);
+    EXPECT_EQ(log[logBefore], L"RBUTTON cmd=0");
+    EXPECT_EQ(log.back(), L"DELETE: group=文档 ini=" + g_iniPath);
+    g_trackBoxMenu = track;
+    g_askBoxName = ask;
+}
+
+} // namespace
