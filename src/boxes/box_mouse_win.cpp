@@ -26,8 +26,6 @@ BoxWin* g_movingBox = nullptr;
 
 namespace {
 
-HWND g_leaveTracked = nullptr; // the box window that reports WM_MOUSELEAVE next
-
 void RunSystemMoveLoop(HWND hwnd) {
     ReleaseCapture();
     SendMessageW(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
@@ -67,12 +65,6 @@ void SetBoxCursor(BoxCursor c) {
         break;
     }
     SetCursor(LoadCursorW(nullptr, id));
-}
-
-void TrackLeave(HWND hwnd) {
-    if (g_leaveTracked == hwnd) return;
-    TRACKMOUSEEVENT t = {sizeof t, TME_LEAVE, hwnd, 0};
-    if (TrackMouseEvent(&t)) g_leaveTracked = hwnd;
 }
 
 // A taller box may now show rows that the old scroll offset hides below its end.
@@ -122,7 +114,7 @@ void RestorePicture(BoxWin* box) {
             SetWindowLongPtrW(box->hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
             s->layered = (GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
         }
-        s->shownEpoch = 0;
+        s->drawn = false; // the bitmap is shown again even though its inputs did not change
     }
     MarkBoxDirty(box);
 }
@@ -196,7 +188,6 @@ void OnBoxMouseMove(HWND hwnd, BoxWin* box, int x, int y) {
     }
     if (g_itemPending && g_dragItemBox) TestDragStart(screen);
     if (g_draggingItem && FollowItemDrag(screen)) return;
-    TrackLeave(hwnd);
     const SIZE c = ClientSize(hwnd);
     const unsigned edges = HitEdge(x, y, c.cx, c.cy);
     if (edges) {
@@ -256,9 +247,8 @@ void OnBoxCaptureChanged(HWND hwnd, HWND newOwner) {
     if ((g_itemPending || g_draggingItem) && g_dragItemBox && g_dragItemBox->hwnd == hwnd) CancelItemDrag();
 }
 
-void OnBoxMouseLeave(HWND hwnd, BoxWin* box) {
-    if (g_leaveTracked == hwnd) g_leaveTracked = nullptr;
-    ClearBoxHover(box);
+void OnBoxMouseLeave(HWND, BoxWin* box) {
+    ClearBoxHover(box); // the leave notice was asked for by the hover
 }
 
 bool OnBoxSetCursor(HWND, LPARAM lParam) {

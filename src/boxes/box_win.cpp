@@ -123,12 +123,6 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
         return 1;
-    case WM_MOUSEMOVE:
-        UpdateBoxHover(BoxFromHwnd(hwnd), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        return 0;
-    case WM_MOUSELEAVE:
-        ClearBoxHover(BoxFromHwnd(hwnd));
-        return 0;
     case WM_WINDOWPOSCHANGING: {
         // Only the program's own hides (delete box, hide all) may hide a box.
         auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
