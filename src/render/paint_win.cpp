@@ -4,6 +4,7 @@
 #include "base/com_win.h"
 #include "boxes/box_win.h"
 #include "inventory/inventory_win.h"
+#include "render/background_win.h"
 #include "render/devices_win.h"
 #include "render/fallback_win.h"
 #include "render/metrics.h"
@@ -76,6 +77,7 @@ void DrawBox(BoxWin* box) {
     in.cellW = g_cellW;
     in.cellH = g_cellH;
     std::vector<DrawOp> scene;
+    SetSceneBackground(in);
     BuildBoxScene(in, scene);
     const auto icon = [box](int i) -> ID2D1Bitmap* {
         if (i < 0 || i >= ItemCount(box)) return nullptr;
