@@ -285,3 +285,29 @@ TEST_F(BoxScene, LightSkinDrawsDarkText) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BoxScene, BackgroundPictureCoversTheBodyUnderTheCellsAtTheBoxOpacity) {
+    EXPECT_TRUE(OfKind(Build(), DrawKind::Picture).empty()) << "no picture, nothing drawn";
+    in.bgWidth = 1000; // wider than the 324 x 266 body: cut left and right
+    in.bgHeight = 500;
+    in.bgId = 7;
+    auto ops = Build();
+    ASSERT_EQ(ops[2].kind, DrawKind::Picture) << "right after the body fill, before outline and cells";
+    EXPECT_EQ(ops[2].rect, (RectF{0, 34, 324, 300}));
+    ExpectColor(ops[2].color, 1, 1, 1, in.alpha, "box opacity");
+    EXPECT_EQ(ops[2].item, 7);
+    const float sw = 500.0f * 324 / 266; // the full height shows, the width is cut evenly
+    EXPECT_NEAR(ops[2].src.left, (1000 - sw) / 2, 0.01);
+    EXPECT_NEAR(ops[2].src.right, (1000 + sw) / 2, 0.01);
+    EXPECT_EQ(ops[2].src.top, 0);
+    EXPECT_EQ(ops[2].src.bottom, 500);
+    // Taller than the body: cut top and bottom.
+    EXPECT_EQ(CoverSource(100, 1000, 200, 100), (RectF{0, 475, 100, 525}));
+    EXPECT_EQ(CoverSource(0, 10, 200, 100), RectF{});
+    in.collapsed = true;
+    EXPECT_TRUE(OfKind(Build(), DrawKind::Picture).empty()) << "a collapsed box has no body";
+}
+
+} // namespace
