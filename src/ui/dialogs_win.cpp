@@ -44,10 +44,23 @@ HWND CreateDialogWindow(HWND owner, const wchar_t* cls, const std::wstring& titl
                            0, w, h, owner, nullptr, Instance(), nullptr);
 }
 
+// The system's message font (made once, kept for the run): the controls' default raster font has
+// no Chinese characters outside Chinese editions of Windows, so the captions would be boxes.
+HFONT DialogFont() {
+    static HFONT font = [] {
+        NONCLIENTMETRICSW ncm = {};
+        ncm.cbSize = sizeof ncm;
+        return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0) ? CreateFontIndirectW(&ncm.lfMessageFont)
+                                                                                  : nullptr;
+    }();
+    return font;
+}
+
 void AddChild(HWND parent, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
               int h, int id) {
-    CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+    HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+    if (child && DialogFont()) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
 }
 
 void AddButtons(HWND parent, int x, int y) {
@@ -121,7 +134,9 @@ void DrawSkinButton(const DRAWITEMSTRUCT* dis) {
     SetBkMode(dis->hDC, TRANSPARENT);
     wchar_t text[64] = {};
     GetWindowTextW(dis->hwndItem, text, 64);
+    HGDIOBJ oldFont = DialogFont() ? SelectObject(dis->hDC, DialogFont()) : nullptr;
     DrawTextW(dis->hDC, text, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (oldFont) SelectObject(dis->hDC, oldFont);
 }
 
 LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
