@@ -124,6 +124,8 @@ void SetupTray(HWND mainWnd) {
     g_nid.hIcon = MakeTrayIcon(g_trayIconStyle);
     lstrcpynW(g_nid.szTip, kMainTitle, ARRAYSIZE(g_nid.szTip));
     Shell_NotifyIconW(NIM_ADD, &g_nid);
+    // The shell's restart notice also reaches a program that runs elevated.
+    ChangeWindowMessageFilterEx(mainWnd, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
 }
 
 void ApplyTrayIcon() {
@@ -191,6 +193,7 @@ void ShowTrayMenu() {
     SetForegroundWindow(g_hMainWnd);
     const int cmd = static_cast<int>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, g_hMainWnd, nullptr));
+    PostMessageW(g_hMainWnd, WM_NULL, 0, 0); // lets the next click outside close a tray menu again
     DestroyMenu(menu);
     RunTrayCommand(cmd, pt);
 }
