@@ -19,8 +19,9 @@ bool IsAutoStart() {
 void SetAutoStart(bool on) {
     HKEY key = nullptr;
     // A user profile without a Run key yet gets one when the value is to be written.
-    const LSTATUS opened = on ? RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)
-                              : RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key);
+    const LSTATUS opened =
+        on ? RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)
+           : RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key);
     if (opened != ERROR_SUCCESS) return;
     if (on) {
         const std::wstring quoted = L"\"" + GetExePath() + L"\"";

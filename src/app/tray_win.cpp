@@ -23,12 +23,15 @@ namespace {
 
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
-Gdiplus::Color Opaque(BYTE r, BYTE g, BYTE b) { return Gdiplus::Color(255, r, g, b); }
+Gdiplus::Color Opaque(BYTE r, BYTE g, BYTE b) {
+    return Gdiplus::Color(255, r, g, b);
+}
 
 void FillDots(Gdiplus::Graphics& gfx, const Gdiplus::Color& c, int first, int size) {
     Gdiplus::SolidBrush dot(c);
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) gfx.FillEllipse(&dot, first + 7 * i, first + 7 * j, size, size);
+        for (int j = 0; j < 3; ++j)
+            gfx.FillEllipse(&dot, first + 7 * i, first + 7 * j, size, size);
 }
 
 void DrawStyle(Gdiplus::Graphics& gfx, int style) {
@@ -75,7 +78,8 @@ UINT TaskbarCreatedMessage() {
 
 std::vector<std::wstring> ExistingBoxKeys() {
     std::vector<std::wstring> keys;
-    for (const BoxWin* box : g_boxes) keys.push_back(box->key);
+    for (const BoxWin* box : g_boxes)
+        keys.push_back(box->key);
     keys.insert(keys.end(), g_customBoxes.begin(), g_customBoxes.end());
     keys.insert(keys.end(), g_hiddenBoxes.begin(), g_hiddenBoxes.end());
     return keys;
@@ -95,7 +99,8 @@ void NewBox() {
 
 void SetAllBoxesShown(bool shown) {
     g_intentionalHide = !shown;
-    for (BoxWin* box : g_boxes) ShowWindow(box->hwnd, shown ? SW_SHOW : SW_HIDE);
+    for (BoxWin* box : g_boxes)
+        ShowWindow(box->hwnd, shown ? SW_SHOW : SW_HIDE);
     g_intentionalHide = false;
 }
 
@@ -147,8 +152,12 @@ void ShowTrayBalloon(const std::wstring& title, const std::wstring& text) {
 
 void RunTrayCommand(int cmd, POINT pt) {
     switch (cmd) {
-    case kCmdShowAll: SetAllBoxesShown(true); break;
-    case kCmdHideAll: SetAllBoxesShown(false); break;
+    case kCmdShowAll:
+        SetAllBoxesShown(true);
+        break;
+    case kCmdHideAll:
+        SetAllBoxesShown(false);
+        break;
     case kCmdCollectAll:
         CollectAll();
         RefreshBoxes();
@@ -157,15 +166,23 @@ void RunTrayCommand(int cmd, POINT pt) {
         RestoreAll();
         RefreshBoxes();
         break;
-    case kCmdNewBox: NewBox(); break;
-    case kCmdAppearance: ShowAppearanceMenu(g_hMainWnd, pt); break;
-    case kCmdAutoArrange: AutoArrange(); break;
+    case kCmdNewBox:
+        NewBox();
+        break;
+    case kCmdAppearance:
+        ShowAppearanceMenu(g_hMainWnd, pt);
+        break;
+    case kCmdAutoArrange:
+        AutoArrange();
+        break;
     case kCmdNoOverlap:
         g_noOverlap = !g_noOverlap;
         SaveStyleKey(L"noOverlap", g_noOverlap ? L"1" : L"0");
         if (g_noOverlap) ResolveOverlaps(nullptr);
         break;
-    case kCmdAutoStart: SetAutoStart(!IsAutoStart()); break;
+    case kCmdAutoStart:
+        SetAutoStart(!IsAutoStart());
+        break;
     case kCmdRestoreHidden:
         g_hiddenBoxes.clear();
         IniDeleteSection(L"hiddenBoxes");
@@ -202,7 +219,9 @@ void OnTrayCallback(LPARAM lParam) {
     if (LOWORD(lParam) == WM_RBUTTONUP) ShowTrayMenu();
 }
 
-bool IsTaskbarCreated(UINT msg) { return msg != 0 && msg == TaskbarCreatedMessage(); }
+bool IsTaskbarCreated(UINT msg) {
+    return msg != 0 && msg == TaskbarCreatedMessage();
+}
 
 // The shell restarted: its tray forgot our icon and its desktop window, to which boxes were
 // attached, is a new one.

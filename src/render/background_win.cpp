@@ -48,11 +48,14 @@ bool Convert(Gdiplus::Bitmap* src, Picture& out) {
     }
     Gdiplus::Rect all(0, 0, w, h);
     Gdiplus::BitmapData data = {};
-    if (scaled.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok) return false;
+    if (scaled.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
+        return false;
     out.pixels.resize(static_cast<size_t>(w) * h * 4);
     for (int y = 0; y < h; ++y) {
-        const auto* row = static_cast<const unsigned char*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
-        std::copy(row, row + static_cast<size_t>(w) * 4, out.pixels.begin() + static_cast<ptrdiff_t>(y) * w * 4);
+        const auto* row =
+            static_cast<const unsigned char*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
+        std::copy(row, row + static_cast<size_t>(w) * 4,
+                  out.pixels.begin() + static_cast<ptrdiff_t>(y) * w * 4);
     }
     scaled.UnlockBits(&data);
     out.w = w;
@@ -108,9 +111,9 @@ ID2D1Bitmap* BackgroundBitmap(ID2D1RenderTarget* rt, int id) {
     props.dpiX = 96;
     props.dpiY = 96;
     DeviceBitmap made;
-    if (FAILED(rt->CreateBitmap(D2D1::SizeU(static_cast<UINT32>(g_picture.w), static_cast<UINT32>(g_picture.h)),
-                                g_picture.pixels.data(), static_cast<UINT32>(g_picture.w) * 4, &props,
-                                made.bitmap.put())))
+    if (FAILED(rt->CreateBitmap(
+            D2D1::SizeU(static_cast<UINT32>(g_picture.w), static_cast<UINT32>(g_picture.h)),
+            g_picture.pixels.data(), static_cast<UINT32>(g_picture.w) * 4, &props, made.bitmap.put())))
         return nullptr;
     // Targets come and go (a lost device, a new shared target): keep the few most recent.
     if (g_picture.bitmaps.size() >= 4) g_picture.bitmaps.erase(g_picture.bitmaps.begin());

@@ -20,7 +20,8 @@ HMENU BuildPopupMenu(const std::vector<MenuEntry>& model) {
             HMENU sub = BuildPopupMenu(e.sub);
             if (sub) AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), e.text.c_str());
         } else {
-            AppendMenuW(menu, MF_STRING | (e.checked ? MF_CHECKED : 0u), static_cast<UINT_PTR>(e.id), e.text.c_str());
+            AppendMenuW(menu, MF_STRING | (e.checked ? MF_CHECKED : 0u), static_cast<UINT_PTR>(e.id),
+                        e.text.c_str());
         }
     }
     return menu;
@@ -60,7 +61,8 @@ void RunAppearanceCommand(HWND owner, int cmd) {
             ApplyStyleAll();
         }
     } else if (cmd == kCmdBgImage) {
-        const std::wstring text = FitToBuffer(InputBox(owner, L"背景图片路径(BMP/PNG/JPG)", g_bgImage), kBgImageBuffer);
+        const std::wstring text =
+            FitToBuffer(InputBox(owner, L"背景图片路径(BMP/PNG/JPG)", g_bgImage), kBgImageBuffer);
         if (!text.empty()) SetBackground(text);
     } else if (cmd == kCmdClearBg) {
         delete g_bgBitmap;

@@ -26,7 +26,9 @@ constexpr int kControlId = 100;
 constexpr int kMinAlpha = 30;
 constexpr int kMaxAlpha = 255;
 
-HINSTANCE Instance() { return g_hInst ? g_hInst : GetModuleHandleW(nullptr); }
+HINSTANCE Instance() {
+    return g_hInst ? g_hInst : GetModuleHandleW(nullptr);
+}
 
 void RegisterDialogClass(const wchar_t* name, WNDPROC proc) {
     WNDCLASSEXW wc = {};
@@ -40,8 +42,9 @@ void RegisterDialogClass(const wchar_t* name, WNDPROC proc) {
 }
 
 HWND CreateDialogWindow(HWND owner, const wchar_t* cls, const std::wstring& title, int w, int h) {
-    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, cls, title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
-                           0, w, h, owner, nullptr, Instance(), nullptr);
+    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, cls, title.c_str(),
+                           WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, w, h, owner, nullptr, Instance(),
+                           nullptr);
 }
 
 // The system's message font (made once, kept for the run): the controls' default raster font has
@@ -50,14 +53,15 @@ HFONT DialogFont() {
     static HFONT font = [] {
         NONCLIENTMETRICSW ncm = {};
         ncm.cbSize = sizeof ncm;
-        return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0) ? CreateFontIndirectW(&ncm.lfMessageFont)
-                                                                                  : nullptr;
+        return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)
+                   ? CreateFontIndirectW(&ncm.lfMessageFont)
+                   : nullptr;
     }();
     return font;
 }
 
-void AddChild(HWND parent, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
-              int h, int id) {
+void AddChild(HWND parent, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
+              int w, int h, int id) {
     HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
     if (child && DialogFont()) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);

@@ -58,19 +58,17 @@ std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIco
 
 std::vector<MenuEntry> AppearanceMenuModel(int skinIndex, int iconSize) {
     std::vector<MenuEntry> skins;
-    for (int i = 0; i < kSkinRows; ++i) skins.push_back(Item(kCmdSkinFirst + i, g_skins[i].name, i == skinIndex));
+    for (int i = 0; i < kSkinRows; ++i)
+        skins.push_back(Item(kCmdSkinFirst + i, g_skins[i].name, i == skinIndex));
     const wchar_t* const sizeNames[4] = {L"小 (24)", L"中 (32)", L"大 (48)", L"特大 (64)"};
     std::vector<MenuEntry> sizes;
-    for (int i = 0; i < 4; ++i) sizes.push_back(Item(kCmdIconSizeFirst + i, sizeNames[i], kIconSizes[i] == iconSize));
+    for (int i = 0; i < 4; ++i)
+        sizes.push_back(Item(kCmdIconSizeFirst + i, sizeNames[i], kIconSizes[i] == iconSize));
     return {
-        Item(kCmdAlpha, L"透明度..."),
-        Item(kCmdFontName, L"字体名称..."),
-        Item(kCmdFontSize, L"字体大小..."),
-        Item(kCmdBgImage, L"背景图片..."),
-        Item(kCmdClearBg, L"清除背景图"),
-        Separator(),
-        Submenu(L"皮肤", std::move(skins)),
-        Submenu(L"图标大小", std::move(sizes)),
+        Item(kCmdAlpha, L"透明度..."),      Item(kCmdFontName, L"字体名称..."),
+        Item(kCmdFontSize, L"字体大小..."), Item(kCmdBgImage, L"背景图片..."),
+        Item(kCmdClearBg, L"清除背景图"),   Separator(),
+        Submenu(L"皮肤", std::move(skins)), Submenu(L"图标大小", std::move(sizes)),
     };
 }
 
@@ -79,9 +77,14 @@ int IconSizeForCommand(int cmd) {
 }
 
 int TrayStyleForCommand(int cmd) {
-    return cmd >= kCmdTrayIconFirst && cmd < kCmdTrayIconFirst + g_trayIconCount ? cmd - kCmdTrayIconFirst : -1;
+    return cmd >= kCmdTrayIconFirst && cmd < kCmdTrayIconFirst + g_trayIconCount ? cmd - kCmdTrayIconFirst
+                                                                                 : -1;
 }
 
-int SkinForCommand(int cmd) { return cmd >= kCmdSkinFirst && cmd < kCmdSkinFirst + kSkinRows ? cmd - kCmdSkinFirst : -1; }
+int SkinForCommand(int cmd) {
+    return cmd >= kCmdSkinFirst && cmd < kCmdSkinFirst + kSkinRows ? cmd - kCmdSkinFirst : -1;
+}
 
-int FontSizeFromText(const std::wstring& text) { return FontSizeFromStored(ParseLeadingInt(text)); }
+int FontSizeFromText(const std::wstring& text) {
+    return FontSizeFromStored(ParseLeadingInt(text));
+}

@@ -5,8 +5,8 @@
 #include <vector>
 
 struct MenuEntry {
-    int id = 0;          // 0 for separators and submenus
-    std::wstring text;   // empty for separators
+    int id = 0;        // 0 for separators and submenus
+    std::wstring text; // empty for separators
     bool checked = false;
     bool separator = false;
     std::vector<MenuEntry> sub; // non-empty: a submenu

@@ -13,24 +13,6 @@
 
 #include <gdiplus.h>
 
-namespace {
-
-// A w x h 24-bit BMP whose left half is red and right half blue.
-std::string TwoColourBmp(int w, int h) {
-    const int stride = (w * 3 + 3) & ~3;
-    std::string px(static_cast<size_t>(stride) * h, '\0');
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) px[static_cast<size_t>(y * stride + x * 3 + (x < w / 2 ? 2 : 0))] = '\xFF';
-    std::string f = "BM";
-    auto put = [&f](uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) f += static_cast<char>((v >> (8 * i)) & 0xFF);
-    };
-    put(54 + static_cast<uint32_t>(px.size()), 4), put(0, 4), put(54, 4);
-    put(40, 4), put(static_cast<uint32_t>(w), 4), put(static_cast<uint32_t>(h), 4), put(1, 2), put(24, 2);
-    put(0, 4), put(static_cast<uint32_t>(px.size()), 4), put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
-    return f + px;
-}
-
 TEST(BackgroundWin, PictureCoversTheBodyAtTheBoxOpacity) {
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartupInput input;
@@ -38,52 +20,51 @@ TEST(BackgroundWin, PictureCoversTheBodyAtTheBoxOpacity) {
     InitDCompInfra();
     ResetSettingsToDefaults();
     wt::TempDir tmp(L"bgdraw");
-    ASSERT_TRUE(wt::WriteBytes(tmp / L"图.bmp", TwoColourBmp(40, 30)));
+    BoxSurface pic; // 40 x 30: left half red, right half blue
+    ASSERT_TRUE(MakeSurfaceBitmap(&pic, 40, 30));
+    for (int i = 0; i < 40 * 30; ++i)
+        static_cast<uint32_t*>(pic.bits)[i] = i % 40 < 20 ? 0xFFFF0000u : 0xFF0000FFu;
+    ASSERT_TRUE(SaveSurfaceBmp(pic, tmp / L"图.bmp"));
+    FreeSurface(&pic);
     ASSERT_TRUE(wt::WriteBytes(tmp / L"x.png", "not a picture"));
 
-    HWND w = MakeTestBoxWindow(300, 200, 324, 210);
     BoxWin box;
-    box.key = L"文档";
-    box.hwnd = w;
+    box.hwnd = MakeTestBoxWindow(300, 200, 324, 210);
     box.items = {Item{L"a.txt", L"C:\\nowhere\\a.txt", false, L".txt"}};
-    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&box));
+    SetWindowLongPtrW(box.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&box));
     box.width = 324;
     box.height = 210;
     ASSERT_TRUE(InitBoxFallback(&box));
     DrawBox(&box);
     const Bgra plain = PixelAt(*box.fallback, 300, 180);
 
+    // The picture at opacity a over the body (itself at opacity a), premultiplied; the picture is
+    // wider than the body's shape, so its left half reaches the left edge and its right half the right.
     const float a = 130 / 255.0f;
-    const Skin& sk = SkinAt(g_skinIndex);
-    // The picture at opacity a over the body (itself at opacity a), premultiplied.
-    auto over = [a](int pic, int body) { return static_cast<int>(std::lround(pic * a + body * a * (1 - a))); };
-    const int alpha = static_cast<int>(std::lround(255 * (a + a * (1 - a))));
-    struct Probe {
-        int x, y;
-        int r, b;
-    } probes[] = {{300, 180, over(0, sk.background & 0xFF), over(255, (sk.background >> 16) & 0xFF)},
-                  {10, 205, over(255, sk.background & 0xFF), over(0, (sk.background >> 16) & 0xFF)},
-                  {300, 40, over(0, sk.background & 0xFF), over(255, (sk.background >> 16) & 0xFF)}};
+    const ColorRef bg = SkinAt(g_skinIndex).background;
+    auto over = [a](int pic, int body) {
+        return static_cast<int>(std::lround(pic * a + body * a * (1 - a)));
+    };
+    const struct {
+        int x, y, r, b;
+    } probes[] = {{300, 180, over(0, bg & 0xFF), over(255, bg >> 16)},
+                  {10, 205, over(255, bg & 0xFF), over(0, bg >> 16)},
+                  {300, 40, over(0, bg & 0xFF), over(255, bg >> 16)}};
     g_bgImage = tmp / L"图.bmp";
     DrawBox(&box);
     for (const auto& p : probes) {
         const Bgra px = PixelAt(*box.fallback, p.x, p.y);
         EXPECT_NEAR(px.r, p.r, 3) << p.x << "," << p.y;
         EXPECT_NEAR(px.b, p.b, 3) << p.x << "," << p.y;
-        EXPECT_NEAR(px.a, alpha, 3) << p.x << "," << p.y;
+        EXPECT_NEAR(px.a, std::lround(255 * (a + a * (1 - a))), 3) << p.x << "," << p.y;
     }
-
     g_bgImage = tmp / L"x.png"; // not a picture: the box looks as without one
     DrawBox(&box);
     const Bgra none = PixelAt(*box.fallback, 300, 180);
-    EXPECT_EQ(std::vector<int>({none.r, none.g, none.b, none.a}), std::vector<int>({plain.r, plain.g, plain.b, plain.a}));
+    EXPECT_TRUE(none.r == plain.r && none.g == plain.g && none.b == plain.b && none.a == plain.a);
 
     ReleaseBoxRender(&box);
-    DestroyWindow(w);
-    delete g_bgBitmap;
-    g_bgBitmap = nullptr;
+    DestroyWindow(box.hwnd);
     ResetSettingsToDefaults();
     Gdiplus::GdiplusShutdown(token);
 }
-
-} // namespace

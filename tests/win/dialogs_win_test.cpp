@@ -18,19 +18,15 @@ namespace {
 std::function<void(HWND)> g_act;
 const wchar_t* g_actClass = nullptr;
 
-void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dlg = FindWindowW(g_actClass, nullptr);
-    if (!dlg || !g_act) return;
-    KillTimer(nullptr, id);
-    auto act = std::move(g_act);
-    g_act = nullptr;
-    act(dlg);
-}
-
 void When(const wchar_t* cls, std::function<void(HWND)> act) {
     g_actClass = cls;
     g_act = std::move(act);
-    SetTimer(nullptr, 0, 20, Drive);
+    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND dlg = FindWindowW(g_actClass, nullptr);
+        if (!dlg || !g_act) return;
+        KillTimer(nullptr, id);
+        std::exchange(g_act, nullptr)(dlg);
+    });
 }
 
 std::wstring Text(HWND w) {
@@ -39,94 +35,77 @@ std::wstring Text(HWND w) {
     return buf;
 }
 
-void Press(HWND dlg, int id) { SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+void Press(HWND dlg, int id) {
+    SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+void CloseBox(HWND dlg) {
+    SendMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+void Slide(HWND dlg, int pos) {
+    SendDlgItemMessageW(dlg, 100, TBM_SETPOS, TRUE, pos);
+    SendMessageW(dlg, WM_HSCROLL, TB_THUMBPOSITION, reinterpret_cast<LPARAM>(GetDlgItem(dlg, 100)));
+}
 
-class Dialogs : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ResetSettingsToDefaults();
-        UpdateSkinBrush();
-    }
-    void TearDown() override { ResetSettingsToDefaults(); }
-};
-
-TEST_F(Dialogs, InputBoxAnswers) {
+TEST(Dialogs, InputBoxAnswers) {
+    UpdateSkinBrush();
     const std::wstring long300(300, L'长');
-    struct Case {
-        const char* what;
+    const struct {
         std::function<void(HWND)> act;
         std::wstring expected;
     } cases[] = {
-        {"ok", [](HWND d) { SetDlgItemTextW(d, 100, L"工作"); Press(d, IDOK); }, L"工作"},
-        {"ok keeps the initial text", [](HWND d) { Press(d, IDOK); }, L"新盒子"},
-        {"ok on empty", [](HWND d) { SetDlgItemTextW(d, 100, L""); Press(d, IDOK); }, L""},
-        {"cancel", [](HWND d) { SetDlgItemTextW(d, 100, L"x"); Press(d, IDCANCEL); }, L""},
-        {"close box", [](HWND d) { SendMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0); }, L""},
-        {"300 characters", [&](HWND d) { SetDlgItemTextW(d, 100, long300.c_str()); Press(d, IDOK); },
-         std::wstring(255, L'长')},
+        {[](HWND d) { SetDlgItemTextW(d, 100, L"工作"), Press(d, IDOK); }, L"工作"},
+        {[](HWND d) { Press(d, IDOK); }, L"新盒子"},
+        {[](HWND d) { SetDlgItemTextW(d, 100, L""), Press(d, IDOK); }, L""},
+        {[](HWND d) { SetDlgItemTextW(d, 100, L"x"), Press(d, IDCANCEL); }, L""},
+        {CloseBox, L""},
+        {[&](HWND d) { SetDlgItemTextW(d, 100, long300.c_str()), Press(d, IDOK); }, std::wstring(255, L'长')},
     };
-    for (auto& c : cases) {
-        std::wstring caption, initial;
+    for (const auto& c : cases) {
+        std::wstring seen;
         When(L"BrindlecotInput", [&](HWND d) {
-            caption = Text(d);
-            initial = Text(GetDlgItem(d, 100));
+            seen = Text(d) + L"/" + Text(GetDlgItem(d, 100));
             c.act(d);
         });
-        EXPECT_EQ(InputBox(nullptr, L"新建盒子", L"新盒子"), c.expected) << c.what;
-        EXPECT_EQ(caption, L"新建盒子") << c.what;
-        EXPECT_EQ(initial, L"新盒子") << c.what;
-        EXPECT_FALSE(FindWindowW(L"BrindlecotInput", nullptr)) << c.what;
+        EXPECT_EQ(InputBox(nullptr, L"新建盒子", L"新盒子"), c.expected) << &c - cases;
+        EXPECT_EQ(seen, L"新建盒子/新盒子");
+        EXPECT_FALSE(FindWindowW(L"BrindlecotInput", nullptr));
     }
 }
 
-TEST_F(Dialogs, SliderClampsPreviewsAndPutsBack) {
-    struct Case {
-        const char* what;
-        int initial;
-        int move; // 0: no movement
-        std::function<void(HWND)> end;
-        int expected;
-        int alphaAfter;
+TEST(Dialogs, SliderClampsPreviewsAndPutsBack) {
+    const struct {
+        int initial, move; // move 0: the thumb is not moved
+        void (*end)(HWND);
+        int expected, previewed, alphaAfter;
     } cases[] = {
-        {"ok", 130, 200, [](HWND d) { Press(d, IDOK); }, 200, 200},
-        {"initial below the range is shown at 30", 10, 0, [](HWND d) { Press(d, IDOK); }, 30, 130},
-        {"initial above the range is shown at 255", 300, 0, [](HWND d) { Press(d, IDOK); }, 255, 130},
-        {"a position below the range is clamped", 130, 5, [](HWND d) { Press(d, IDOK); }, 30, 30},
-        {"cancel puts the preview back", 130, 30, [](HWND d) { Press(d, IDCANCEL); }, -1, 130},
-        {"the close box too", 130, 30, [](HWND d) { SendMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0); }, -1, 130},
+        {130, 200, [](HWND d) { Press(d, IDOK); }, 200, 200, 200},
+        {10, 0, [](HWND d) { Press(d, IDOK); }, 30, 130, 130}, // shown at the nearest end
+        {300, 0, [](HWND d) { Press(d, IDOK); }, 255, 130, 130},
+        {130, 5, [](HWND d) { Press(d, IDOK); }, 30, 30, 30}, // the thumb stops at 30
+        {130, 40, [](HWND d) { Press(d, IDCANCEL); }, -1, 40, 130},
+        {130, 40, CloseBox, -1, 40, 130},
     };
-    for (auto& c : cases) {
+    for (const auto& c : cases) {
         g_alpha = 130;
-        std::wstring opening, live;
-        int previewed = -1;
+        std::wstring captions;
+        int previewed = g_alpha;
         When(L"BrindlecotSlider", [&](HWND d) {
-            opening = Text(d);
-            if (c.move) {
-                SendDlgItemMessageW(d, 100, TBM_SETPOS, TRUE, c.move);
-                SendMessageW(d, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 0), reinterpret_cast<LPARAM>(GetDlgItem(d, 100)));
-                previewed = g_alpha;
-                live = Text(d);
-            }
+            captions = Text(d);
+            if (c.move) Slide(d, c.move), captions += L"|" + Text(d);
+            previewed = g_alpha;
             c.end(d);
         });
-        EXPECT_EQ(SliderBox(nullptr, L"透明度", c.initial), c.expected) << c.what;
-        EXPECT_EQ(opening, L"透明度: " + std::to_wstring(c.initial)) << c.what;
-        if (c.move) {
-            const int pos = c.move < 30 ? 30 : c.move;
-            EXPECT_EQ(previewed, pos) << c.what << ": the boxes show the position at once";
-            EXPECT_EQ(live, L"透明度: " + std::to_wstring(pos)) << c.what;
-        }
-        EXPECT_EQ(g_alpha, c.alphaAfter) << c.what;
-        EXPECT_FALSE(FindWindowW(L"BrindlecotSlider", nullptr)) << c.what;
+        EXPECT_EQ(SliderBox(nullptr, L"透明度", c.initial), c.expected) << c.initial << " " << c.move;
+        EXPECT_EQ(captions, L"透明度: " + std::to_wstring(c.initial) +
+                                (c.move ? L"|透明度: " + std::to_wstring(c.previewed) : L""));
+        EXPECT_EQ(previewed, c.previewed) << "the boxes show the position at once";
+        EXPECT_EQ(g_alpha, c.alphaAfter);
     }
+    ResetSettingsToDefaults();
 }
 
-TEST_F(Dialogs, QuitDuringADialogStillEndsTheProgram) {
-    When(L"BrindlecotSlider", [](HWND d) {
-        SendDlgItemMessageW(d, 100, TBM_SETPOS, TRUE, 60);
-        SendMessageW(d, WM_HSCROLL, 0, reinterpret_cast<LPARAM>(GetDlgItem(d, 100)));
-        PostQuitMessage(3);
-    });
+TEST(Dialogs, QuitDuringADialogStillEndsTheProgram) {
+    When(L"BrindlecotSlider", [](HWND d) { Slide(d, 60), PostQuitMessage(3); });
     EXPECT_EQ(SliderBox(nullptr, L"透明度", 130), -1);
     EXPECT_EQ(g_alpha, 130) << "the preview is put back";
     EXPECT_FALSE(FindWindowW(L"BrindlecotSlider", nullptr));
@@ -135,12 +114,10 @@ TEST_F(Dialogs, QuitDuringADialogStillEndsTheProgram) {
     EXPECT_EQ(msg.wParam, 3u);
 }
 
-TEST_F(Dialogs, ButtonsInTheSkinColours) {
+TEST(Dialogs, ButtonsInTheSkinColours) {
     g_skinIndex = 4;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, 80, 28);
-    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateBitmap(80, 28, 1, 32, nullptr);
     HGDIOBJ old = SelectObject(dc, bmp);
     for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED)}) {
         DRAWITEMSTRUCT dis = {};
@@ -148,11 +125,11 @@ TEST_F(Dialogs, ButtonsInTheSkinColours) {
         dis.rcItem = {0, 0, 80, 28};
         dis.itemState = state;
         DrawSkinButton(&dis);
-        EXPECT_EQ(GetPixel(dc, 2, 2), state ? g_skins[4].accentDark : g_skins[4].accent) << state;
+        EXPECT_EQ(GetPixel(dc, 2, 2), state ? g_skins[4].accentDark : g_skins[4].accent);
     }
-    SelectObject(dc, old);
-    DeleteObject(bmp);
+    DeleteObject(SelectObject(dc, old));
     DeleteDC(dc);
+    ResetSettingsToDefaults();
 }
 
 } // namespace
