@@ -83,7 +83,7 @@ TEST(TrayE2E, ReadOnlyProgramFolderUsesThePerUserFile) {
     s.Start();
     // The first run arranges the boxes and writes their positions.
     const bool written = e2e::WaitFor(
-        [&] { return e2e::ReadFile(user / "brindlecot.ini").find("\x78\x00=\x00", 0) != std::string::npos; },
+        [&] { return e2e::ReadFile(user / "brindlecot.ini").find(std::string("x\0=\0", 4)) != std::string::npos; },
         30s);
     const int code = s.Quit(20s);
     umount(s.AppDir().c_str());
