@@ -40,7 +40,7 @@ class TrayWorld : public BoxWorld {
         Shell_NotifyIconW(NIM_DELETE, &g_nid);
         DestroyIcon(g_nid.hIcon);
         g_nid = {};
-        DestroyWindow(g_hMainWnd);
+        DestroyWindow(std::exchange(g_hMainWnd, nullptr));
         MSG msg;
         PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         g_customBoxes.clear();
