@@ -66,7 +66,10 @@ bool Convert(Gdiplus::Bitmap* src, Picture& out) {
 // The current picture's pixels, converted once per loaded picture; false when there is none.
 bool CurrentPicture() {
     LoadBgImage();
-    if (!g_bgBitmap) return false;
+    if (!g_bgBitmap) {
+        g_picture = Picture(); // the pixels and bitmaps of a cleared picture are let go
+        return false;
+    }
     if (g_picture.source != g_bgBitmap || g_picture.generation != g_bgGeneration) {
         g_picture = Picture();
         g_picture.source = g_bgBitmap;

@@ -114,22 +114,4 @@ TEST(Dialogs, QuitDuringADialogStillEndsTheProgram) {
     EXPECT_EQ(msg.wParam, 3u);
 }
 
-TEST(Dialogs, ButtonsInTheSkinColours) {
-    g_skinIndex = 4;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateBitmap(80, 28, 1, 32, nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED)}) {
-        DRAWITEMSTRUCT dis = {};
-        dis.hDC = dc;
-        dis.rcItem = {0, 0, 80, 28};
-        dis.itemState = state;
-        DrawSkinButton(&dis);
-        EXPECT_EQ(GetPixel(dc, 2, 2), state ? g_skins[4].accentDark : g_skins[4].accent);
-    }
-    DeleteObject(SelectObject(dc, old));
-    DeleteDC(dc);
-    ResetSettingsToDefaults();
-}
-
 } // namespace
