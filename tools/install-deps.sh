@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need; does nothing when all are there.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev g++-mingw-w64-x86-64-posix mingw-w64-tools
+pkgs=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
       wine wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei x11-utils)
 missing=()
 for p in "${pkgs[@]}"; do

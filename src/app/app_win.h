@@ -4,6 +4,8 @@
 
 #include "base/win.h"
 
+#include <shellapi.h>
+
 extern const wchar_t* const WND_CLASS; // "BrindlecotClass", every box window
 extern const wchar_t* const kGhostClass; // "BrindlecotGhost"
 extern const wchar_t* const kMainClass;  // "BrindlecotMain"
@@ -31,8 +33,24 @@ void StartUp(HINSTANCE instance);
 int MainLoop();
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Tray icon (added at start-up; the tray menu lands with its own issue).
+// Where the debug log goes when it cannot lie beside the executable (set with the per-user INI
+// file); empty: beside the executable.
+extern std::wstring g_logPath;
+
+// Tray icon and the program's main menu.
+extern NOTIFYICONDATAW g_nid;
+HICON MakeTrayIcon(int style); // a new 32 x 32 icon of the style; the caller owns it
 void SetupTray(HWND mainWnd);
 void ApplyTrayIcon();
+void ShowTrayMenu();
+void RunTrayCommand(int cmd, POINT pt); // one command of the tray menu (0: dismissed)
+// Handlers of the main window.
+void OnTrayCallback(LPARAM lParam);
+bool IsTaskbarCreated(UINT msg); // the shell's "TaskbarCreated" broadcast
+void OnTaskbarCreated();
+void OnMainDestroy();
+// Start with Windows: the value "Brindlecot" under the current user's Run key.
+bool IsAutoStart();
+void SetAutoStart(bool on);
 // Tells the user something once, as a balloon of the tray icon (nothing when there is no icon).
 void ShowTrayBalloon(const std::wstring& title, const std::wstring& text);

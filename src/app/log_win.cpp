@@ -1,4 +1,5 @@
-// The debug log: one UTF-8 line per call, appended to "dbg.log" beside the executable.
+// The debug log: one UTF-8 line per call, appended to "dbg.log" beside the executable (or beside
+// the per-user INI file where the executable's folder cannot be written).
 #include <string>
 
 #include "app/app_win.h"
@@ -10,8 +11,10 @@ std::wstring GetExePath() {
     return buf;
 }
 
+std::wstring g_logPath;
+
 void LogDbg(const std::wstring& message) {
-    const std::wstring path = PathBesideExe(GetExePath(), L"dbg.log");
+    const std::wstring path = g_logPath.empty() ? PathBesideExe(GetExePath(), L"dbg.log") : g_logPath;
     // Opened and closed on every call: each line is on disk when we return, and the file may be
     // deleted or moved away while we run (the next line starts a new file).
     HANDLE f = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -125,12 +125,19 @@ int MainLoop() {
 }
 
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (IsTaskbarCreated(msg)) {
+        OnTaskbarCreated();
+        return 0;
+    }
     switch (msg) {
+    case WM_TRAYCALLBACK:
+        OnTrayCallback(lParam);
+        return 0;
     case WM_REFRESHBOXES:
         RefreshBoxes();
         return 0;
     case WM_DESTROY:
-        PostQuitMessage(0);
+        OnMainDestroy();
         return 0;
     default:
         return DefWindowProcW(hwnd, msg, wParam, lParam);

@@ -6,6 +6,7 @@
 #include "base/com_win.h"
 #include "boxes/box_win.h"
 #include "inventory/inventory_win.h"
+#include "render/background_win.h"
 #include "render/devices_win.h"
 #include "render/fallback_win.h"
 #include "render/metrics.h"
@@ -140,6 +141,7 @@ void DrawBox(BoxWin* box) {
     if (Shows(box, in)) return; // nothing it shows changed: no scene, no drawing, no present
 
     std::vector<DrawOp> scene;
+    SetSceneBackground(in);
     BuildBoxScene(in, scene);
     // Icons are fetched as their cells are drawn, so cells never shown never ask the shell.
     const auto icon = [box](int i) -> ID2D1Bitmap* {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/com_win.h"
+#include "render/background_win.h"
 
 D2D1_COLOR_F ToD2D(const ColorF& c) {
     D2D1_COLOR_F d;
@@ -84,6 +85,12 @@ void ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx) {
             if (!ctx.icon) break;
             if (ID2D1Bitmap* bmp = ctx.icon(op.item))
                 ctx.rt->DrawBitmap(bmp, ToD2D(op.rect), 1.0f, D2D1_BITMAP_INTERPOLATION_MODE_LINEAR, nullptr);
+            break;
+        case DrawKind::Picture:
+            if (ID2D1Bitmap* bmp = BackgroundBitmap(ctx.rt, op.item)) {
+                const D2D1_RECT_F src = ToD2D(op.src);
+                ctx.rt->DrawBitmap(bmp, ToD2D(op.rect), op.color.a, D2D1_BITMAP_INTERPOLATION_MODE_LINEAR, &src);
+            }
             break;
         }
     }

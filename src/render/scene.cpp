@@ -49,7 +49,7 @@ bool operator==(const RectF& a, const RectF& b) {
 
 bool operator==(const DrawOp& a, const DrawOp& b) {
     return a.kind == b.kind && a.rect == b.rect && a.color == b.color && a.color2 == b.color2 && a.role == b.role &&
-           a.item == b.item && a.text == b.text;
+           a.item == b.item && a.text == b.text && a.src == b.src;
 }
 
 namespace {
@@ -91,7 +91,26 @@ void AddItems(const BoxSceneInput& in, std::vector<DrawOp>& out) {
     }
 }
 
+// The background picture fills the body under the title bar, under the cells.
+void AddPicture(const BoxSceneInput& in, std::vector<DrawOp>& out) {
+    const float w = static_cast<float>(in.width), h = static_cast<float>(in.height);
+    const float top = static_cast<float>(kTitleBarHeight);
+    if (in.collapsed || in.bgWidth < 1 || in.bgHeight < 1 || h <= top) return;
+    DrawOp& op = Add(out, DrawKind::Picture, ToF(0, top, w, h), ColorF{1, 1, 1, in.alpha});
+    op.src = CoverSource(in.bgWidth, in.bgHeight, w, h - top);
+    op.item = in.bgId;
+}
+
 } // namespace
+
+RectF CoverSource(int pw, int ph, float bw, float bh) {
+    if (pw < 1 || ph < 1 || bw <= 0 || bh <= 0) return RectF{};
+    const float fw = static_cast<float>(pw), fh = static_cast<float>(ph);
+    // Scaled by the larger of the two ratios, the picture reaches both edges of the area.
+    const float scale = bw / fw > bh / fh ? bw / fw : bh / fh;
+    const float sw = bw / scale, sh = bh / scale;
+    return ToF((fw - sw) / 2.0f, (fh - sh) / 2.0f, (fw + sw) / 2.0f, (fh + sh) / 2.0f);
+}
 
 void BuildBoxScene(const BoxSceneInput& in, std::vector<DrawOp>& out) {
     out.clear();
@@ -99,6 +118,7 @@ void BuildBoxScene(const BoxSceneInput& in, std::vector<DrawOp>& out) {
     const float w = static_cast<float>(in.width), h = static_cast<float>(in.height);
     Add(out, DrawKind::Clear, ToF(0, 0, w, h), ColorF{0, 0, 0, 0});
     Add(out, DrawKind::Fill, ToF(0, 0, w, h), ColF(in.skin.background, in.alpha));
+    AddPicture(in, out);
     Add(out, DrawKind::Stroke, ToF(0.5f, 0.5f, w - 0.5f, h - 0.5f), ColF(AccentAt(in.colorIdx), in.alpha));
     if (!in.collapsed) AddItems(in, out);
     const float bar = static_cast<float>(kTitleBarHeight);

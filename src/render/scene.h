@@ -43,6 +43,8 @@ enum class DrawKind {
     Gradient, // rectangle filled by a vertical gradient from `color` (top) to `color2` (bottom)
     Text,     // `text` laid out in the rectangle with the `role` format, in `color`
     Icon,     // the icon of item `item`, stretched into the rectangle at full opacity
+    Picture,  // part `src` (in picture pixels) of the background picture, stretched into the rectangle
+              // at the opacity color.a; `item` is the picture's number (a new picture is a new scene)
 };
 
 enum class TextRole { Title, Name };
@@ -55,6 +57,7 @@ struct DrawOp {
     TextRole role = TextRole::Title;
     int item = -1;
     std::wstring text;
+    RectF src;
 };
 
 bool operator==(const ColorF& a, const ColorF& b);
@@ -76,7 +79,15 @@ struct BoxSceneInput {
     int iconSize = 32;
     int cellW = 78;
     int cellH = 84;
+    // Background picture: its size in pixels (0: none) and a number that changes with the picture.
+    int bgWidth = 0;
+    int bgHeight = 0;
+    int bgId = 0;
 };
+
+// The part of a pw x ph picture that covers a bw x bh area when scaled uniformly: the whole area is
+// filled, the picture's centre stays in the centre, what overhangs is cut off.
+RectF CoverSource(int pw, int ph, float bw, float bh);
 
 // Fills `out` (emptied first) with the operations of one paint, in drawing order. A box with a
 // width or height below 1 has no operations.

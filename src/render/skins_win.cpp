@@ -9,6 +9,7 @@
 
 HBRUSH g_skinBgBrush = nullptr;
 Gdiplus::Bitmap* g_bgBitmap = nullptr;
+int g_bgGeneration = 0;
 
 void UpdateSkinBrush() {
     if (g_skinBgBrush) {
@@ -23,6 +24,7 @@ void LoadBgImage() {
     delete g_bgBitmap;
     g_bgBitmap = nullptr;
     g_bgImageLoaded = g_bgImage;
+    ++g_bgGeneration;
     if (g_bgImage.empty()) return;
     FILE* f = _wfopen(g_bgImage.c_str(), L"rb");
     if (!f) return;

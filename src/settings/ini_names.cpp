@@ -28,8 +28,27 @@ bool KeyNeedsEscape(const std::wstring& s) {
            CommonNeedsEscape(s);
 }
 
+wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+// The profile functions fold ASCII letter case in section names, so "Settings" is "settings".
+bool SameSectionName(const std::wstring& a, const wchar_t* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return i == a.size() && !b[i];
+}
+
+// A box whose key is the name of a fixed section would write its position into that section.
+bool IsFixedSectionName(const std::wstring& s) {
+    static const wchar_t* const fixed[] = {L"settings", L"manualGroups", L"freedItems",
+                                           L"boxNames", L"hiddenBoxes",  L"customBoxes"};
+    for (const wchar_t* name : fixed)
+        if (SameSectionName(s, name)) return true;
+    return false;
+}
+
 bool SectionNeedsEscape(const std::wstring& s) {
-    return s.empty() || CommonNeedsEscape(s);
+    return s.empty() || IsFixedSectionName(s) || CommonNeedsEscape(s);
 }
 
 void AppendEscape(std::wstring& out, wchar_t c) {

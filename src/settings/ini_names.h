@@ -14,7 +14,8 @@ std::wstring IniKeyFor(const std::wstring& name);
 // INI key as read back -> the name. Text that is not a well-formed escaped form comes back as it is.
 std::wstring NameFromIniKey(const std::wstring& key);
 
-// Group key -> name of its position section (keys "x" and "y").
+// Group key -> name of its position section (keys "x" and "y"). A key that names one of the
+// program's own sections ("settings", the list sections; in any ASCII letter case) is escaped.
 std::wstring IniSectionFor(const std::wstring& key);
 // Group key -> name of its size section (keys "w" and "h"): the key followed by "_size".
 std::wstring SizeSectionFor(const std::wstring& key);

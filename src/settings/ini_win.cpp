@@ -7,11 +7,17 @@
 
 void IniEnsureFile() {
     if (g_iniPath.empty()) return;
-    HANDLE f = CreateFileW(g_iniPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return; // exists already (or cannot be made: the write fails as before)
-    static const unsigned char bom[2] = {0xFF, 0xFE};
-    DWORD written = 0;
-    WriteFile(f, bom, sizeof bom, &written, nullptr);
+    // A missing file is made, and an empty one (emptied by hand, or left by a failed first write)
+    // is filled, with the byte-order mark alone; a file with any content is used as it is.
+    HANDLE f = CreateFileW(g_iniPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return; // cannot be made or written: the write fails as before
+    LARGE_INTEGER size = {};
+    if (GetFileSizeEx(f, &size) && size.QuadPart == 0) {
+        static const unsigned char bom[2] = {0xFF, 0xFE};
+        DWORD written = 0;
+        WriteFile(f, bom, sizeof bom, &written, nullptr);
+    }
     CloseHandle(f);
 }
 

@@ -3,9 +3,9 @@
 #pragma once
 #include <string>
 
-// Before the first write into a file that does not exist yet, the file is created as an empty
-// UTF-16LE file with its byte-order mark, so Chinese section and key names round-trip under any
-// system code page. Existing files (ANSI or Unicode) are used as they are.
+// Before a write into a file that does not exist yet or holds 0 bytes, the file gets the UTF-16LE
+// byte-order mark, so Chinese section and key names round-trip under any system code page.
+// Files with content (ANSI or Unicode) are used as they are.
 void IniEnsureFile();
 
 int IniGetInt(const wchar_t* section, const wchar_t* key, int def);

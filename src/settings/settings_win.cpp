@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include <shlobj.h>
+
 #include "app/app_win.h"
 #include "base/strutil.h"
 #include "render/metrics.h"
@@ -9,8 +11,54 @@
 #include "settings/ini_win.h"
 #include "settings/settings.h"
 
-void InitIniPath() {
-    g_iniPath = PathBesideExe(GetExePath(), L"brindlecot.ini");
+namespace {
+
+// Whether the program can keep its decisions in this file: an existing file opens for writing (it
+// is not changed), or its folder takes a new file (the probe is deleted again at once).
+bool CanWriteFile(const std::wstring& path) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f != INVALID_HANDLE_VALUE) {
+        CloseHandle(f);
+        return true;
+    }
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false; // there, but read-only
+    f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE,
+                    nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(f);
+    return true;
+}
+
+// "%APPDATA%\Brindlecot", made if missing; empty when there is no such folder.
+std::wstring PerUserFolder() {
+    wchar_t appData[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
+        return std::wstring();
+    const std::wstring dir = std::wstring(appData) + L"\\Brindlecot";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    const DWORD attrs = GetFileAttributesW(dir.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) ? dir : std::wstring();
+}
+
+} // namespace
+
+void InitIniPathFor(const std::wstring& exePath) {
+    g_iniPath = PathBesideExe(exePath, L"brindlecot.ini");
+    g_logPath.clear();
+    if (!CanWriteFile(g_iniPath)) {
+        // An executable folder that cannot be written (a copy under Program Files) would lose every
+        // decision: the user's own folder keeps them, starting from the file beside the executable.
+        const std::wstring dir = PerUserFolder();
+        if (!dir.empty()) {
+            const std::wstring userIni = dir + L"\\brindlecot.ini";
+            if (GetFileAttributesW(userIni.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                CopyFileW(g_iniPath.c_str(), userIni.c_str(), TRUE))
+                SetFileAttributesW(userIni.c_str(), FILE_ATTRIBUTE_NORMAL); // the copy of a read-only file
+            g_iniPath = userIni;
+            g_logPath = dir + L"\\dbg.log";
+        }
+    }
     FILE* f = _wfopen(g_iniPath.c_str(), L"r");
     if (f) {
         fclose(f);
@@ -18,6 +66,8 @@ void InitIniPath() {
         g_firstRun = true;
     }
 }
+
+void InitIniPath() { InitIniPathFor(GetExePath()); }
 
 void LoadSkin() {
     if (g_iniPath.empty()) return;

@@ -2,7 +2,10 @@
 #pragma once
 #include <string>
 
+// The INI file beside the executable; where that file can neither be created nor written, the
+// per-user file "%APPDATA%\Brindlecot\brindlecot.ini" (with the debug log beside it).
 void InitIniPath();
+void InitIniPathFor(const std::wstring& exePath);
 void LoadSkin();
 void LoadStyle();
 void LoadIconSize();

@@ -1,8 +1,12 @@
 // Dialogs and the appearance menu, called from the tray menu and the box menu.
 #pragma once
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "base/win.h"
+
+struct MenuEntry;
 
 // Asks for a line of text; returns the text on OK, else the empty string.
 std::wstring InputBox(HWND owner, const std::wstring& title, const std::wstring& initial);
@@ -10,3 +14,28 @@ std::wstring InputBox(HWND owner, const std::wstring& title, const std::wstring&
 int SliderBox(HWND owner, const std::wstring& label, int initial);
 // The appearance menu at a screen point; every choice takes effect at once and is written.
 void ShowAppearanceMenu(HWND owner, POINT pt);
+// Carries out one command of the appearance menu (0 and unknown commands do nothing).
+void RunAppearanceCommand(HWND owner, int cmd);
+
+LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK SliderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Centres a window of the given outer size on the primary screen.
+void CenterDialog(HWND hwnd, int width, int height);
+// An owner-drawn button in the skin's colours.
+void DrawSkinButton(const DRAWITEMSTRUCT* dis);
+
+// Dialog state: the last answers (kept between calls, reset when a dialog opens).
+extern std::wstring g_inputResult;
+extern bool g_inputOK;
+extern int g_sliderVal;
+extern int g_sliderOrig;
+extern bool g_sliderOK;
+
+// Seam for tests of the menus: when set, InputBox and SliderBox ask these instead of showing a
+// dialog (the slider answer is taken as if the user had moved the thumb there and pressed OK or
+// cancel: -1 cancels).
+extern std::function<std::wstring(const std::wstring& title, const std::wstring& initial)> g_inputBoxAnswer;
+extern std::function<int(const std::wstring& label, int initial)> g_sliderBoxAnswer;
+
+// A popup menu (with its submenus) built from a model; the caller destroys it.
+HMENU BuildPopupMenu(const std::vector<MenuEntry>& model);

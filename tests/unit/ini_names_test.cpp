@@ -10,8 +10,8 @@ namespace {
 TEST(IniNames, NamesThatSurviveAreStoredUnchanged) {
     const wchar_t* names[] = {
         L"a.txt",         L"报告 2024.docx", L"Draft] plan.docx", L"mid;semi.txt", L"#hash.txt", L"\"q.txt\"",
-        L"a b",           L"~tmp.txt",       L"100%.txt",         L"x]",           L"文件夹",    L"settings",
-        L"\u3000全角空格"};
+        L"a b",           L"~tmp.txt",       L"100%.txt",         L"x]",           L"文件夹",    L"settings2",
+        L"\u3000全角空格", L"boxNames_size"};
     for (const wchar_t* n : names) {
         EXPECT_EQ(IniKeyFor(n), n) << n;
         EXPECT_EQ(IniSectionFor(n), n) << n;
@@ -45,6 +45,13 @@ TEST(IniNames, NamesThatWouldBreakAreEscapedAndComeBack) {
         {L"~%looks encoded.txt", true, true, true},
         {L"%=%", true, false, false},
         {L" ", true, true, true},
+        // The program's own sections, in any ASCII letter case, are never a box's position section.
+        {L"settings", false, true, false},
+        {L"MANUALGROUPS", false, true, false},
+        {L"freedItems", false, true, false},
+        {L"boxnames", false, true, false},
+        {L"hiddenBoxes", false, true, false},
+        {L"CustomBoxes", false, true, false},
     };
     for (const auto& c : cases) {
         const std::wstring n = c.name;

@@ -285,3 +285,26 @@ TEST_F(BoxScene, LightSkinDrawsDarkText) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BoxScene, BackgroundPictureCoversTheBodyUnderTheCellsAtTheBoxOpacity) {
+    EXPECT_TRUE(OfKind(Build(), DrawKind::Picture).empty()) << "no picture, nothing drawn";
+    in.bgWidth = 1000; // wider than the 324 x 266 body: cut left and right
+    in.bgHeight = 500;
+    in.bgId = 7;
+    auto ops = Build();
+    ASSERT_EQ(ops[2].kind, DrawKind::Picture) << "right after the body fill, before outline and cells";
+    EXPECT_TRUE(ops[2].rect == (RectF{0, 34, 324, 300}) && ops[2].item == 7);
+    ExpectColor(ops[2].color, 1, 1, 1, in.alpha, "box opacity");
+    // Wider than the body: the full height shows, the width is cut evenly; taller: cut top and bottom.
+    EXPECT_NEAR(ops[2].src.right - ops[2].src.left, 500.0f * 324 / 266, 0.01);
+    EXPECT_NEAR(ops[2].src.left + ops[2].src.right, 1000, 0.01);
+    EXPECT_TRUE(ops[2].src.top == 0 && ops[2].src.bottom == 500);
+    EXPECT_EQ(CoverSource(100, 1000, 200, 100), (RectF{0, 475, 100, 525}));
+    EXPECT_EQ(CoverSource(0, 10, 200, 100), RectF{});
+    in.collapsed = true;
+    EXPECT_TRUE(OfKind(Build(), DrawKind::Picture).empty()) << "a collapsed box has no body";
+}
+
+} // namespace

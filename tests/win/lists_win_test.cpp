@@ -114,7 +114,7 @@ TEST_F(ListsWin, ThousandManualChoicesRoundTrip) {
 }
 
 TEST_F(ListsWin, PositionsBySectionOfTheGroupKey) {
-    const std::wstring keys[] = {L"文件夹", L" Work ", L"a]b", L"~%x", L"[Draft]", L"settings"};
+    const std::wstring keys[] = {L"文件夹", L" Work ", L"a]b", L"~%x", L"[Draft]", L"settings", L"HiddenBoxes"};
     int n = 0;
     for (const auto& k : keys) {
         SavePos(k, 100 + n, 200 + n);
@@ -129,7 +129,7 @@ TEST_F(ListsWin, PositionsBySectionOfTheGroupKey) {
     g_groups.emplace_back(L"neg", std::vector<Item>());
     g_groups.emplace_back(L"never saved", std::vector<Item>());
     LoadPos();
-    ASSERT_EQ(g_posCache.size(), 6u) << "negative and missing positions give no entry";
+    ASSERT_EQ(g_posCache.size(), 7u) << "negative and missing positions give no entry";
     n = 0;
     for (const auto& k : keys) {
         EXPECT_EQ(g_posCache[k], (Rect{100 + n, 200 + n, 340 + n, 560 + n}))
@@ -138,7 +138,10 @@ TEST_F(ListsWin, PositionsBySectionOfTheGroupKey) {
     }
     EXPECT_EQ(IniGetInt(SizeSectionFor(L" Work ").c_str(), L"w", 0), 400);
     EXPECT_EQ(IniGetInt(L"Work", L"x", -1), -1) << "a trimmed key does not share another key's section";
-    EXPECT_EQ(IniGetInt(L"settings", L"alpha", 0), 200) << "a box named like a fixed section shares it";
+    // A box named like one of the program's sections keeps its position apart from that list.
+    EXPECT_EQ(IniGetInt(L"settings", L"alpha", 0), 200);
+    EXPECT_EQ(IniGetInt(L"settings", L"x", -1), -1);
+    EXPECT_EQ(IniGetSection(L"hiddenBoxes"), L"") << "no phantom hidden boxes \"x\" and \"y\"";
 }
 
 TEST_F(ListsWin, NothingWithoutAnIniPath) {

@@ -1,0 +1,263 @@
+// The text input dialog and the transparency slider: small top-level windows in the skin's colours
+// that run their own message loop until they are closed.
+#include "app/app_win.h"
+
+#include <commctrl.h>
+
+#include "base/strutil.h"
+#include "render/render_win.h"
+#include "render/skins.h"
+#include "settings/settings.h"
+#include "ui/ui_win.h"
+
+std::wstring g_inputResult;
+bool g_inputOK = false;
+int g_sliderVal = 0;
+int g_sliderOrig = 0;
+bool g_sliderOK = false;
+std::function<std::wstring(const std::wstring&, const std::wstring&)> g_inputBoxAnswer;
+std::function<int(const std::wstring&, int)> g_sliderBoxAnswer;
+
+namespace {
+
+const wchar_t kInputClass[] = L"BrindlecotInput";
+const wchar_t kSliderClass[] = L"BrindlecotSlider";
+constexpr int kControlId = 100;
+constexpr int kMinAlpha = 30;
+constexpr int kMaxAlpha = 255;
+
+HINSTANCE Instance() {
+    return g_hInst ? g_hInst : GetModuleHandleW(nullptr);
+}
+
+void RegisterDialogClass(const wchar_t* name, WNDPROC proc) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = Instance();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    RegisterClassExW(&wc);
+}
+
+HWND CreateDialogWindow(HWND owner, const wchar_t* cls, const std::wstring& title, int w, int h) {
+    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, cls, title.c_str(),
+                           WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, w, h, owner, nullptr, Instance(),
+                           nullptr);
+}
+
+// The system's message font (made once, kept for the run): the controls' default raster font has
+// no Chinese characters outside Chinese editions of Windows, so the captions would be boxes.
+HFONT DialogFont() {
+    static HFONT font = [] {
+        NONCLIENTMETRICSW ncm = {};
+        ncm.cbSize = sizeof ncm;
+        return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)
+                   ? CreateFontIndirectW(&ncm.lfMessageFont)
+                   : nullptr;
+    }();
+    return font;
+}
+
+void AddChild(HWND parent, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
+              int w, int h, int id) {
+    HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+    if (child && DialogFont()) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+}
+
+void AddButtons(HWND parent, int x, int y) {
+    AddChild(parent, 0, L"BUTTON", L"确定", BS_OWNERDRAW, x, y, 80, 28, IDOK);
+    AddChild(parent, 0, L"BUTTON", L"取消", BS_OWNERDRAW, x + 100, y, 80, 28, IDCANCEL);
+}
+
+// Runs until the dialog is gone. A WM_QUIT taken here ends the loop and is posted again, so the
+// program still ends; the dialog then goes as if cancelled.
+void RunDialogLoop(HWND dlg) {
+    MSG msg;
+    while (IsWindow(dlg)) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) break;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+LRESULT EraseWithSkin(HWND hwnd, HDC dc) {
+    RECT rc = {};
+    GetClientRect(hwnd, &rc);
+    if (g_skinBgBrush) FillRect(dc, &rc, g_skinBgBrush);
+    return 1;
+}
+
+LRESULT ColorControl(HDC dc) {
+    const Skin& skin = SkinAt(g_skinIndex);
+    SetTextColor(dc, skin.text);
+    SetBkColor(dc, skin.background);
+    return reinterpret_cast<LRESULT>(g_skinBgBrush);
+}
+
+int TrackbarPos(HWND dlg) {
+    return static_cast<int>(SendDlgItemMessageW(dlg, kControlId, TBM_GETPOS, 0, 0));
+}
+
+// The boxes show the slider's opacity at once (the main loop is not running meanwhile).
+void PreviewAlpha(int alpha) {
+    g_alpha = alpha;
+    MarkAllBoxesDirty();
+    RenderAll();
+}
+
+void CancelSlider(HWND dlg) {
+    g_sliderOK = false;
+    PreviewAlpha(g_sliderOrig);
+    DestroyWindow(dlg);
+}
+
+} // namespace
+
+void CenterDialog(HWND hwnd, int width, int height) {
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DrawSkinButton(const DRAWITEMSTRUCT* dis) {
+    if (!dis) return;
+    const Skin& skin = SkinAt(g_skinIndex);
+    HBRUSH face = CreateSolidBrush((dis->itemState & ODS_SELECTED) ? skin.accentDark : skin.accent);
+    RECT rc = dis->rcItem;
+    FillRect(dis->hDC, &rc, face);
+    DeleteObject(face);
+    SetTextColor(dis->hDC, skin.text);
+    SetBkMode(dis->hDC, TRANSPARENT);
+    wchar_t text[64] = {};
+    GetWindowTextW(dis->hwndItem, text, 64);
+    HGDIOBJ oldFont = DialogFont() ? SelectObject(dis->hDC, DialogFont()) : nullptr;
+    DrawTextW(dis->hDC, text, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (oldFont) SelectObject(dis->hDC, oldFont);
+}
+
+LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        AddChild(hwnd, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, 10, 10, 260, 26, kControlId);
+        AddButtons(hwnd, 60, 46);
+        return 0;
+    case WM_ERASEBKGND:
+        return EraseWithSkin(hwnd, reinterpret_cast<HDC>(wParam));
+    case WM_DRAWITEM:
+        DrawSkinButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return 1;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            wchar_t buf[256] = {};
+            GetDlgItemTextW(hwnd, kControlId, buf, 256);
+            g_inputResult = buf;
+            g_inputOK = true;
+            DestroyWindow(hwnd);
+        } else if (LOWORD(wParam) == IDCANCEL) {
+            g_inputOK = false;
+            DestroyWindow(hwnd);
+        }
+        return 0;
+    case WM_CLOSE:
+        g_inputOK = false;
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        return ColorControl(reinterpret_cast<HDC>(wParam));
+    default:
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK SliderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        AddChild(hwnd, 0, TRACKBAR_CLASSW, L"", TBS_AUTOTICKS, 15, 25, 300, 40, kControlId);
+        SendDlgItemMessageW(hwnd, kControlId, TBM_SETRANGE, TRUE, MAKELPARAM(kMinAlpha, kMaxAlpha));
+        SendDlgItemMessageW(hwnd, kControlId, TBM_SETTICFREQ, 25, 0);
+        SendDlgItemMessageW(hwnd, kControlId, TBM_SETPOS, TRUE, g_sliderVal);
+        AddButtons(hwnd, 100, 80);
+        return 0;
+    case WM_HSCROLL: {
+        const int pos = TrackbarPos(hwnd);
+        PreviewAlpha(pos);
+        SetWindowTextW(hwnd, (L"透明度: " + IntToW(pos)).c_str());
+        return 0;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            g_sliderVal = TrackbarPos(hwnd);
+            g_sliderOK = true;
+            DestroyWindow(hwnd);
+        } else if (LOWORD(wParam) == IDCANCEL) {
+            CancelSlider(hwnd);
+        }
+        return 0;
+    case WM_CLOSE:
+        CancelSlider(hwnd);
+        return 0;
+    case WM_ERASEBKGND:
+        return EraseWithSkin(hwnd, reinterpret_cast<HDC>(wParam));
+    case WM_DRAWITEM:
+        DrawSkinButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return 1;
+    case WM_CTLCOLORSTATIC:
+        return ColorControl(reinterpret_cast<HDC>(wParam));
+    default:
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+std::wstring InputBox(HWND owner, const std::wstring& title, const std::wstring& initial) {
+    if (g_inputBoxAnswer) return g_inputBoxAnswer(title, initial);
+    static bool registered = false;
+    if (!registered) {
+        registered = true;
+        RegisterDialogClass(kInputClass, InputProc);
+    }
+    g_inputOK = false;
+    g_inputResult = initial;
+    HWND dlg = CreateDialogWindow(owner, kInputClass, title, 300, 120);
+    if (!dlg) return std::wstring();
+    CenterDialog(dlg, 300, 120);
+    SetDlgItemTextW(dlg, kControlId, initial.c_str());
+    ShowWindow(dlg, SW_SHOW);
+    SetForegroundWindow(dlg);
+    SetFocus(GetDlgItem(dlg, kControlId));
+    RunDialogLoop(dlg);
+    if (IsWindow(dlg)) DestroyWindow(dlg); // the loop ended by WM_QUIT: nothing was confirmed
+    return g_inputOK ? g_inputResult : std::wstring();
+}
+
+int SliderBox(HWND owner, const std::wstring& label, int initial) {
+    if (g_sliderBoxAnswer) {
+        const int answer = g_sliderBoxAnswer(label, initial);
+        return answer < 0 ? -1 : (answer < kMinAlpha ? kMinAlpha : answer > kMaxAlpha ? kMaxAlpha : answer);
+    }
+    static bool registered = false;
+    if (!registered) {
+        registered = true;
+        RegisterDialogClass(kSliderClass, SliderProc);
+    }
+    g_sliderVal = initial;
+    g_sliderOK = false;
+    g_sliderOrig = initial;
+    const std::wstring caption = FitToBuffer(label + L": " + IntToW(initial), 64);
+    HWND dlg = CreateDialogWindow(owner, kSliderClass, caption, 340, 160);
+    if (!dlg) return -1;
+    CenterDialog(dlg, 340, 160);
+    ShowWindow(dlg, SW_SHOW);
+    SetForegroundWindow(dlg);
+    RunDialogLoop(dlg);
+    if (IsWindow(dlg)) CancelSlider(dlg); // ended by WM_QUIT: the preview is put back
+    return g_sliderOK ? g_sliderVal : -1;
+}

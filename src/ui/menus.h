@@ -1,0 +1,56 @@
+// The tray menu and the appearance menu as plain data: ids, texts, order, check marks and submenus.
+// The Windows side turns a model into an HMENU and acts on the command it returns.
+#pragma once
+#include <string>
+#include <vector>
+
+struct MenuEntry {
+    int id = 0;        // 0 for separators and submenus
+    std::wstring text; // empty for separators
+    bool checked = false;
+    bool separator = false;
+    std::vector<MenuEntry> sub; // non-empty: a submenu
+};
+
+// Tray menu commands.
+enum TrayCommand {
+    kCmdShowAll = 1001,
+    kCmdHideAll = 1002,
+    kCmdCollectAll = 1003,
+    kCmdRestoreAll = 1004,
+    kCmdExit = 1005,
+    kCmdAutoArrange = 1006,
+    kCmdRestoreHidden = 1007,
+    kCmdAppearance = 1008,
+    kCmdNoOverlap = 1011,
+    kCmdNewBox = 1012,
+    kCmdAutoStart = 1014,
+    kCmdTrayIconFirst = 300, // 300 + style
+};
+
+// Appearance menu commands.
+enum AppearanceCommand {
+    kCmdAlpha = 30,
+    kCmdFontName = 31,
+    kCmdFontSize = 32,
+    kCmdBgImage = 33,
+    kCmdClearBg = 34,
+    kCmdIconSizeFirst = 10, // 10..13: 24, 32, 48, 64
+    kCmdSkinFirst = 200,    // 200 + skin row
+};
+
+extern const wchar_t* const g_trayIconNames[4];
+
+std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIconStyle);
+std::vector<MenuEntry> AppearanceMenuModel(int skinIndex, int iconSize);
+
+// The icon edge of an icon-size command (10..13), or 0 for any other command.
+int IconSizeForCommand(int cmd);
+// The tray icon style of a command (300..303), or -1.
+int TrayStyleForCommand(int cmd);
+// The skin row of a command (200..207), or -1.
+int SkinForCommand(int cmd);
+
+// The font size the user's text stands for: read like the C runtime reads a leading integer, then
+// clamped to 8..40 ("100" -> 40, "12abc" -> 12, "abc" -> 8, " -5" -> 8).
+int FontSizeFromText(const std::wstring& text);

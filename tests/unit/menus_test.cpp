@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "ui/menus.h"
+
+namespace {
+
+// "id:text[*]" per entry, "-" for a separator, "text>(...)" for a submenu.
+std::wstring Flat(const std::vector<MenuEntry>& menu) {
+    std::wstring out;
+    for (const auto& e : menu) {
+        out += out.empty() ? L"" : L"|";
+        if (e.separator)
+            out += L"-";
+        else if (!e.sub.empty())
+            out += e.text + L">(" + Flat(e.sub) + L")";
+        else
+            out += std::to_wstring(e.id) + L":" + e.text + (e.checked ? L"*" : L"");
+    }
+    return out;
+}
+
+std::wstring Checked(bool on) {
+    return on ? L"*" : L"";
+}
+
+TEST(Menus, TrayAndAppearanceMenusInEveryState) {
+    const wchar_t* icons[4] = {L"蓝色盒子", L"黄色文件夹", L"深色网格", L"绿色圆点"};
+    for (int style = -1; style <= 4; ++style)
+        for (int flags = 0; flags < 4; ++flags) {
+            std::wstring expected =
+                L"1001:显示所有盒子|1002:隐藏所有盒子|-|1003:收纳全部桌面图标到盒子|1004:还原全部图标到桌面|"
+                L"1012:新建盒子|1006:自动排列|1011:盒子不重叠" +
+                Checked(flags & 1) + L"|1014:开机自动启动" + Checked(flags & 2) +
+                L"|1007:恢复所有隐藏盒子|-|1008:外观设置|托盘图标>(";
+            for (int i = 0; i < 4; ++i)
+                expected +=
+                    (i ? L"|" : L"") + std::to_wstring(300 + i) + L":" + icons[i] + Checked(i == style);
+            EXPECT_EQ(Flat(TrayMenuModel(flags & 1, flags & 2, style)), expected + L")|-|1005:退出")
+                << style << flags;
+        }
+    const wchar_t* skins[8] = {L"深色", L"浅色", L"蓝色", L"紫色", L"绿色", L"红色", L"玫红", L"青色"};
+    const wchar_t* sizes[4] = {L"10:小 (24)", L"11:中 (32)", L"12:大 (48)", L"13:特大 (64)"};
+    for (int skin = -1; skin <= 8; ++skin)
+        for (int size : {16, 24, 32, 48, 64, 100}) {
+            std::wstring expected =
+                L"30:透明度...|31:字体名称...|32:字体大小...|33:背景图片...|34:清除背景图|-|皮肤>(";
+            for (int i = 0; i < 8; ++i)
+                expected +=
+                    (i ? L"|" : L"") + std::to_wstring(200 + i) + L":" + skins[i] + Checked(i == skin);
+            expected += L")|图标大小>(";
+            for (int i = 0; i < 4; ++i)
+                expected += (i ? L"|" : L"") + std::wstring(sizes[i]) +
+                            Checked((i < 2 ? 24 + 8 * i : 48 + 16 * (i - 2)) == size);
+            EXPECT_EQ(Flat(AppearanceMenuModel(skin, size)), expected + L")") << skin << " " << size;
+        }
+}
+
+TEST(Menus, CommandsAndFontSizeText) {
+    EXPECT_EQ((std::vector<int>{IconSizeForCommand(9), IconSizeForCommand(10), IconSizeForCommand(13),
+                                IconSizeForCommand(14), TrayStyleForCommand(299), TrayStyleForCommand(303),
+                                TrayStyleForCommand(304), SkinForCommand(207), SkinForCommand(208)}),
+              (std::vector<int>{0, 24, 64, 0, -1, 3, -1, 7, -1}));
+    const struct {
+        const wchar_t* text;
+        int size;
+    } cases[] = {{L"100", 40}, {L"12abc", 12}, {L"abc", 8}, {L" -5", 8}, {L"8", 8}, {L"40", 40}, {L"7", 8}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FontSizeFromText(c.text), c.size) << c.text;
+}
+
+} // namespace
