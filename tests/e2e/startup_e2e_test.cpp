@@ -30,4 +30,19 @@ TEST(StartupE2E, StartsCreatesTheHiddenStoreAndQuitsWithZero) {
     EXPECT_TRUE(fs::exists(s.Desk() / "照片.png"));
 }
 
+TEST(StartupE2E, AUserFileNamedLikeTheStoreIsLeftAlone) {
+    e2e::Scenario s;
+    Touch(s.Desk() / ".hidden", "the user's own bytes");
+    Touch(s.Desk() / "notes.txt");
+    const auto before = s.WinTool({"attrib", e2e::WinPath(s.Desk() / ".hidden")});
+    ASSERT_EQ(before.status, 0);
+    s.Start();
+    ASSERT_TRUE(e2e::WaitFor([&] { return s.Boxes().size() == 1; }, 30s)) << "the box of notes.txt";
+    EXPECT_EQ(s.WinTool({"attrib", e2e::WinPath(s.Desk() / ".hidden")}).out, before.out);
+    EXPECT_EQ(e2e::ReadFile(s.Desk() / ".hidden"), "the user's own bytes");
+    EXPECT_EQ(s.Quit(20s), 0);
+    EXPECT_TRUE(fs::exists(s.Desk() / "notes.txt")) << "nothing moved";
+    EXPECT_NE(e2e::ReadFile(s.Log()).find("is not a folder"), std::string::npos);
+}
+
 } // namespace

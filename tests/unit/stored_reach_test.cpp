@@ -29,6 +29,16 @@ TEST(StoredBounds, PositionsAndSizesFromTheFile) {
     }
 }
 
+TEST(NewBoxKey, ANameThatDiffersOnlyInCaseIsTheExistingBox) {
+    const std::vector<std::wstring> keys{L"Work", L"WORK", L"Ärger", L"文档"};
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"work", L"Work"}, {L"WORK", L"WORK"}, {L"wORk", L"Work"}, {L"ärger", L"Ärger"},
+        {L"文档", L"文档"},   {L"Works", L"Works"}, {L"新盒子", L"新盒子"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(NewBoxKey(c.first, keys), c.second);
+    EXPECT_EQ(NewBoxKey(L"work", {}), L"work");
+}
+
 bool BandShows(const Rect& r, const std::vector<Rect>& screens) {
     for (const Rect& s : screens)
         if (RectsOverlap({r.left, r.top, r.right, r.top + kTitleBand}, s)) return true;
