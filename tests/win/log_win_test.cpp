@@ -2,8 +2,6 @@
 
 #include "app/app_win.h"
 #include "base/strutil.h"
-#include "inventory/inventory.h"
-#include "inventory/inventory_win.h"
 #include "win/fs_fixture.h"
 
 namespace {
@@ -43,25 +41,6 @@ TEST(HiddenStoreWin, CreatedWithExactlyHiddenAndSystemAndRestoredOnEveryStart) {
     EnsureHiddenStore(store);
     EXPECT_EQ(GetFileAttributesW(store.c_str()),
               static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-}
-
-TEST(HiddenStoreWin, AFileOfThatNameIsNoStoreAndStaysAsItWas) {
-    wt::TempDir desk(L"storefile");
-    const std::wstring store = desk / L".hidden";
-    ASSERT_TRUE(wt::WriteBytes(store, "mine"));
-    ASSERT_TRUE(wt::WriteBytes(desk / L"a.txt", "a"));
-    const auto before = wt::Snapshot(desk.Path());
-    g_desktop = desk.Path();
-    g_hidden = store;
-    g_manualGroups[L"b.txt"] = L"Work";
-    EnsureHiddenStore(store);
-    MoveItemToGroup(desk / L"a.txt", L"Work");
-    CollectAll();
-    EXPECT_EQ(wt::Snapshot(desk.Path()), before) << "attributes and bytes of every entry unchanged";
-    EXPECT_EQ(g_manualGroups.size(), 1u) << "a collect that cannot move keeps the choices";
-    g_manualGroups.clear();
-    g_desktop.clear();
-    g_hidden.clear();
 }
 
 } // namespace
