@@ -70,9 +70,10 @@ void KeepBoxesReachable(BoxDesk& desk, const Rect& home, const std::vector<Rect>
         const long long w = r.Width(), h = r.Height();
         auto place = FreePlace(rects, static_cast<int>(i), w, h, home);
         if (!place) {
-            const int step = kCascadeStep * (overlapping++ % kCascadeSteps);
-            place = Point{static_cast<int>(std::min<long long>(home.left + step, std::max<long long>(home.left, home.right - w))),
-                          static_cast<int>(std::min<long long>(home.top + step, std::max<long long>(home.top, home.bottom - h)))};
+            const long long step = kCascadeStep * (overlapping++ % kCascadeSteps);
+            const long long x = std::min(home.left + step, std::max<long long>(home.left, home.right - w));
+            const long long y = std::min(home.top + step, std::max<long long>(home.top, home.bottom - h));
+            place = Point{static_cast<int>(x), static_cast<int>(y)};
         }
         desk.Move(static_cast<int>(i), place->x, place->y);
         rects[i] = desk.RectOf(static_cast<int>(i));

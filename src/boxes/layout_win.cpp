@@ -30,14 +30,16 @@ class LiveDesk : public BoxDesk {
 BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM out) {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (GetMonitorInfoW(monitor, &info)) reinterpret_cast<std::vector<Rect>*>(out)->push_back(FromRECT(info.rcWork));
+    if (GetMonitorInfoW(monitor, &info))
+        reinterpret_cast<std::vector<Rect>*>(out)->push_back(FromRECT(info.rcWork));
     return TRUE;
 }
 
 // The primary monitor's work area (where boxes are brought back to) and every monitor's.
 Rect HomeArea() {
     RECT r = {};
-    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0) && r.right > r.left && r.bottom > r.top) return FromRECT(r);
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0) && r.right > r.left && r.bottom > r.top)
+        return FromRECT(r);
     return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 

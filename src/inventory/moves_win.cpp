@@ -59,7 +59,8 @@ void MoveFileNotify(const std::wstring& from, const std::wstring& to) {
     // Without a desktop folder there is no store either, and paths built from them would point at
     // the current drive's root.
     if (g_desktop.empty() || g_hidden.empty() || from.empty() || to.empty()) return;
-    if (LiesInHiddenStore(to, g_hidden) && !StoreIsFolder()) return LogNoStore(L"MoveFileNotify [" + from + L"]");
+    if (LiesInHiddenStore(to, g_hidden) && !StoreIsFolder())
+        return LogNoStore(L"MoveFileNotify [" + from + L"]");
     if (!NothingAt(to)) return;
     if (!MoveFileW(from.c_str(), to.c_str())) return;
     SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, g_desktop.c_str(), nullptr);

@@ -7,26 +7,6 @@
 #include "base/win.h"
 #include "settings/settings.h"
 
-namespace {
-
-bool g_iniWriteFailed = false; // a write has failed in this run and the user has been told
-
-// A write that failed loses a choice at the next start: the first failure of a run goes to the log
-// with the path and the error, and once to the user.
-void NoteWrite(BOOL ok) {
-    if (ok) return;
-    const DWORD err = GetLastError();
-    if (g_iniWriteFailed) return;
-    g_iniWriteFailed = true;
-    LogDbg(L"INI write failed, ini=" + g_iniPath + L" error=" + IntToW(static_cast<int>(err)));
-    ShowTrayBalloon(L"设置无法保存", L"无法写入 " + g_iniPath + L"（错误 " + IntToW(static_cast<int>(err)) +
-                                         L"），所做的更改在下次启动时不会保留。");
-}
-
-} // namespace
-
-void IniForgetWriteFailure() { g_iniWriteFailed = false; }
-
 void IniEnsureFile() {
     if (g_iniPath.empty()) return;
     HANDLE f = CreateFileW(g_iniPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -61,6 +41,28 @@ std::wstring IniGetSection(const wchar_t* section) {
             return block;
         }
     }
+}
+
+namespace {
+
+bool g_iniWriteFailed = false; // a write has failed in this run and the user has been told
+
+// A write that failed loses a choice at the next start: the first failure of a run goes to the log
+// with the path and the error, and once to the user.
+void NoteWrite(BOOL ok) {
+    if (ok) return;
+    const DWORD err = GetLastError();
+    if (g_iniWriteFailed) return;
+    g_iniWriteFailed = true;
+    LogDbg(L"INI write failed, ini=" + g_iniPath + L" error=" + IntToW(static_cast<int>(err)));
+    ShowTrayBalloon(L"设置无法保存", L"无法写入 " + g_iniPath + L"（错误 " + IntToW(static_cast<int>(err)) +
+                                         L"），所做的更改在下次启动时不会保留。");
+}
+
+} // namespace
+
+void IniForgetWriteFailure() {
+    g_iniWriteFailed = false;
 }
 
 void IniWrite(const wchar_t* section, const wchar_t* key, const std::wstring& value) {

@@ -36,7 +36,8 @@ TEST(StartupE2E, AUserFileNamedLikeTheStoreIsLeftAloneAndEveryBoxIsWithinReach) 
     Touch(s.Desk() / ".hidden", "the user's own bytes");
     Touch(s.Desk() / "notes.txt");
     std::string custom = "[customBoxes]\r\n"; // ten more boxes: default places run off the screen
-    for (int i = 0; i < 10; ++i) custom += "box" + std::to_string(i) + "=1\r\n";
+    for (int i = 0; i < 10; ++i)
+        custom += "box" + std::to_string(i) + "=1\r\n";
     Touch(s.Ini(), custom);
     const auto before = s.WinTool({"attrib", e2e::WinPath(s.Desk() / ".hidden")});
     ASSERT_EQ(before.status, 0);

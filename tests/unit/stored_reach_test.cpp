@@ -9,14 +9,18 @@
 namespace {
 
 TEST(StoredBounds, PositionsAndSizesFromTheFile) {
-    const Rect screens{-1280, 0, 1920, 1080}; // a monitor left of the 1920 x 1080 primary one
+    const Rect screens{-1280, 0, 1920, 1080};         // a monitor left of the 1920 x 1080 primary one
     const int big = 2147483647, wrapped = 1215752191; // "99999999999" as the profile API reads it
     const Rect dflt{40, 40, 364, 166}, most{40, 40, 3240, 1120}; // box 0's default place and size
-    const std::pair<Rect, Rect> cases[] = { // stored x, y, w, h -> the box
-        {{100, 50, 400, 300}, {100, 50, 500, 350}}, {{0, 0, 140, 100}, {0, 0, 140, 100}},
-        {{1919, 1079, 139, 99}, {1919, 1079, 2243, 1205}}, {{-1, 50, -5, -big - 1}, dflt},
-        {{big, big, big, big}, most}, {{wrapped, 5, wrapped, 5000}, most}, {{1920, 0, 3200, 1080}, most},
-        {{0, 1080, 5000, 2000}, most}};
+    const std::pair<Rect, Rect> cases[] = {                      // stored x, y, w, h -> the box
+                                           {{100, 50, 400, 300}, {100, 50, 500, 350}},
+                                           {{0, 0, 140, 100}, {0, 0, 140, 100}},
+                                           {{1919, 1079, 139, 99}, {1919, 1079, 2243, 1205}},
+                                           {{-1, 50, -5, -big - 1}, dflt},
+                                           {{big, big, big, big}, most},
+                                           {{wrapped, 5, wrapped, 5000}, most},
+                                           {{1920, 0, 3200, 1080}, most},
+                                           {{0, 1080, 5000, 2000}, most}};
     for (const auto& [s, box] : cases) {
         const auto pos = PosFromStored(s.left, s.top, screens);
         const Point at = pos ? Point{pos->left, pos->top} : DefaultBoxPos(0);
@@ -31,12 +35,12 @@ TEST(Reach, OnlyBoxesOutOfReachMoveAndFreePlacesComeFirst) {
         Rect home, other; // the primary work area and a second monitor's
         int boxes, w, h;
         bool arrange, roomForAll;
-    } cases[] = {
-        {{0, 0, 1600, 900}, {}, 10, 324, 126, false, true},            // default places run off the right
-        {{0, 40, 1366, 768}, {1366, 0, 3286, 1080}, 14, 324, 210, false, true},
-        {{0, 0, 800, 600}, {}, 30, 324, 210, false, false},            // far more boxes than room
-        {{0, 0, 1366, 768}, {}, 40, 324, 294, true, false},            // auto-arrange runs out of columns
-        {{0, 0, 1920, 1080}, {}, 20, 324, 294, true, false}, {{0, 0, 1000, 300}, {}, 2, 2400, 400, false, false}};
+    } cases[] = {{{0, 0, 1600, 900}, {}, 10, 324, 126, false, true}, // default places run off the right
+                 {{0, 40, 1366, 768}, {1366, 0, 3286, 1080}, 14, 324, 210, false, true},
+                 {{0, 0, 800, 600}, {}, 30, 324, 210, false, false}, // far more boxes than room
+                 {{0, 0, 1366, 768}, {}, 40, 324, 294, true, false}, // auto-arrange runs out of columns
+                 {{0, 0, 1920, 1080}, {}, 20, 324, 294, true, false},
+                 {{0, 0, 1000, 300}, {}, 2, 2400, 400, false, false}};
     for (const Case& c : cases) {
         std::vector<Rect> rects;
         for (int i = 0; i < c.boxes; ++i)
@@ -68,8 +72,11 @@ TEST(Reach, OnlyBoxesOutOfReachMoveAndFreePlacesComeFirst) {
 
 TEST(NewBoxKey, ANameThatDiffersOnlyInCaseIsTheExistingBox) {
     const std::vector<std::wstring> keys{L"Work", L"WORK", L"Ärger", L"文档"};
-    for (const auto& [name, key] : std::vector<std::pair<std::wstring, std::wstring>>{
-             {L"work", L"Work"}, {L"WORK", L"WORK"}, {L"ärger", L"Ärger"}, {L"文档", L"文档"}, {L"Works", L"Works"}})
+    for (const auto& [name, key] : std::vector<std::pair<std::wstring, std::wstring>>{{L"work", L"Work"},
+                                                                                      {L"WORK", L"WORK"},
+                                                                                      {L"ärger", L"Ärger"},
+                                                                                      {L"文档", L"文档"},
+                                                                                      {L"Works", L"Works"}})
         EXPECT_EQ(NewBoxKey(name, keys), key);
 }
 
