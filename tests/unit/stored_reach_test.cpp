@@ -72,11 +72,12 @@ TEST(Reach, OnlyBoxesOutOfReachMoveAndFreePlacesComeFirst) {
 
 TEST(NewBoxKey, ANameThatDiffersOnlyInCaseIsTheExistingBox) {
     const std::vector<std::wstring> keys{L"Work", L"WORK", L"Ärger", L"文档"};
-    for (const auto& [name, key] : std::vector<std::pair<std::wstring, std::wstring>>{{L"work", L"Work"},
-                                                                                      {L"WORK", L"WORK"},
-                                                                                      {L"ärger", L"Ärger"},
-                                                                                      {L"文档", L"文档"},
-                                                                                      {L"Works", L"Works"}})
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {{L"work", L"Work"},
+                                                               {L"WORK", L"WORK"},
+                                                               {L"ärger", L"Ärger"},
+                                                               {L"文档", L"文档"},
+                                                               {L"Works", L"Works"}};
+    for (const auto& [name, key] : cases)
         EXPECT_EQ(NewBoxKey(name, keys), key);
 }
 
