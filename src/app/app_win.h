@@ -25,7 +25,8 @@ std::wstring GetExePath();
 void LogDbg(const std::wstring& message);
 
 // Creates the hidden store and gives it exactly the hidden and system attributes.
-// Does nothing when the store path is empty (no desktop folder).
+// Does nothing when the store path is empty (no desktop folder), and nothing but a log line when
+// something other than a folder bears the store's name.
 void EnsureHiddenStore(const std::wstring& hidden);
 
 // Start-up steps 1 to 17, then the polling main loop; returns the exit code (always 0).

@@ -25,6 +25,12 @@ bool g_draggingItem = false;
 void EnsureHiddenStore(const std::wstring& hidden) {
     if (hidden.empty()) return; // no desktop folder: never make a store anywhere else
     CreateDirectoryW(hidden.c_str(), nullptr);
+    // Only a folder is the store: a file of the user's that bears the name keeps its attributes.
+    const DWORD attrs = GetFileAttributesW(hidden.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+        LogDbg(L"EnsureHiddenStore: no hidden store, [" + hidden + L"] is not a folder");
+        return;
+    }
     SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 }
 
@@ -103,6 +109,7 @@ void StartUp(HINSTANCE instance) {
     } else {
         ResolveOverlaps(nullptr);
     }
+    KeepBoxesReachable(); // default places run off the right edge from the seventh box or so
 }
 
 int MainLoop() {

@@ -1,5 +1,9 @@
 #include "boxes/box_rules.h"
 
+#include <algorithm>
+
+#include "inventory/scan.h"
+
 Size DefaultBoxSize(int cellW, int cellH, size_t itemCount) {
     const int width = (cellW + 3) * kDefaultColumns;
     int columns = cellW > 0 ? (width - kGridMargin) / cellW : 1;
@@ -23,6 +27,11 @@ int StoredOrComputed(int stored, int minimum, int computed) {
     return stored >= minimum ? stored : computed;
 }
 
+int StoredLength(int stored, int minimum, int computed, int most) {
+    if (stored < minimum) return computed;
+    return std::min(stored, std::max(most, minimum));
+}
+
 bool IsShellImageName(const std::wstring& imageName) {
     return imageName.find(L"explorer.exe") != std::wstring::npos;
 }
@@ -36,6 +45,9 @@ int MaxScrollY(size_t itemCount, int clientW, int clientH, int cellW, int cellH)
     return most > 0 ? static_cast<int>(most > 0x7fffffff ? 0x7fffffff : most) : 0;
 }
 
-std::wstring NewBoxKey(const std::wstring& name, const std::vector<std::wstring>&) {
+std::wstring NewBoxKey(const std::wstring& name, const std::vector<std::wstring>& existingKeys) {
+    if (std::find(existingKeys.begin(), existingKeys.end(), name) != existingKeys.end()) return name;
+    for (const auto& key : existingKeys)
+        if (SameNameIgnoreCase(key, name)) return key;
     return name;
 }

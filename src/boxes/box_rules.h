@@ -21,6 +21,10 @@ int CapDefaultHeight(int computed, int workAreaHeight);
 Point DefaultBoxPos(int index);
 // A stored "_size" value replaces the computed one only from the minimum up.
 int StoredOrComputed(int stored, int minimum, int computed);
+// The same for a length read from the file, which may be any int: a stored value from the minimum
+// up is used, but never longer than `most` (the virtual screen's extent on that axis), so no stored
+// number makes a box larger than every screen together; `most` below the minimum counts as the minimum.
+int StoredLength(int stored, int minimum, int computed, int most);
 
 // The shell's process: its image name contains "explorer.exe" (letter case as written).
 bool IsShellImageName(const std::wstring& imageName);
@@ -30,5 +34,9 @@ bool IsShellImageName(const std::wstring& imageName);
 // never below 0. The wheel clamps to it, and a box whose rows do not fit can reach its last row.
 int MaxScrollY(size_t itemCount, int clientW, int clientH, int cellW, int cellH);
 
-// The key a new box gets when the user names it `name`, given the keys that exist already.
+// The key a new box gets when the user names it `name`, given the keys that exist already. The INI
+// file compares section and key names without regard to letter case, so a name that equals an
+// existing key except for case is that box: its key comes back, spelled as it exists (an exact match
+// first). Case is folded as file names fold it (SameNameIgnoreCase), which covers at least the
+// ASCII letters that every profile implementation folds.
 std::wstring NewBoxKey(const std::wstring& name, const std::vector<std::wstring>& existingKeys);

@@ -52,8 +52,9 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
     if (cached != g_posCache.end()) pos = {cached->second.left, cached->second.top};
     if (!g_iniPath.empty()) {
         const std::wstring section = SizeSectionFor(key);
-        size.w = StoredOrComputed(IniGetInt(section.c_str(), L"w", 0), kMinBoxWidth, size.w);
-        size.h = StoredOrComputed(IniGetInt(section.c_str(), L"h", 0), kMinBoxHeight, size.h);
+        const int mostW = GetSystemMetrics(SM_CXVIRTUALSCREEN), mostH = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        size.w = StoredLength(IniGetInt(section.c_str(), L"w", 0), kMinBoxWidth, size.w, mostW);
+        size.h = StoredLength(IniGetInt(section.c_str(), L"h", 0), kMinBoxHeight, size.h, mostH);
     }
     box->width = size.w;
     box->height = size.h;
@@ -108,6 +109,7 @@ void RefreshBoxes() {
     for (size_t i = 0; i < g_groups.size(); ++i)
         CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
     ResolveOverlaps(nullptr);
+    KeepBoxesReachable();
 }
 
 LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -53,6 +53,8 @@ bool OverlapsAnyExcept(const RECT& r, BoxWin* box);
 bool OverlapsAnyExcept2(const RECT& r, BoxWin* b1, BoxWin* b2, int margin);
 void ResolveOverlaps(BoxWin* anchor); // nullptr: no anchor
 void AutoArrange();
+// Brings every box whose title band no monitor shows onto the primary work area (free place first).
+void KeepBoxesReachable();
 void PushBoxesLive(BoxWin* box);
 
 void AttachBoxToDesktop(HWND hwnd);

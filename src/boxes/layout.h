@@ -1,6 +1,8 @@
 // Keeping boxes apart and arranging them: the decisions over "the boxes on one screen".
 // The Windows side adapts the live box windows to BoxDesk; tests use a model desk.
 #pragma once
+#include <vector>
+
 #include "base/geom.h"
 
 // The boxes on the primary screen, in creation order. Rectangles are screen coordinates.
@@ -37,6 +39,15 @@ void ResolveOverlaps(BoxDesk& desk, int anchor);
 void PushBoxesLive(BoxDesk& desk, int resized);
 // Stacks the boxes (ordered by top, then left) in columns from the top-right corner.
 void AutoArrange(BoxDesk& desk);
+
+// Client rows 0 to 29 of a box are its title band: the part the user grabs to move it.
+constexpr int kTitleBand = 30;
+// Brings back every box whose title band lies wholly outside all of `screens` (the work area of each
+// monitor): in creation order, each such box moves into `home` (the primary work area) to the
+// highest, then leftmost free place, or, where none is left, to a place in `home` where it may
+// overlap others (corners stepping down and right from home's top-left corner). Boxes whose title
+// band shows on some screen, even in part, do not move. Every move goes through desk.Move.
+void KeepBoxesReachable(BoxDesk& desk, const Rect& home, const std::vector<Rect>& screens);
 
 constexpr int kResolvePasses = 200;
 constexpr int kLivePushPasses = 100;

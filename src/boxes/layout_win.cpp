@@ -27,6 +27,28 @@ class LiveDesk : public BoxDesk {
     Size Screen() const override { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 };
 
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM out) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info))
+        reinterpret_cast<std::vector<Rect>*>(out)->push_back(FromRECT(info.rcWork));
+    return TRUE;
+}
+
+// The primary monitor's work area (where boxes are brought back to) and every monitor's.
+Rect HomeArea() {
+    RECT r = {};
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0) && r.right > r.left && r.bottom > r.top)
+        return FromRECT(r);
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+std::vector<Rect> WorkAreas() {
+    std::vector<Rect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
 int IndexOf(const BoxWin* box) {
     for (size_t i = 0; i < g_boxes.size(); ++i)
         if (g_boxes[i] == box) return static_cast<int>(i);
@@ -65,8 +87,15 @@ void PushBoxesLive(BoxWin* box) {
     PushBoxesLive(desk, IndexOf(box));
 }
 
+void KeepBoxesReachable() {
+    LiveDesk desk;
+    KeepBoxesReachable(desk, HomeArea(), WorkAreas());
+}
+
 void AutoArrange() {
     LiveDesk desk;
     AutoArrange(desk);
+    // Columns that run out of screen on the left come back where a free place is.
+    KeepBoxesReachable(desk, HomeArea(), WorkAreas());
     RenderAll();
 }

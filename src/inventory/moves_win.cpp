@@ -9,6 +9,7 @@
 
 #include <set>
 
+#include "app/app_win.h"
 #include "inventory/scan.h"
 #include "settings/ini_names.h"
 #include "settings/ini_win.h"
@@ -74,6 +75,16 @@ bool NothingAt(const std::wstring& path) {
     return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
 }
 
+// Only a folder is the store; a file of the user's called ".hidden" is no place to move anything into.
+bool StoreIsFolder() {
+    const DWORD attrs = GetFileAttributesW(g_hidden.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void LogNoStore(const std::wstring& what) {
+    LogDbg(what + L": no hidden store, [" + g_hidden + L"] is not a folder; nothing moved");
+}
+
 void ForgetChoices() {
     g_freedItems.clear();
     IniDeleteSection(L"freedItems");
@@ -99,6 +110,8 @@ void MoveFileNotify(const std::wstring& from, const std::wstring& to) {
     // Without a desktop folder there is no store either, and paths built from them would point at
     // the current drive's root.
     if (g_desktop.empty() || g_hidden.empty() || from.empty() || to.empty()) return;
+    if (LiesInHiddenStore(to, g_hidden) && !StoreIsFolder())
+        return LogNoStore(L"MoveFileNotify [" + from + L"]");
     if (!NothingAt(to)) return;
     if (!MoveFileW(from.c_str(), to.c_str())) return;
     SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, g_desktop.c_str(), nullptr);
@@ -122,6 +135,8 @@ void SetManualGroup(const std::wstring& name, const std::wstring& key) {
 
 void CollectAll() {
     if (g_desktop.empty() || g_hidden.empty()) return;
+    // Without a store nothing moves, and the choices that keep entries in their boxes stay too.
+    if (!StoreIsFolder()) return LogNoStore(L"CollectAll");
     ForgetChoices();
     MoveAllEntries(g_desktop, g_hidden, true);
 }

@@ -114,10 +114,12 @@ ScanResult DecideScan(const ScanInput& in) {
                    r.groups.end());
     r.log.push_back(L"SCAN after filter: groups=" + IntToW(static_cast<int>(r.groups.size())));
 
+    // A user-made box whose name differs from a group's key only in letter case is that group: the
+    // INI file cannot tell their position, size, name and hidden state apart.
     for (const auto& name : customBoxes) {
         if (hiddenBoxes.count(name)) continue;
-        const bool exists =
-            std::any_of(r.groups.begin(), r.groups.end(), [&](const Group& g) { return g.first == name; });
+        const bool exists = std::any_of(r.groups.begin(), r.groups.end(),
+                                        [&](const Group& g) { return SameNameIgnoreCase(g.first, name); });
         if (!exists) r.groups.emplace_back(name, std::vector<Item>());
     }
     return r;

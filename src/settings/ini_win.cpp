@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "app/app_win.h"
+#include "base/strutil.h"
 #include "base/win.h"
 #include "settings/settings.h"
 
@@ -47,10 +49,32 @@ std::wstring IniGetSection(const wchar_t* section) {
     }
 }
 
+namespace {
+
+bool g_iniWriteFailed = false; // a write has failed in this run and the user has been told
+
+// A write that failed loses a choice at the next start: the first failure of a run goes to the log
+// with the path and the error, and once to the user.
+void NoteWrite(BOOL ok) {
+    if (ok) return;
+    const DWORD err = GetLastError();
+    if (g_iniWriteFailed) return;
+    g_iniWriteFailed = true;
+    LogDbg(L"INI write failed, ini=" + g_iniPath + L" error=" + IntToW(static_cast<int>(err)));
+    ShowTrayBalloon(L"设置无法保存", L"无法写入 " + g_iniPath + L"（错误 " + IntToW(static_cast<int>(err)) +
+                                         L"），所做的更改在下次启动时不会保留。");
+}
+
+} // namespace
+
+void IniForgetWriteFailure() {
+    g_iniWriteFailed = false;
+}
+
 void IniWrite(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
     if (g_iniPath.empty()) return;
     IniEnsureFile();
-    WritePrivateProfileStringW(section, key, value.c_str(), g_iniPath.c_str());
+    NoteWrite(WritePrivateProfileStringW(section, key, value.c_str(), g_iniPath.c_str()));
 }
 
 namespace {
@@ -60,14 +84,16 @@ bool IniFileExists() { return GetFileAttributesW(g_iniPath.c_str()) != INVALID_F
 
 void IniDeleteKey(const wchar_t* section, const wchar_t* key) {
     if (g_iniPath.empty() || !IniFileExists()) return;
-    WritePrivateProfileStringW(section, key, nullptr, g_iniPath.c_str());
+    NoteWrite(WritePrivateProfileStringW(section, key, nullptr, g_iniPath.c_str()));
 }
 
 void IniDeleteSection(const wchar_t* section) {
     if (g_iniPath.empty() || !IniFileExists()) return;
-    WritePrivateProfileStringW(section, nullptr, nullptr, g_iniPath.c_str());
+    NoteWrite(WritePrivateProfileStringW(section, nullptr, nullptr, g_iniPath.c_str()));
 }
 
+// The flush's result says nothing about the file (Wine always reports failure for it); the writes
+// before it are checked one by one.
 void IniFlush() {
     if (g_iniPath.empty()) return;
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, g_iniPath.c_str());

@@ -14,7 +14,11 @@ std::wstring IniGetString(const wchar_t* section, const wchar_t* key, const wcha
 // Reads the whole section, however long: the raw "line\0line\0\0" block without its final NULs.
 std::wstring IniGetSection(const wchar_t* section);
 
+// A write or delete that fails is logged with the path and the error, and the user is told once by
+// a balloon of the tray icon; later failures of the same run say nothing more.
 void IniWrite(const wchar_t* section, const wchar_t* key, const std::wstring& value);
 void IniDeleteKey(const wchar_t* section, const wchar_t* key);
 void IniDeleteSection(const wchar_t* section);
 void IniFlush(); // writes the platform's cached copy of the file to disk
+// Forgets that a write has failed, as at the start of a run (the next failure is reported again).
+void IniForgetWriteFailure();

@@ -41,7 +41,8 @@ std::vector<std::wstring> HiddenBoxesLoadLog(const std::wstring& iniPath,
     return log;
 }
 
-std::optional<Rect> PosFromStored(int x, int y) {
+std::optional<Rect> PosFromStored(int x, int y, const Rect& virtualScreen) {
     if (x < 0 || y < 0) return std::nullopt;
+    if (x >= virtualScreen.right || y >= virtualScreen.bottom) return std::nullopt;
     return Rect{x, y, x + 240, y + 360};
 }

@@ -26,4 +26,7 @@ std::vector<std::wstring> HiddenBoxesLoadLog(const std::wstring& iniPath,
                                              const std::vector<std::wstring>& keys, size_t total);
 
 // A stored position: both coordinates 0 or more give the box rectangle (x, y, x + 240, y + 360).
-std::optional<Rect> PosFromStored(int x, int y);
+// The file may hold any int: a corner at or beyond the right or bottom edge of the virtual screen
+// (all monitors together) counts as absent like a negative one, so the rectangle never overflows
+// and no box starts where no screen can show it.
+std::optional<Rect> PosFromStored(int x, int y, const Rect& virtualScreen);

@@ -17,6 +17,12 @@ std::set<std::wstring> LoadSet(const wchar_t* section) {
     return std::set<std::wstring>(keys.begin(), keys.end());
 }
 
+// All monitors together, in screen coordinates.
+Rect VirtualScreen() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 } // namespace
 
 void LoadManualGroups() {
@@ -60,10 +66,11 @@ void SaveFreedItem(const std::wstring& name, bool freed) {
 
 void LoadPos() {
     if (g_iniPath.empty()) return;
+    const Rect screens = VirtualScreen();
     for (const auto& g : g_groups) {
         const std::wstring section = IniSectionFor(g.first);
-        const auto pos =
-            PosFromStored(IniGetInt(section.c_str(), L"x", -1), IniGetInt(section.c_str(), L"y", -1));
+        const auto pos = PosFromStored(IniGetInt(section.c_str(), L"x", -1),
+                                       IniGetInt(section.c_str(), L"y", -1), screens);
         if (pos) g_posCache[g.first] = *pos;
     }
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "e2e/harness.h"
@@ -28,6 +29,31 @@ TEST(StartupE2E, StartsCreatesTheHiddenStoreAndQuitsWithZero) {
     // Desktop entries are untouched by start-up.
     EXPECT_TRUE(fs::exists(s.Desk() / "notes.txt"));
     EXPECT_TRUE(fs::exists(s.Desk() / "照片.png"));
+}
+
+TEST(StartupE2E, AUserFileNamedLikeTheStoreIsLeftAloneAndEveryBoxIsWithinReach) {
+    e2e::Scenario s;
+    Touch(s.Desk() / ".hidden", "the user's own bytes");
+    Touch(s.Desk() / "notes.txt");
+    std::string custom = "[customBoxes]\r\n"; // ten more boxes: default places run off the screen
+    for (int i = 0; i < 10; ++i)
+        custom += "box" + std::to_string(i) + "=1\r\n";
+    Touch(s.Ini(), custom);
+    const auto before = s.WinTool({"attrib", e2e::WinPath(s.Desk() / ".hidden")});
+    ASSERT_EQ(before.status, 0);
+    s.Start();
+    const auto reachable = [&] {
+        const auto boxes = s.Boxes();
+        return boxes.size() == 11 && std::all_of(boxes.begin(), boxes.end(), [](const e2e::WindowInfo& b) {
+                   return b.x + b.w > 0 && b.x < 1600 && b.y >= 0 && b.y < 900;
+               });
+    };
+    ASSERT_TRUE(e2e::WaitFor(reachable, 30s)) << "notes.txt's box and ten more, each within reach";
+    EXPECT_EQ(s.WinTool({"attrib", e2e::WinPath(s.Desk() / ".hidden")}).out, before.out);
+    EXPECT_EQ(e2e::ReadFile(s.Desk() / ".hidden"), "the user's own bytes");
+    EXPECT_EQ(s.Quit(20s), 0);
+    EXPECT_TRUE(fs::exists(s.Desk() / "notes.txt")) << "nothing moved";
+    EXPECT_NE(e2e::ReadFile(s.Log()).find("is not a folder"), std::string::npos);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 namespace {
 
+const Rect kScreens{-1280, 0, 1920, 1080}; // a monitor left of a 1920 x 1080 primary one
+
 std::wstring Block(std::initializer_list<std::wstring> lines) {
     std::wstring b;
     for (const auto& l : lines) {
@@ -73,11 +75,11 @@ TEST(ListParse, HiddenLoadLogLines) {
 }
 
 TEST(ListParse, StoredPositionNeedsBothCoordinatesNotNegative) {
-    EXPECT_EQ(PosFromStored(0, 0), (Rect{0, 0, 240, 360}));
-    EXPECT_EQ(PosFromStored(100, 50), (Rect{100, 50, 340, 410}));
-    EXPECT_FALSE(PosFromStored(-1, 50));
-    EXPECT_FALSE(PosFromStored(10, -300));
-    EXPECT_FALSE(PosFromStored(-1, -1));
+    EXPECT_EQ(PosFromStored(0, 0, kScreens), (Rect{0, 0, 240, 360}));
+    EXPECT_EQ(PosFromStored(100, 50, kScreens), (Rect{100, 50, 340, 410}));
+    EXPECT_FALSE(PosFromStored(-1, 50, kScreens));
+    EXPECT_FALSE(PosFromStored(10, -300, kScreens));
+    EXPECT_FALSE(PosFromStored(-1, -1, kScreens));
 }
 
 } // namespace

@@ -102,7 +102,7 @@ TEST_F(ScanDecision, HiddenBoxesAreDroppedAndLoggedEvenWithoutAGroup) {
 }
 
 TEST_F(ScanDecision, EmptyUserMadeBoxesComeLastInNameOrder) {
-    customBoxes = {L"B", L"A", L"文档", L"Gone"};
+    customBoxes = {L"B", L"A", L"文档", L"Gone", L"a", L"z"}; // "a", "z": the boxes "A" and "Z" by case
     hiddenBoxes = {L"Gone"};
     g_manualGroups[L"x.txt"] = L"Z";
     in.desktopListing = {{L"a.txt", false}, {L"x.txt", false}};

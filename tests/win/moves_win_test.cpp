@@ -51,6 +51,14 @@ TEST_F(MovesWin, MissingStoreLockedAndReadOnlyEntries) {
     CollectAll();
     EXPECT_EQ(wt::ReadBytes(desk + L"\\a.txt"), "aaa");
     EXPECT_FALSE(wt::Exists(store));
+    // A file of the user's bears the store's name: no move, no choice forgotten, the file as it was.
+    ASSERT_TRUE(wt::WriteBytes(store, "mine"));
+    SetManualGroup(L"m.txt", L"M");
+    MoveItemToGroup(desk + L"\\a.txt", L"Work");
+    CollectAll();
+    EXPECT_EQ(wt::ReadBytes(desk + L"\\a.txt") + wt::ReadBytes(store), "aaamine");
+    EXPECT_EQ(g_manualGroups.size(), 1u);
+    ASSERT_TRUE(DeleteFileW(store.c_str()));
     ASSERT_TRUE(wt::MakeDir(store));
 
     ASSERT_TRUE(wt::WriteBytes(desk + L"\\ro.txt", "read only"));

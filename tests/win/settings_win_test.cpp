@@ -154,6 +154,24 @@ TEST_F(SettingsWin, LongSectionsAreReadWhole) {
     EXPECT_EQ(block.back(), L'1') << "no trailing terminators and nothing cut";
 }
 
+TEST_F(SettingsWin, AFailedWriteIsLoggedOnceWithPathAndError) {
+    // Locked by another program (the read-only attribute means nothing to Wine run as root).
+    WriteIni("[settings]\r\nskin=4\r\n");
+    HANDLE lock = CreateFileW(g_iniPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    IniForgetWriteFailure();
+    SaveStyleKey(L"skin", L"5");
+    IniDeleteKey(L"settings", L"skin");
+    IniDeleteSection(L"settings");
+    CloseHandle(lock);
+    EXPECT_EQ(wt::ReadBytes(g_iniPath), "[settings]\r\nskin=4\r\n");
+    int lines = 0;
+    for (const auto& line : wt::ReadDebugLog())
+        lines += line == L"INI write failed, ini=" + g_iniPath + L" error=32"; // sharing violation
+    EXPECT_EQ(lines, 1);
+    IniForgetWriteFailure();
+}
+
 TEST(InitIniPathWin, FileAndLogLiveBesideTheExeWhateverTheWorkingDirectory) {
     wt::TempDir elsewhere(L"cwd");
     wchar_t old[MAX_PATH] = {};
