@@ -177,7 +177,7 @@ void EndBoxInteractions() {
         if (GetCapture() == moving) ReleaseCapture();
     }
     if (LiveBox(GetCapture())) ReleaseCapture();
-    g_leaveTracked = nullptr;
+    ForgetHoverTracking(); // the windows go; a new one under the same handle asks again
 }
 
 void OnBoxMouseMove(HWND hwnd, BoxWin* box, int x, int y) {

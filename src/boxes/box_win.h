@@ -69,6 +69,8 @@ void SetBoxPos(HWND hwnd, int x, int y, int cx, int cy, UINT flags);
 // the box is redrawn when that changed. ClearBoxHover when the pointer has left the box.
 void UpdateBoxHover(BoxWin* box, int x, int y);
 void ClearBoxHover(BoxWin* box);
+// Boxes are rebuilt: no window's leave notice counts as asked for any more.
+void ForgetHoverTracking();
 
 LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK GhostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

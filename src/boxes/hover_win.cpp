@@ -33,3 +33,5 @@ void ClearBoxHover(BoxWin* box) {
     if (box->hwnd == g_tracked) g_tracked = nullptr; // the notice came: the next move asks again
     SetHover(box, -1);
 }
+
+void ForgetHoverTracking() { g_tracked = nullptr; }

@@ -59,7 +59,9 @@ BoxSceneInput InputOf(const BoxWin* box) {
     look.cellW = g_cellW;
     look.cellH = g_cellH;
     look.names = &g_boxNames;
-    return SceneInputOf(v, look);
+    BoxSceneInput in = SceneInputOf(v, look);
+    SetSceneBackground(in); // a new or cleared background picture is a change of every box
+    return in;
 }
 
 bool Shows(const BoxWin* box, const BoxSceneInput& in) {
@@ -141,7 +143,6 @@ void DrawBox(BoxWin* box) {
     if (Shows(box, in)) return; // nothing it shows changed: no scene, no drawing, no present
 
     std::vector<DrawOp> scene;
-    SetSceneBackground(in);
     BuildBoxScene(in, scene);
     // Icons are fetched as their cells are drawn, so cells never shown never ask the shell.
     const auto icon = [box](int i) -> ID2D1Bitmap* {

@@ -157,5 +157,6 @@ bool SameSceneInput(const BoxSceneInput& a, const BoxSceneInput& b) {
            a.hoverIdx == b.hoverIdx && a.collapsed == b.collapsed && a.colorIdx == b.colorIdx && a.title == b.title &&
            sa.background == sb.background && sa.accent == sb.accent && sa.accentDark == sb.accentDark &&
            sa.text == sb.text && sa.highlight == sb.highlight && a.alpha == b.alpha && a.iconSize == b.iconSize &&
-           a.cellW == b.cellW && a.cellH == b.cellH;
+           a.cellW == b.cellW && a.cellH == b.cellH && a.bgWidth == b.bgWidth && a.bgHeight == b.bgHeight &&
+           a.bgId == b.bgId;
 }

@@ -63,7 +63,12 @@ TEST(FrameMarks, EachChangeMakesExactlyItsBoxesStale) {
         for (int i = 0; i < 3; ++i)
             if (!SameSceneInput(shown[static_cast<size_t>(i)], now[static_cast<size_t>(i)])) stale.push_back(i);
         EXPECT_EQ(stale, c.stale) << c.what;
-    }
+    }    // The background picture is filled in by the drawing side; another picture is another input.
+    const World world;
+    const BoxSceneInput shown = world.Inputs()[0];
+    BoxSceneInput picture = shown;
+    picture.bgId = 7;
+    EXPECT_FALSE(SameSceneInput(shown, picture)) << "background picture";
 }
 
 TEST(FrameMarks, ComputedHeightIsCappedAtTheWorkArea) {
