@@ -116,18 +116,16 @@ int MainLoop() {
     MSG msg;
     for (;;) {
         // Every waiting message first (without counting as idle), then the boxes whose picture
-        // changed, once; then wait for the next message without any work.
+        // changed, once; then wait for the next message without any work. The wait also wakes for
+        // messages sent from other threads or processes (the tray's callbacks arrive so): handled
+        // inside PeekMessage, they come back here and what they marked is drawn at once.
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) {
             if (msg.message == WM_QUIT) return 0;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
         DrawMarkedBoxes();
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) return 0; // WM_QUIT, whatever its code
-        if (got < 0) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
 }
 

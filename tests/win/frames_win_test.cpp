@@ -74,6 +74,39 @@ TEST_F(FramesWin, HoverRedrawsItsBoxOnceAndAWaitingLoopDrawsNothing) {
     }
 }
 
+// The tray's callbacks come as messages sent from another process: they are handled inside the
+// loop's wait, and what they change is drawn then, not when some later message happens to come.
+TEST_F(FramesWin, WhatAMessageSentFromAnotherThreadChangesIsDrawnAtOnce) {
+    InitDCompInfra();
+    CreateBox(L"盒", std::vector<Item>(200), 0);
+    ASSERT_EQ(g_boxes.size(), 1u);
+    DrawMarkedBoxes();
+    struct Job {
+        HWND box;
+        DWORD loopThread;
+        unsigned long before;
+        bool drawn = false;
+    } job{g_boxes[0]->hwnd, GetCurrentThreadId(), BoxDrawCount()};
+    HANDLE sender = CreateThread(
+        nullptr, 0,
+        [](void* p) -> DWORD {
+            auto* j = static_cast<Job*>(p);
+            Sleep(100); // the loop is waiting by now
+            SendMessageW(j->box, WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0); // scrolls one notch
+            const DWORD deadline = GetTickCount() + 2000;
+            while (!(j->drawn = BoxDrawCount() != j->before) && GetTickCount() < deadline) Sleep(10);
+            PostThreadMessageW(j->loopThread, WM_QUIT, 0, 0);
+            return 0;
+        },
+        &job, 0, nullptr);
+    ASSERT_NE(sender, nullptr);
+    EXPECT_EQ(MainLoop(), 0);
+    WaitForSingleObject(sender, INFINITE);
+    CloseHandle(sender);
+    EXPECT_EQ(g_boxes[0]->scrollY, 40);
+    EXPECT_TRUE(job.drawn) << "the scrolled box waited for another message to be drawn";
+}
+
 TEST_F(FramesWin, ThousandEntriesFitTheWorkAreaAndScrollToTheirLastRow) {
     InitDCompInfra();
     const wchar_t* exts[] = {L".txt", L".png", L".zip", L".bin"};
