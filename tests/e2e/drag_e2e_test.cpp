@@ -52,13 +52,11 @@ TEST(DragE2E, AnEntryDraggedIntoAnotherBoxAndOntoTheDesktopStaysThereAfterAResta
         return IniText(s.Ini()).find(L"[压缩包]\r\nx=" + std::to_wstring(zip.x) + L"\r\ny=" + std::to_wstring(zip.y)) !=
                std::wstring::npos;
     }, 5s)) << zip.x << "," << zip.y;
-
     // The first cell's centre is at (42, 80) of a box; the drop lands in the other box's body.
     MouseDrag(doc.x + 42, doc.y + 80, zip.x + 200, zip.y + 70);
     ASSERT_TRUE(e2e::WaitFor([&] { return fs::exists(stored) && s.Boxes().size() == 1; }, 20s))
         << "moved into the store; the emptied box is gone";
     EXPECT_NE(IniText(s.Ini()).find(L"报告.txt=压缩包"), std::wstring::npos);
-
     // Now the second cell of the archive box (desktop entries first, then the store's).
     const auto zip2 = BoxesByTitle(s)["压缩包"];
     EXPECT_EQ(zip2.x, zip.x) << "the box keeps its place through the rebuild";
@@ -67,7 +65,6 @@ TEST(DragE2E, AnEntryDraggedIntoAnotherBoxAndOntoTheDesktopStaysThereAfterAResta
     EXPECT_TRUE(e2e::WaitFor(
         [&] { return IniText(s.Ini()).find(L"[freedItems]\r\n报告.txt=1") != std::wstring::npos; }, 5s));
     EXPECT_EQ(s.Quit(20s), 0);
-
     s.Start();
     ASSERT_TRUE(e2e::WaitFor([&] { return s.Boxes().size() == 1; }, 30s));
     EXPECT_TRUE(BoxesByTitle(s).count("压缩包")) << "the freed entry shows in no box";

@@ -48,16 +48,13 @@ TEST(TrayE2E, CollectRestoreAndExitFromTheTrayMenu) {
     fs::create_directory(s.Desk() / "项目");
     e2e::Touch(s.Desk() / "项目" / "inner.txt", "inner");
     const auto before = Files(s.Desk());
-
     s.Start();
     ASSERT_TRUE(e2e::WaitFor([&] { return s.Boxes().size() >= 3; }, 30s)) << "boxes did not appear";
     Choose(s, "0x28", 3); // Down x3: "收纳全部桌面图标到盒子"
     ASSERT_TRUE(e2e::WaitFor([&] { return Files(s.Desk()).empty(); }, 30s)) << "not everything was collected";
     EXPECT_TRUE(fs::exists(s.Desk() / ".hidden" / "项目" / "inner.txt"));
-
     Choose(s, "0x28", 4); // "还原全部图标到桌面"
     ASSERT_TRUE(e2e::WaitFor([&] { return Files(s.Desk()) == before; }, 30s)) << "not everything came back";
-
     Choose(s, "0x26", 1); // Up from nothing selects the last item: "退出"
     ASSERT_TRUE(e2e::WaitFor([&] { return !s.Running(); }, 20s)) << "the program did not end";
     EXPECT_EQ(s.Quit(1s), 0);
@@ -75,7 +72,6 @@ TEST(TrayE2E, ReadOnlyProgramFolderUsesThePerUserFile) {
         GTEST_SKIP() << "needs root to mount a read-only folder";
     fs::copy_file(exe, s.AppDir() / "brindlecot.exe");
     ASSERT_EQ(mount("none", s.AppDir().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
-
     fs::path user;
     for (const auto& e : fs::directory_iterator(fs::path(getenv("WINEPREFIX")) / "drive_c/users"))
         if (e.path().filename() != "Public") user = e.path() / "AppData/Roaming/Brindlecot";

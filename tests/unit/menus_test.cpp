@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ui/menus.h"
 
 namespace {
@@ -19,40 +21,34 @@ std::wstring Flat(const std::vector<MenuEntry>& menu) {
     return out;
 }
 
-std::wstring Checked(bool on) {
-    return on ? L"*" : L"";
+// "firstId+i:text[i]" for each text, the one at index `checked` marked.
+std::wstring Sub(int firstId, const std::vector<std::wstring>& texts, int checked) {
+    std::wstring out;
+    for (size_t i = 0; i < texts.size(); ++i)
+        out += (i ? L"|" : L"") + std::to_wstring(firstId + static_cast<int>(i)) + L":" + texts[i] +
+               (static_cast<int>(i) == checked ? L"*" : L"");
+    return out;
 }
 
 TEST(Menus, TrayAndAppearanceMenusInEveryState) {
-    const wchar_t* icons[4] = {L"蓝色盒子", L"黄色文件夹", L"深色网格", L"绿色圆点"};
     for (int style = -1; style <= 4; ++style)
-        for (int flags = 0; flags < 4; ++flags) {
-            std::wstring expected =
-                L"1001:显示所有盒子|1002:隐藏所有盒子|-|1003:收纳全部桌面图标到盒子|1004:还原全部图标到桌面|"
-                L"1012:新建盒子|1006:自动排列|1011:盒子不重叠" +
-                Checked(flags & 1) + L"|1014:开机自动启动" + Checked(flags & 2) +
-                L"|1007:恢复所有隐藏盒子|-|1008:外观设置|托盘图标>(";
-            for (int i = 0; i < 4; ++i)
-                expected +=
-                    (i ? L"|" : L"") + std::to_wstring(300 + i) + L":" + icons[i] + Checked(i == style);
-            EXPECT_EQ(Flat(TrayMenuModel(flags & 1, flags & 2, style)), expected + L")|-|1005:退出")
+        for (int flags = 0; flags < 4; ++flags)
+            EXPECT_EQ(Flat(TrayMenuModel(flags & 1, flags & 2, style)),
+                      std::wstring(L"1001:显示所有盒子|1002:隐藏所有盒子|-|1003:收纳全部桌面图标到盒子|1004:还原全部图标到桌面|"
+                      L"1012:新建盒子|1006:自动排列|1011:盒子不重叠") + (flags & 1 ? L"*" : L"") +
+                          L"|1014:开机自动启动" + (flags & 2 ? L"*" : L"") + L"|1007:恢复所有隐藏盒子|-|1008:外观设置|托盘图标>(" +
+                          Sub(300, {L"蓝色盒子", L"黄色文件夹", L"深色网格", L"绿色圆点"}, style) + L")|-|1005:退出")
                 << style << flags;
-        }
-    const wchar_t* skins[8] = {L"深色", L"浅色", L"蓝色", L"紫色", L"绿色", L"红色", L"玫红", L"青色"};
-    const wchar_t* sizes[4] = {L"10:小 (24)", L"11:中 (32)", L"12:大 (48)", L"13:特大 (64)"};
+    const int sizes[4] = {24, 32, 48, 64};
     for (int skin = -1; skin <= 8; ++skin)
-        for (int size : {16, 24, 32, 48, 64, 100}) {
-            std::wstring expected =
-                L"30:透明度...|31:字体名称...|32:字体大小...|33:背景图片...|34:清除背景图|-|皮肤>(";
-            for (int i = 0; i < 8; ++i)
-                expected +=
-                    (i ? L"|" : L"") + std::to_wstring(200 + i) + L":" + skins[i] + Checked(i == skin);
-            expected += L")|图标大小>(";
-            for (int i = 0; i < 4; ++i)
-                expected += (i ? L"|" : L"") + std::wstring(sizes[i]) +
-                            Checked((i < 2 ? 24 + 8 * i : 48 + 16 * (i - 2)) == size);
-            EXPECT_EQ(Flat(AppearanceMenuModel(skin, size)), expected + L")") << skin << " " << size;
-        }
+        for (int size : {16, 24, 32, 48, 64, 100})
+            EXPECT_EQ(Flat(AppearanceMenuModel(skin, size)),
+                      L"30:透明度...|31:字体名称...|32:字体大小...|33:背景图片...|34:清除背景图|-|皮肤>(" +
+                          Sub(200, {L"深色", L"浅色", L"蓝色", L"紫色", L"绿色", L"红色", L"玫红", L"青色"}, skin) +
+                          L")|图标大小>(" +
+                          Sub(10, {L"小 (24)", L"中 (32)", L"大 (48)", L"特大 (64)"},
+                              static_cast<int>(std::find(sizes, sizes + 4, size) - sizes)) + L")")
+                << skin << " " << size;
 }
 
 TEST(Menus, CommandsAndFontSizeText) {
@@ -64,8 +60,7 @@ TEST(Menus, CommandsAndFontSizeText) {
         const wchar_t* text;
         int size;
     } cases[] = {{L"100", 40}, {L"12abc", 12}, {L"abc", 8}, {L" -5", 8}, {L"8", 8}, {L"40", 40}, {L"7", 8}};
-    for (const auto& c : cases)
-        EXPECT_EQ(FontSizeFromText(c.text), c.size) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(FontSizeFromText(c.text), c.size) << c.text;
 }
 
 } // namespace

@@ -27,7 +27,6 @@ TEST(BackgroundWin, PictureCoversTheBodyAtTheBoxOpacity) {
     ASSERT_TRUE(SaveSurfaceBmp(pic, tmp / L"图.bmp"));
     FreeSurface(&pic);
     ASSERT_TRUE(wt::WriteBytes(tmp / L"x.png", "not a picture"));
-
     BoxWin box;
     box.hwnd = MakeTestBoxWindow(300, 200, 324, 210);
     box.items = {Item{L"a.txt", L"C:\\nowhere\\a.txt", false, L".txt"}};
@@ -37,7 +36,6 @@ TEST(BackgroundWin, PictureCoversTheBodyAtTheBoxOpacity) {
     ASSERT_TRUE(InitBoxFallback(&box));
     DrawBox(&box);
     const Bgra plain = PixelAt(*box.fallback, 300, 180);
-
     // The picture at opacity a over the body (itself at opacity a), premultiplied; the picture is
     // wider than the body's shape, so its left half reaches the left edge and its right half the right.
     const float a = 130 / 255.0f;
@@ -62,7 +60,6 @@ TEST(BackgroundWin, PictureCoversTheBodyAtTheBoxOpacity) {
     DrawBox(&box);
     const Bgra none = PixelAt(*box.fallback, 300, 180);
     EXPECT_TRUE(none.r == plain.r && none.g == plain.g && none.b == plain.b && none.a == plain.a);
-
     ReleaseBoxRender(&box);
     DestroyWindow(box.hwnd);
     ResetSettingsToDefaults();

@@ -20,9 +20,7 @@ TEST_F(BoxMouseWin, LeftAndBottomEdgeResizesWriteTheSizeUnderTheBoxStorageName) 
     EXPECT_FALSE(g_resizing);
     EXPECT_EQ(Ini(L"文档_size", L"w") + Ini(L"文档_size", L"h") + Ini(L"文档", L"x") + Ini(L"文档", L"y"),
               L"224126200100");
-    At(odd, WM_LBUTTONDOWN, 700, 224); // bottom edge: the size written, the position not
-    At(odd, WM_MOUSEMOVE, 700, 424);
-    At(odd, WM_LBUTTONUP, 700, 424);
+    Drag(odd, {700, 224}, 700, 424); // bottom edge: the size written, the position not
     EXPECT_EQ(WindowRect(odd->hwnd), (Rect{600, 100, 924, 426}));
     EXPECT_EQ(Ini(IniSectionFor(L"[x]=y"), L"x"), L"-");
     DestroyAllBoxes();
@@ -76,19 +74,16 @@ TEST_F(BoxMouseWin, ABoxIgnoresCloseAndARefreshKeepsAPositionItCannotRead) {
     EXPECT_EQ(WindowRect(g_boxes[0]->hwnd).left, 500) << "not at (0, 0)";
 }
 
-void MoveBy200(HWND hwnd) {
-    const Rect r = WindowRect(hwnd);
-    SetWindowPos(hwnd, nullptr, r.left + 200, r.top + 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 TEST_F(BoxMouseWin, AfterATitleMoveTheBoxShowsItsPictureOnTheBitmapPath) {
     RegisterTestClass(L"Progman", DefWindowProcW); // a desktop window exists
     HWND progman = CreateWindowExW(0, L"Progman", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, g_hInst, nullptr);
-    const MoveLoopFn systemLoop = g_runMoveLoop;
-    g_runMoveLoop = MoveBy200;
     InitDCompInfra();
     BoxWin* box = Make(L"文档", {DeskItem(g_desktop, L"a.txt")}, 100, 100);
     ASSERT_TRUE(box->fallback && box->fallback->layered);
+    const MoveLoopFn systemLoop = std::exchange(g_runMoveLoop, [](HWND hwnd) { // moved by (200, 100)
+        const Rect r = WindowRect(hwnd);
+        SetWindowPos(hwnd, nullptr, r.left + 200, r.top + 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
     At(box, WM_LBUTTONDOWN, 200, 115);
     g_runMoveLoop = systemLoop;
     EXPECT_EQ(Ini(L"文档", L"x") + L"," + Ini(L"文档", L"y"), L"300,200");

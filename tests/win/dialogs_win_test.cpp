@@ -5,8 +5,6 @@
 
 #include <commctrl.h>
 
-#include <functional>
-
 #include "render/render_win.h"
 #include "render/skins.h"
 #include "settings/settings.h"
@@ -35,12 +33,9 @@ std::wstring Text(HWND w) {
     return buf;
 }
 
-void Press(HWND dlg, int id) {
-    SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-}
-void CloseBox(HWND dlg) {
-    SendMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-}
+void Press(HWND dlg, int id) { SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+void Ok(HWND dlg) { Press(dlg, IDOK); }
+void CloseBox(HWND dlg) { SendMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); }
 void Slide(HWND dlg, int pos) {
     SendDlgItemMessageW(dlg, 100, TBM_SETPOS, TRUE, pos);
     SendMessageW(dlg, WM_HSCROLL, TB_THUMBPOSITION, reinterpret_cast<LPARAM>(GetDlgItem(dlg, 100)));
@@ -54,7 +49,7 @@ TEST(Dialogs, InputBoxAnswers) {
         std::wstring expected;
     } cases[] = {
         {[](HWND d) { SetDlgItemTextW(d, 100, L"工作"), Press(d, IDOK); }, L"工作"},
-        {[](HWND d) { Press(d, IDOK); }, L"新盒子"},
+        {Ok, L"新盒子"},
         {[](HWND d) { SetDlgItemTextW(d, 100, L""), Press(d, IDOK); }, L""},
         {[](HWND d) { SetDlgItemTextW(d, 100, L"x"), Press(d, IDCANCEL); }, L""},
         {CloseBox, L""},
@@ -72,19 +67,18 @@ TEST(Dialogs, InputBoxAnswers) {
     }
 }
 
-TEST(Dialogs, SliderClampsPreviewsAndPutsBack) {
+TEST(Dialogs, SliderClampsPreviewsAndPutsBackAndAQuitStillEndsTheProgram) {
     const struct {
         int initial, move; // move 0: the thumb is not moved
         void (*end)(HWND);
         int expected, previewed, alphaAfter;
-    } cases[] = {
-        {130, 200, [](HWND d) { Press(d, IDOK); }, 200, 200, 200},
-        {10, 0, [](HWND d) { Press(d, IDOK); }, 30, 130, 130}, // shown at the nearest end
-        {300, 0, [](HWND d) { Press(d, IDOK); }, 255, 130, 130},
-        {130, 5, [](HWND d) { Press(d, IDOK); }, 30, 30, 30}, // the thumb stops at 30
-        {130, 40, [](HWND d) { Press(d, IDCANCEL); }, -1, 40, 130},
-        {130, 40, CloseBox, -1, 40, 130},
-    };
+    } cases[] = {{130, 200, Ok, 200, 200, 200},
+                 {10, 0, Ok, 30, 130, 130}, // shown at the nearest end
+                 {300, 0, Ok, 255, 130, 130},
+                 {130, 5, Ok, 30, 30, 30}, // the thumb stops at 30
+                 {130, 40, [](HWND d) { Press(d, IDCANCEL); }, -1, 40, 130},
+                 {130, 40, CloseBox, -1, 40, 130},
+                 {130, 60, [](HWND) { PostQuitMessage(3); }, -1, 60, 130}}; // last: the quit ends the test
     for (const auto& c : cases) {
         g_alpha = 130;
         std::wstring captions;
@@ -100,15 +94,9 @@ TEST(Dialogs, SliderClampsPreviewsAndPutsBack) {
                                 (c.move ? L"|透明度: " + std::to_wstring(c.previewed) : L""));
         EXPECT_EQ(previewed, c.previewed) << "the boxes show the position at once";
         EXPECT_EQ(g_alpha, c.alphaAfter);
+        EXPECT_FALSE(FindWindowW(L"BrindlecotSlider", nullptr));
     }
     ResetSettingsToDefaults();
-}
-
-TEST(Dialogs, QuitDuringADialogStillEndsTheProgram) {
-    When(L"BrindlecotSlider", [](HWND d) { Slide(d, 60), PostQuitMessage(3); });
-    EXPECT_EQ(SliderBox(nullptr, L"透明度", 130), -1);
-    EXPECT_EQ(g_alpha, 130) << "the preview is put back";
-    EXPECT_FALSE(FindWindowW(L"BrindlecotSlider", nullptr));
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is posted again";
     EXPECT_EQ(msg.wParam, 3u);

@@ -23,6 +23,11 @@ inline Item DeskItem(const std::wstring& folder, const std::wstring& name) {
     return Item{name, folder + L"\\" + name, false, name.substr(name.rfind(L'.'))};
 }
 
+// A value of the INI file, "-" when absent.
+inline std::wstring Ini(const std::wstring& section, const std::wstring& key) {
+    return IniGetString(section.c_str(), key.c_str(), L"-", 300);
+}
+
 class InteractionWorld : public BoxWorld {
   protected:
     void SetUp() override {
@@ -33,12 +38,8 @@ class InteractionWorld : public BoxWorld {
     }
     void TearDown() override {
         BoxWorld::TearDown();
-        g_manualGroups.clear();
-        g_freedItems.clear();
-        g_boxNames.clear();
-        g_hiddenBoxes.clear();
-        DestroyWindow(g_hMainWnd);
-        g_hMainWnd = nullptr;
+        g_manualGroups.clear(), g_freedItems.clear(), g_boxNames.clear(), g_hiddenBoxes.clear();
+        DestroyWindow(std::exchange(g_hMainWnd, nullptr));
         OleUninitialize();
     }
     int Refreshes() { // refresh requests posted since the last call
@@ -52,8 +53,7 @@ class InteractionWorld : public BoxWorld {
         CreateBox(key, items, static_cast<int>(g_boxes.size()));
         return g_boxes.back();
     }
-    // A mouse message to a box for a screen point.
-    static void At(BoxWin* box, UINT msg, int sx, int sy) {
+    static void At(BoxWin* box, UINT msg, int sx, int sy) { // a mouse message for a screen point
         POINT p = {sx, sy};
         ScreenToClient(box->hwnd, &p);
         SendMessageW(box->hwnd, msg, 0, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
@@ -70,8 +70,5 @@ class InteractionWorld : public BoxWorld {
         POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         ClientToScreen(box->hwnd, &p);
         return p;
-    }
-    std::wstring Ini(const std::wstring& section, const std::wstring& key) {
-        return IniGetString(section.c_str(), key.c_str(), L"-", 256);
     }
 };

@@ -44,8 +44,7 @@ ComPtr<IDataObject> ShellDataObject(const std::wstring& folder, const std::vecto
     ComPtr<IDataObject> data;
     PIDLIST_RELATIVE id = nullptr;
     SHGetDesktopFolder(desktop.put());
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(folder.c_str()), nullptr, &id,
-                                         nullptr)))
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(folder.c_str()), nullptr, &id, 0)))
         return data;
     desktop->BindToObject(id, nullptr, IID_IShellFolder, dir.put_void());
     CoTaskMemFree(id);
@@ -60,15 +59,15 @@ ComPtr<IDataObject> ShellDataObject(const std::wstring& folder, const std::vecto
 
 TEST_F(ItemDropWin, FilesFromAnotherProgramGoToTheBox) {
     const std::wstring downloads = dir_ + L"\\downloads";
-    CreateDirectoryW(downloads.c_str(), nullptr);
+    wt::MakeDir(downloads);
     for (const wchar_t* n : {L"x1.txt", L"x2.png", L"x3.zip"}) DeskItem(downloads, n);
     BoxWin* box = Make(L"工作", {}, 100, 100);
     ComPtr<DropTarget> target;
     *target.put() = new DropTarget(L"工作");
     EXPECT_EQ(RegisterDragDrop(box->hwnd, target.get()), DRAGDROP_E_ALREADYREGISTERED) << "the box has its own";
     ComPtr<IDataObject> data = ShellDataObject(downloads, {L"x1.txt", L"x2.png", L"x3.zip"});
-    ASSERT_TRUE(data);
     DWORD effect = DROPEFFECT_MOVE;
+    ASSERT_TRUE(data);
     EXPECT_EQ(target->Drop(data.get(), 0, POINTL{150, 150}, &effect), S_OK);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
     for (const wchar_t* n : {L"x1.txt", L"x2.png", L"x3.zip"}) {
@@ -82,8 +81,8 @@ TEST_F(ItemDropWin, FilesFromAnotherProgramGoToTheBox) {
 
 std::vector<std::pair<UINT, std::wstring>> g_shown; // the menu as the box built it
 UINT g_pick = 0;                                     // and what the "user" picks
+std::wstring g_answer;
 UINT PickFromMenu(HMENU menu, int, int, HWND) {
-    g_shown.clear();
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t text[64] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
@@ -91,14 +90,11 @@ UINT PickFromMenu(HMENU menu, int, int, HWND) {
     }
     return g_pick;
 }
-std::wstring g_answer;
-std::wstring Answer(HWND, const std::wstring&, const std::wstring&) { return g_answer; }
 
 TEST_F(ItemDropWin, BoxMenuCommands) {
-    const TrackBoxMenuFn track = g_trackBoxMenu;
-    const AskBoxNameFn ask = g_askBoxName;
-    g_trackBoxMenu = PickFromMenu;
-    g_askBoxName = Answer;
+    const TrackBoxMenuFn track = std::exchange(g_trackBoxMenu, PickFromMenu);
+    const AskBoxNameFn ask =
+        std::exchange(g_askBoxName, [](HWND, const std::wstring&, const std::wstring&) { return g_answer; });
     BoxWin* box = Make(L"文档", {DeskItem(g_desktop, L"a.txt")}, 100, 100);
     const auto menu = [&](UINT pick, int y = 3) {
         g_pick = pick;
@@ -109,9 +105,8 @@ TEST_F(ItemDropWin, BoxMenuCommands) {
     EXPECT_TRUE(g_shown.empty()) << "no menu from the body";
     const size_t logBefore = wt::ReadDebugLog().size();
     menu(0); // from the top resize strip too; dismissed, it only logs
-    const std::vector<std::pair<UINT, std::wstring>> want = {{1, L"折叠"}, {2, L"重命名"}, {0, L""},
-        {7, L"外观设置..."}, {5, L"自动排列"}, {0, L""}, {3, L"删除盒子（可在托盘恢复）"}};
-    EXPECT_EQ(g_shown, want);
+    EXPECT_EQ(g_shown, (std::vector<std::pair<UINT, std::wstring>>{{1, L"折叠"}, {2, L"重命名"}, {0, L""},
+        {7, L"外观设置..."}, {5, L"自动排列"}, {0, L""}, {3, L"删除盒子（可在托盘恢复）"}}));
     menu(kBoxCmdCollapse);
     EXPECT_EQ(WindowRect(box->hwnd), (Rect{100, 100, 424, 136}));
     menu(kBoxCmdCollapse);
@@ -132,8 +127,7 @@ TEST_F(ItemDropWin, BoxMenuCommands) {
     ASSERT_GE(log.size(), logBefore + 2);
     EXPECT_EQ(log[logBefore], L"RBUTTON cmd=0");
     EXPECT_EQ(log.back(), L"DELETE: group=文档 ini=" + g_iniPath);
-    g_trackBoxMenu = track;
-    g_askBoxName = ask;
+    g_trackBoxMenu = track, g_askBoxName = ask;
 }
 
 } // namespace

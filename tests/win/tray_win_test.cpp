@@ -1,62 +1,50 @@
 // Tray and appearance commands with the dialogs answered by the test, the tray icons, the shell's
 // restart, start with Windows, and the INI file's byte-order mark and place.
-#include "win/box_env.h"
+#include "win/interaction_env.h"
 
 #include <gdiplus.h>
 
-#include "render/render_win.h"
-#include "settings/ini_win.h"
 #include "settings/settings_win.h"
 #include "ui/menus.h"
 #include "ui/ui_win.h"
 
 namespace {
 
-std::wstring Ini(const wchar_t* section, const wchar_t* key) {
-    wchar_t buf[300] = {};
-    GetPrivateProfileStringW(section, key, L"<absent>", buf, 300, g_iniPath.c_str());
-    return buf;
-}
+struct Gdip {
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    Gdip() { Gdiplus::GdiplusStartup(&token, &input, nullptr); }
+    ~Gdip() { Gdiplus::GdiplusShutdown(token); }
+};
 
 class TrayWorld : public BoxWorld {
   protected:
     void SetUp() override {
         BoxWorld::SetUp();
-        Gdiplus::GdiplusStartup(&gdiplus_, &gdiplusInput_, nullptr);
-        WNDCLASSEXW wc = {};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = MainProc;
-        wc.hInstance = g_hInst;
-        wc.lpszClassName = kMainClass;
-        RegisterClassExW(&wc);
-        g_hMainWnd =
-            CreateWindowExW(0, kMainClass, kMainTitle, 0, 0, 0, 0, 0, nullptr, nullptr, g_hInst, nullptr);
+        RegisterTestClass(kMainClass, MainProc);
+        g_hMainWnd = CreateWindowExW(0, kMainClass, kMainTitle, 0, 0, 0, 0, 0, nullptr, nullptr, g_hInst, nullptr);
         SetupTray(g_hMainWnd);
         WriteFileText(g_desktop + L"\\a.txt", "a");
     }
     void TearDown() override {
-        g_inputBoxAnswer = nullptr;
-        g_sliderBoxAnswer = nullptr;
+        g_inputBoxAnswer = nullptr, g_sliderBoxAnswer = nullptr;
         Shell_NotifyIconW(NIM_DELETE, &g_nid);
         DestroyIcon(g_nid.hIcon);
         g_nid = {};
         DestroyWindow(std::exchange(g_hMainWnd, nullptr));
         MSG msg;
         PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-        g_customBoxes.clear();
-        g_hiddenBoxes.clear();
+        g_customBoxes.clear(), g_hiddenBoxes.clear();
         BoxWorld::TearDown();
-        Gdiplus::GdiplusShutdown(gdiplus_);
     }
-    Gdiplus::GdiplusStartupInput gdiplusInput_;
-    ULONG_PTR gdiplus_ = 0;
+    Gdip gdip_;
 };
 
-TEST_F(TrayWorld, TrayCommandsWriteTheIni) {
-    RunTrayCommand(kCmdNoOverlap, POINT{});
-    EXPECT_EQ(Ini(L"settings", L"noOverlap") + (g_noOverlap ? L" on" : L" off"), L"0 off");
-    RunTrayCommand(kCmdNoOverlap, POINT{});
-    EXPECT_EQ(Ini(L"settings", L"noOverlap") + (g_noOverlap ? L" on" : L" off"), L"1 on");
+TEST_F(TrayWorld, TrayCommandsAndTheShellsRestart) {
+    for (const wchar_t* want : {L"0 off", L"1 on"}) {
+        RunTrayCommand(kCmdNoOverlap, POINT{});
+        EXPECT_EQ(Ini(L"settings", L"noOverlap") + (g_noOverlap ? L" on" : L" off"), want);
+    }
     const HICON before = g_nid.hIcon;
     RunTrayCommand(kCmdTrayIconFirst + 2, POINT{});
     EXPECT_EQ(Ini(L"settings", L"trayIcon"), L"2");
@@ -72,18 +60,27 @@ TEST_F(TrayWorld, TrayCommandsWriteTheIni) {
     };
     RunTrayCommand(kCmdNewBox, POINT{});
     EXPECT_EQ(asked, L"新建盒子/新盒子");
-    EXPECT_EQ(Ini(L"customBoxes", L"工作"), L"<absent>");
+    EXPECT_EQ(Ini(L"customBoxes", L"工作"), L"-");
     answer = L"工作";
     RunTrayCommand(kCmdNewBox, POINT{});
-    EXPECT_EQ(Ini(L"customBoxes", L"工作") + Ini(L"hiddenBoxes", L"工作"), L"1<absent>");
+    EXPECT_EQ(Ini(L"customBoxes", L"工作") + Ini(L"hiddenBoxes", L"工作"), L"1-");
     ASSERT_EQ(g_boxes.size(), 2u);
     EXPECT_EQ(g_boxes[1]->key, L"工作");
 
     IniWrite(L"hiddenBoxes", L"文档", L"1");
-    const HWND old = g_boxes[0]->hwnd;
+    HWND old = g_boxes[0]->hwnd;
     RunTrayCommand(kCmdRestoreHidden, POINT{});
     EXPECT_EQ(IniGetSection(L"hiddenBoxes"), L"");
     EXPECT_FALSE(IsWindow(old)) << "boxes rebuilt";
+
+    // A restarted shell's tray knows nothing of us: the icon is added again, the boxes made anew.
+    ASSERT_FALSE(g_boxes.empty());
+    old = g_boxes[0]->hwnd;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &g_nid));
+    SendMessageW(g_hMainWnd, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &g_nid)) << "the icon is back";
+    EXPECT_FALSE(IsWindow(old)) << "boxes are made anew";
+    EXPECT_EQ(g_boxes.size(), 2u);
 
     RunTrayCommand(kCmdExit, POINT{});
     MSG msg;
@@ -99,9 +96,9 @@ TEST_F(TrayWorld, AppearanceCommandsWriteTheIni) {
         std::wstring stored;
         std::function<bool()> state;
     } cases[] = {
-        {kCmdAlpha, L"-1", L"alpha", L"<absent>", [] { return g_alpha == 130; }},
+        {kCmdAlpha, L"-1", L"alpha", L"-", [] { return g_alpha == 130; }},
         {kCmdAlpha, L"200", L"alpha", L"200", [] { return g_alpha == 200; }},
-        {kCmdFontName, L"", L"fontName", L"<absent>", [] { return g_fontName == L"Microsoft YaHei UI"; }},
+        {kCmdFontName, L"", L"fontName", L"-", [] { return g_fontName == L"Microsoft YaHei UI"; }},
         {kCmdFontName, L"SimSun", L"fontName", L"SimSun", [] { return g_fontName == L"SimSun"; }},
         {kCmdFontSize, L"12abc", L"fontSize", L"12abc", [] { return g_fontSize == 12; }},
         {kCmdFontSize, L"100", L"fontSize", L"100", [] { return g_fontSize == 40; }},
@@ -122,38 +119,14 @@ TEST_F(TrayWorld, AppearanceCommandsWriteTheIni) {
     EXPECT_EQ(FontSizeFromStored(IniGetInt(L"settings", L"fontSize", 13)), 8) << "the next start agrees";
 }
 
-TEST_F(TrayWorld, ShellRestartAddsTheIconAgainAndRebuildsTheBoxes) {
-    g_groups = {{L"文档", {Item{L"a.txt", g_desktop + L"\\a.txt", false, L".txt"}}}};
-    CreateBox(g_groups[0].first, g_groups[0].second, 0);
-    const HWND old = g_boxes.front()->hwnd;
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &g_nid)); // the new shell's tray knows nothing of us
-    SendMessageW(g_hMainWnd, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &g_nid)) << "the icon is back";
-    ASSERT_EQ(g_boxes.size(), 1u);
-    EXPECT_FALSE(IsWindow(old)) << "boxes are made anew";
-}
-
 TEST(TrayIcon, FourDrawings) {
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    Gdip gdip;
     const struct {
         int style, x, y;
         uint32_t argb; // alpha 0: only the alpha is compared
-    } probes[] = {
-        {0, 0, 0, 0},
-        {0, 16, 4, 0xFF3B82F6},
-        {0, 10, 10, 0xFFFFFFFF},
-        {1, 5, 8, 0xFFFAD25A},
-        {1, 15, 20, 0xFFF5B428},
-        {1, 20, 8, 0},
-        {2, 3, 3, 0xFF1E293B},
-        {2, 9, 9, 0xFF60A5FA},
-        {3, 8, 16, 0xFF10B981},
-        {3, 16, 16, 0xFFFFFFFF},
-        {3, 1, 1, 0},
-        {99, 8, 16, 0xFF10B981},
-    };
+    } probes[] = {{0, 0, 0, 0},           {0, 16, 4, 0xFF3B82F6}, {0, 10, 10, 0xFFFFFFFF}, {1, 5, 8, 0xFFFAD25A},
+                  {1, 15, 20, 0xFFF5B428}, {1, 20, 8, 0},          {2, 3, 3, 0xFF1E293B},   {2, 9, 9, 0xFF60A5FA},
+                  {3, 8, 16, 0xFF10B981}, {3, 16, 16, 0xFFFFFFFF}, {3, 1, 1, 0},           {99, 8, 16, 0xFF10B981}};
     for (const auto& p : probes) {
         HICON icon = MakeTrayIcon(p.style);
         ICONINFO info = {};
@@ -164,13 +137,10 @@ TEST(TrayIcon, FourDrawings) {
         HDC dc = GetDC(nullptr);
         GetDIBits(dc, info.hbmColor, 0, 32, px.data(), &bi, DIB_RGB_COLORS);
         ReleaseDC(nullptr, dc);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(icon);
+        DeleteObject(info.hbmColor), DeleteObject(info.hbmMask), DestroyIcon(icon);
         const uint32_t got = px[p.y * 32 + p.x];
         EXPECT_EQ(p.argb ? got : got & 0xFF000000u, p.argb) << p.style << " at " << p.x << "," << p.y;
     }
-    Gdiplus::GdiplusShutdown(token);
 }
 
 TEST(AutoStart, RunValueWrittenReadAndDeleted) {
@@ -178,8 +148,8 @@ TEST(AutoStart, RunValueWrittenReadAndDeleted) {
     EXPECT_TRUE(IsAutoStart());
     wchar_t data[600] = {};
     DWORD size = sizeof data, type = 0;
-    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                           L"Brindlecot", RRF_RT_ANY, &type, data, &size),
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Brindlecot",
+                           RRF_RT_ANY, &type, data, &size),
               ERROR_SUCCESS);
     const std::wstring quoted = L"\"" + GetExePath() + L"\"";
     EXPECT_EQ(std::wstring(data) + L" " + std::to_wstring(type) + L" " + std::to_wstring(size),
@@ -196,7 +166,6 @@ TEST(IniFile, EmptyFileGetsTheByteOrderMarkAndAWritableExeFolderKeepsTheFile) {
     IniWrite(L"文件夹", L"x", L"5");
     EXPECT_EQ(wt::ReadBytes(g_iniPath).substr(0, 2), "\xFF\xFE");
     EXPECT_EQ(IniGetInt(L"文件夹", L"x", -1), 5);
-
     InitIniPathFor(tmp / L"sub.exe"); // "<tmp>\brindlecot.ini" as before, probed and left alone
     EXPECT_EQ(g_iniPath + L"|" + g_logPath, tmp / L"brindlecot.ini|");
     DeleteFileW(g_iniPath.c_str());
@@ -206,8 +175,7 @@ TEST(IniFile, EmptyFileGetsTheByteOrderMarkAndAWritableExeFolderKeepsTheFile) {
     EXPECT_EQ(g_iniPath.substr(g_iniPath.size() - 42) + L"|" + g_logPath.substr(g_logPath.size() - 19),
               L"\\AppData\\Roaming\\Brindlecot\\brindlecot.ini|\\Brindlecot\\dbg.log");
     wt::RemoveTree(g_iniPath.substr(0, g_iniPath.size() - 15));
-    g_iniPath.clear();
-    g_logPath.clear();
+    g_iniPath.clear(), g_logPath.clear();
 }
 
 } // namespace
