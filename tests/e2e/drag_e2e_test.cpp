@@ -4,7 +4,6 @@
 
 #include <map>
 
-#include "base/strutil.h"
 #include "e2e/harness.h"
 
 namespace {
@@ -19,6 +18,7 @@ std::wstring IniText(const fs::path& p) {
         w += static_cast<wchar_t>(static_cast<unsigned char>(b[i]) | (static_cast<unsigned char>(b[i + 1]) << 8));
     return w;
 }
+bool IniHas(e2e::Scenario& s, const std::wstring& text) { return IniText(s.Ini()).find(text) != std::wstring::npos; }
 
 std::map<std::string, e2e::WindowInfo> BoxesByTitle(e2e::Scenario& s) {
     std::map<std::string, e2e::WindowInfo> m;
@@ -39,7 +39,7 @@ TEST(DragE2E, AnEntryDraggedIntoAnotherBoxAndOntoTheDesktopStaysThereAfterAResta
     e2e::Touch(s.Desk() / "backup.zip");
     const fs::path stored = s.Desk() / ".hidden" / "报告.txt";
     s.Start();
-    ASSERT_TRUE(e2e::WaitFor([&] { return IniText(s.Ini()).find(L"[压缩包]") != std::wstring::npos; }, 30s));
+    ASSERT_TRUE(e2e::WaitFor([&] { return IniHas(s, L"[压缩包]"); }, 30s));
     auto boxes = BoxesByTitle(s);
     ASSERT_TRUE(boxes.count("文档") && boxes.count("压缩包"));
     const auto doc = boxes["文档"];
@@ -48,32 +48,27 @@ TEST(DragE2E, AnEntryDraggedIntoAnotherBoxAndOntoTheDesktopStaysThereAfterAResta
     ASSERT_TRUE(e2e::WaitFor([&] { return BoxesByTitle(s)["压缩包"].y > 300; }, 10s));
     const auto zip = BoxesByTitle(s)["压缩包"];
     EXPECT_TRUE(zip.visible);
-    EXPECT_TRUE(e2e::WaitFor([&] {
-        return IniText(s.Ini()).find(L"[压缩包]\r\nx=" + std::to_wstring(zip.x) + L"\r\ny=" + std::to_wstring(zip.y)) !=
-               std::wstring::npos;
-    }, 5s)) << zip.x << "," << zip.y;
+    const std::wstring place = L"[压缩包]\r\nx=" + std::to_wstring(zip.x) + L"\r\ny=" + std::to_wstring(zip.y);
+    EXPECT_TRUE(e2e::WaitFor([&] { return IniHas(s, place); }, 5s)) << zip.x << "," << zip.y;
     // The first cell's centre is at (42, 80) of a box; the drop lands in the other box's body.
     MouseDrag(doc.x + 42, doc.y + 80, zip.x + 200, zip.y + 70);
     ASSERT_TRUE(e2e::WaitFor([&] { return fs::exists(stored) && s.Boxes().size() == 1; }, 20s))
         << "moved into the store; the emptied box is gone";
-    EXPECT_NE(IniText(s.Ini()).find(L"报告.txt=压缩包"), std::wstring::npos);
+    EXPECT_TRUE(IniHas(s, L"报告.txt=压缩包"));
     // Now the second cell of the archive box (desktop entries first, then the store's).
     const auto zip2 = BoxesByTitle(s)["压缩包"];
     EXPECT_EQ(zip2.x, zip.x) << "the box keeps its place through the rebuild";
     MouseDrag(zip2.x + 120, zip2.y + 80, 300, 600);
     ASSERT_TRUE(e2e::WaitFor([&] { return fs::exists(s.Desk() / "报告.txt") && !fs::exists(stored); }, 20s));
-    EXPECT_TRUE(e2e::WaitFor(
-        [&] { return IniText(s.Ini()).find(L"[freedItems]\r\n报告.txt=1") != std::wstring::npos; }, 5s));
+    EXPECT_TRUE(e2e::WaitFor([&] { return IniHas(s, L"[freedItems]\r\n报告.txt=1"); }, 5s));
     EXPECT_EQ(s.Quit(20s), 0);
     s.Start();
     ASSERT_TRUE(e2e::WaitFor([&] { return s.Boxes().size() == 1; }, 30s));
     EXPECT_TRUE(BoxesByTitle(s).count("压缩包")) << "the freed entry shows in no box";
-    EXPECT_TRUE(fs::exists(s.Desk() / "报告.txt"));
-    EXPECT_TRUE(fs::exists(s.Desk() / "backup.zip"));
+    EXPECT_TRUE(fs::exists(s.Desk() / "报告.txt") && fs::exists(s.Desk() / "backup.zip"));
     EXPECT_EQ(s.Quit(20s), 0);
-    const std::wstring ini = IniText(s.Ini());
-    EXPECT_NE(ini.find(L"[freedItems]\r\n报告.txt=1"), std::wstring::npos) << WideToUtf8(ini);
-    EXPECT_NE(ini.find(L"报告.txt=压缩包"), std::wstring::npos) << "the manual choice stays as it was";
+    EXPECT_TRUE(IniHas(s, L"[freedItems]\r\n报告.txt=1"));
+    EXPECT_TRUE(IniHas(s, L"报告.txt=压缩包")) << "the manual choice stays as it was";
 }
 
 } // namespace

@@ -9,15 +9,11 @@ namespace {
 // "id:text[*]" per entry, "-" for a separator, "text>(...)" for a submenu.
 std::wstring Flat(const std::vector<MenuEntry>& menu) {
     std::wstring out;
-    for (const auto& e : menu) {
-        out += out.empty() ? L"" : L"|";
-        if (e.separator)
-            out += L"-";
-        else if (!e.sub.empty())
-            out += e.text + L">(" + Flat(e.sub) + L")";
-        else
-            out += std::to_wstring(e.id) + L":" + e.text + (e.checked ? L"*" : L"");
-    }
+    for (const auto& e : menu)
+        out += (out.empty() ? L"" : L"|") +
+               (e.separator ? L"-"
+                : !e.sub.empty() ? e.text + L">(" + Flat(e.sub) + L")"
+                                 : std::to_wstring(e.id) + L":" + e.text + (e.checked ? L"*" : L""));
     return out;
 }
 

@@ -17,8 +17,7 @@ TEST(BackgroundWin, PictureCoversTheBodyAtTheBoxOpacity) {
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartupInput input;
     ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
-    InitDCompInfra();
-    ResetSettingsToDefaults();
+    InitDCompInfra(), ResetSettingsToDefaults();
     wt::TempDir tmp(L"bgdraw");
     BoxSurface pic; // 40 x 30: left half red, right half blue
     ASSERT_TRUE(MakeSurfaceBitmap(&pic, 40, 30));
@@ -31,8 +30,7 @@ TEST(BackgroundWin, PictureCoversTheBodyAtTheBoxOpacity) {
     box.hwnd = MakeTestBoxWindow(300, 200, 324, 210);
     box.items = {Item{L"a.txt", L"C:\\nowhere\\a.txt", false, L".txt"}};
     SetWindowLongPtrW(box.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&box));
-    box.width = 324;
-    box.height = 210;
+    box.width = 324, box.height = 210;
     ASSERT_TRUE(InitBoxFallback(&box));
     DrawBox(&box);
     const Bgra plain = PixelAt(*box.fallback, 300, 180);

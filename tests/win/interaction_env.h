@@ -38,6 +38,7 @@ class InteractionWorld : public BoxWorld {
     }
     void TearDown() override {
         BoxWorld::TearDown();
+        EXPECT_EQ(RegisteredDropTargets(), 0u) << "every box's drop target goes with it";
         g_manualGroups.clear(), g_freedItems.clear(), g_boxNames.clear(), g_hiddenBoxes.clear();
         DestroyWindow(std::exchange(g_hMainWnd, nullptr));
         OleUninitialize();
