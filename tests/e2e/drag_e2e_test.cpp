@@ -18,7 +18,9 @@ std::wstring IniText(const fs::path& p) {
         w += static_cast<wchar_t>(static_cast<unsigned char>(b[i]) | (static_cast<unsigned char>(b[i + 1]) << 8));
     return w;
 }
-bool IniHas(e2e::Scenario& s, const std::wstring& text) { return IniText(s.Ini()).find(text) != std::wstring::npos; }
+bool IniHas(e2e::Scenario& s, const std::wstring& text) {
+    return IniText(s.Ini()).find(text) != std::wstring::npos;
+}
 
 std::map<std::string, e2e::WindowInfo> BoxesByTitle(e2e::Scenario& s) {
     std::map<std::string, e2e::WindowInfo> m;

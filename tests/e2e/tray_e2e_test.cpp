@@ -42,7 +42,8 @@ void Choose(e2e::Scenario& s, const std::string& key, int times) {
 
 TEST(TrayE2E, CollectRestoreAndExitFromTheTrayMenu) {
     e2e::Scenario s;
-    for (const char* n : {"年度报告.docx", "照片.png"}) e2e::Touch(s.Desk() / n, n + std::string(" \x01\x02"));
+    for (const char* n : {"年度报告.docx", "照片.png"})
+        e2e::Touch(s.Desk() / n, n + std::string(" \x01\x02"));
     e2e::Touch(s.Desk() / "a.txt", std::string(5000, 'a'));
     fs::create_directory(s.Desk() / "项目");
     e2e::Touch(s.Desk() / "项目" / "inner.txt", "inner");
@@ -77,7 +78,8 @@ TEST(TrayE2E, ReadOnlyProgramFolderUsesThePerUserFile) {
     fs::remove_all(user);
     s.Start();
     const bool written = e2e::WaitFor( // the first run arranges the boxes and writes their positions
-        [&] { return e2e::ReadFile(user / "brindlecot.ini").find(std::string("x\0=\0", 4)) != std::string::npos; }, 30s);
+        [&] { return e2e::ReadFile(user / "brindlecot.ini").find(std::string("x\0=\0", 4)) != std::string::npos; },
+        30s);
     const int code = s.Quit(20s);
     umount(s.AppDir().c_str());
     EXPECT_TRUE(written && fs::exists(user / "dbg.log")) << "no positions in the per-user INI file, or no log";

@@ -82,7 +82,8 @@ TEST_F(BoxMouseWin, AfterATitleMoveTheBoxShowsItsPictureOnTheBitmapPath) {
     ASSERT_TRUE(box->fallback && box->fallback->layered);
     const MoveLoopFn systemLoop = std::exchange(g_runMoveLoop, [](HWND hwnd) { // moved by (200, 100)
         const Rect r = WindowRect(hwnd);
-        SetWindowPos(hwnd, nullptr, r.left + 200, r.top + 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd, nullptr, r.left + 200, r.top + 100, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     });
     At(box, WM_LBUTTONDOWN, 200, 115);
     g_runMoveLoop = systemLoop;

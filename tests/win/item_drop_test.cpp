@@ -44,7 +44,8 @@ ComPtr<IDataObject> ShellDataObject(const std::wstring& folder, const std::vecto
     ComPtr<IDataObject> data;
     PIDLIST_RELATIVE id = nullptr;
     SHGetDesktopFolder(desktop.put());
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(folder.c_str()), nullptr, &id, 0)))
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(folder.c_str()), nullptr, &id,
+                                         nullptr)))
         return data;
     desktop->BindToObject(id, nullptr, IID_IShellFolder, dir.put_void());
     CoTaskMemFree(id);

@@ -22,7 +22,8 @@ class TrayWorld : public BoxWorld {
     void SetUp() override {
         BoxWorld::SetUp();
         RegisterTestClass(kMainClass, MainProc);
-        g_hMainWnd = CreateWindowExW(0, kMainClass, kMainTitle, 0, 0, 0, 0, 0, nullptr, nullptr, g_hInst, nullptr);
+        g_hMainWnd =
+            CreateWindowExW(0, kMainClass, kMainTitle, 0, 0, 0, 0, 0, nullptr, nullptr, g_hInst, nullptr);
         SetupTray(g_hMainWnd);
         WriteFileText(g_desktop + L"\\a.txt", "a");
     }
@@ -124,9 +125,10 @@ TEST(TrayIcon, FourDrawings) {
     const struct {
         int style, x, y;
         uint32_t argb; // alpha 0: only the alpha is compared
-    } probes[] = {{0, 0, 0, 0},           {0, 16, 4, 0xFF3B82F6}, {0, 10, 10, 0xFFFFFFFF}, {1, 5, 8, 0xFFFAD25A},
-                  {1, 15, 20, 0xFFF5B428}, {1, 20, 8, 0},          {2, 3, 3, 0xFF1E293B},   {2, 9, 9, 0xFF60A5FA},
-                  {3, 8, 16, 0xFF10B981}, {3, 16, 16, 0xFFFFFFFF}, {3, 1, 1, 0},           {99, 8, 16, 0xFF10B981}};
+    } probes[] = {{0, 0, 0, 0},           {0, 16, 4, 0xFF3B82F6},  {0, 10, 10, 0xFFFFFFFF},
+                  {1, 5, 8, 0xFFFAD25A},  {1, 15, 20, 0xFFF5B428}, {1, 20, 8, 0},
+                  {2, 3, 3, 0xFF1E293B},  {2, 9, 9, 0xFF60A5FA},   {3, 8, 16, 0xFF10B981},
+                  {3, 16, 16, 0xFFFFFFFF}, {3, 1, 1, 0},           {99, 8, 16, 0xFF10B981}};
     for (const auto& p : probes) {
         HICON icon = MakeTrayIcon(p.style);
         ICONINFO info = {};
@@ -148,8 +150,8 @@ TEST(AutoStart, RunValueWrittenReadAndDeleted) {
     EXPECT_TRUE(IsAutoStart());
     wchar_t data[600] = {};
     DWORD size = sizeof data, type = 0;
-    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Brindlecot",
-                           RRF_RT_ANY, &type, data, &size),
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                           L"Brindlecot", RRF_RT_ANY, &type, data, &size),
               ERROR_SUCCESS);
     const std::wstring quoted = L"\"" + GetExePath() + L"\"";
     EXPECT_EQ(std::wstring(data) + L" " + std::to_wstring(type) + L" " + std::to_wstring(size),
