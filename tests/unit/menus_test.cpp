@@ -52,10 +52,8 @@ TEST(Menus, CommandsAndFontSizeText) {
                                 IconSizeForCommand(14), TrayStyleForCommand(299), TrayStyleForCommand(303),
                                 TrayStyleForCommand(304), SkinForCommand(207), SkinForCommand(208)}),
               (std::vector<int>{0, 24, 64, 0, -1, 3, -1, 7, -1}));
-    const struct {
-        const wchar_t* text;
-        int size;
-    } cases[] = {{L"100", 40}, {L"12abc", 12}, {L"abc", 8}, {L" -5", 8}, {L"8", 8}, {L"40", 40}, {L"7", 8}};
+    const struct { const wchar_t* text; int size; } cases[] = {
+        {L"100", 40}, {L"12abc", 12}, {L"abc", 8}, {L" -5", 8}, {L"8", 8}, {L"40", 40}, {L"7", 8}};
     for (const auto& c : cases) EXPECT_EQ(FontSizeFromText(c.text), c.size) << c.text;
 }
 

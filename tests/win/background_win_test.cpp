@@ -41,9 +41,7 @@ TEST(BackgroundWin, PictureCoversTheBodyAtTheBoxOpacity) {
     auto over = [a](int pic, int body) {
         return static_cast<int>(std::lround(pic * a + body * a * (1 - a)));
     };
-    const struct {
-        int x, y, r, b;
-    } probes[] = {{300, 180, over(0, bg & 0xFF), over(255, bg >> 16)},
+    const struct { int x, y, r, b; } probes[] = {{300, 180, over(0, bg & 0xFF), over(255, bg >> 16)},
                   {10, 205, over(255, bg & 0xFF), over(0, bg >> 16)},
                   {300, 40, over(0, bg & 0xFF), over(255, bg >> 16)}};
     g_bgImage = tmp / L"图.bmp";

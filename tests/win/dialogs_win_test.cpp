@@ -44,10 +44,7 @@ void Slide(HWND dlg, int pos) {
 TEST(Dialogs, InputBoxAnswers) {
     UpdateSkinBrush();
     const std::wstring long300(300, L'长');
-    const struct {
-        std::function<void(HWND)> act;
-        std::wstring expected;
-    } cases[] = {
+    const struct { std::function<void(HWND)> act; std::wstring expected; } cases[] = {
         {[](HWND d) { SetDlgItemTextW(d, 100, L"工作"), Press(d, IDOK); }, L"工作"},
         {Ok, L"新盒子"},
         {[](HWND d) { SetDlgItemTextW(d, 100, L""), Press(d, IDOK); }, L""},
@@ -68,17 +65,15 @@ TEST(Dialogs, InputBoxAnswers) {
 }
 
 TEST(Dialogs, SliderClampsPreviewsAndPutsBackAndAQuitStillEndsTheProgram) {
-    const struct {
-        int initial, move; // move 0: the thumb is not moved
-        void (*end)(HWND);
-        int expected, previewed, alphaAfter;
-    } cases[] = {{130, 200, Ok, 200, 200, 200},
-                 {10, 0, Ok, 30, 130, 130}, // shown at the nearest end
-                 {300, 0, Ok, 255, 130, 130},
-                 {130, 5, Ok, 30, 30, 30}, // the thumb stops at 30
-                 {130, 40, [](HWND d) { Press(d, IDCANCEL); }, -1, 40, 130},
-                 {130, 40, CloseBox, -1, 40, 130},
-                 {130, 60, [](HWND) { PostQuitMessage(3); }, -1, 60, 130}}; // last: the quit ends the test
+    // move 0: the thumb is not moved
+    const struct { int initial, move; void (*end)(HWND); int expected, previewed, alphaAfter; } cases[] = {
+        {130, 200, Ok, 200, 200, 200},
+        {10, 0, Ok, 30, 130, 130}, // shown at the nearest end
+        {300, 0, Ok, 255, 130, 130},
+        {130, 5, Ok, 30, 30, 30}, // the thumb stops at 30
+        {130, 40, [](HWND d) { Press(d, IDCANCEL); }, -1, 40, 130},
+        {130, 40, CloseBox, -1, 40, 130},
+        {130, 60, [](HWND) { PostQuitMessage(3); }, -1, 60, 130}}; // last: the quit ends the test
     for (const auto& c : cases) {
         g_alpha = 130;
         std::wstring captions;

@@ -90,13 +90,8 @@ TEST_F(TrayWorld, TrayCommandsAndTheShellsRestart) {
 }
 
 TEST_F(TrayWorld, AppearanceCommandsWriteTheIni) {
-    struct Case {
-        int cmd;
-        std::wstring answer; // text of the input dialog, or the slider's value
-        const wchar_t* key;
-        std::wstring stored;
-        std::function<bool()> state;
-    } cases[] = {
+    // answer: the text of the input dialog, or the slider's value
+    struct { int cmd; const wchar_t *answer, *key, *stored; std::function<bool()> state; } cases[] = {
         {kCmdAlpha, L"-1", L"alpha", L"-", [] { return g_alpha == 130; }},
         {kCmdAlpha, L"200", L"alpha", L"200", [] { return g_alpha == 200; }},
         {kCmdFontName, L"", L"fontName", L"-", [] { return g_fontName == L"Microsoft YaHei UI"; }},
@@ -111,8 +106,8 @@ TEST_F(TrayWorld, AppearanceCommandsWriteTheIni) {
         {0, L"", L"skin", L"7", [] { return true; }},
     };
     for (auto& c : cases) {
-        g_inputBoxAnswer = [&](const std::wstring&, const std::wstring&) { return c.answer; };
-        g_sliderBoxAnswer = [&](const std::wstring&, int) { return _wtoi(c.answer.c_str()); };
+        g_inputBoxAnswer = [&](const std::wstring&, const std::wstring&) { return std::wstring(c.answer); };
+        g_sliderBoxAnswer = [&](const std::wstring&, int) { return _wtoi(c.answer); };
         RunAppearanceCommand(g_hMainWnd, c.cmd);
         EXPECT_EQ(Ini(L"settings", c.key), c.stored) << c.cmd;
         EXPECT_TRUE(c.state()) << c.cmd;
@@ -122,13 +117,10 @@ TEST_F(TrayWorld, AppearanceCommandsWriteTheIni) {
 
 TEST(TrayIcon, FourDrawings) {
     Gdip gdip;
-    const struct {
-        int style, x, y;
-        uint32_t argb; // alpha 0: only the alpha is compared
-    } probes[] = {{0, 0, 0, 0},           {0, 16, 4, 0xFF3B82F6},  {0, 10, 10, 0xFFFFFFFF},
-                  {1, 5, 8, 0xFFFAD25A},  {1, 15, 20, 0xFFF5B428}, {1, 20, 8, 0},
-                  {2, 3, 3, 0xFF1E293B},  {2, 9, 9, 0xFF60A5FA},   {3, 8, 16, 0xFF10B981},
-                  {3, 16, 16, 0xFFFFFFFF}, {3, 1, 1, 0},           {99, 8, 16, 0xFF10B981}};
+    const struct { int style, x, y; uint32_t argb; } probes[] = { // argb 0: only the alpha is compared
+        {0, 0, 0, 0},           {0, 16, 4, 0xFF3B82F6},  {0, 10, 10, 0xFFFFFFFF}, {1, 5, 8, 0xFFFAD25A},
+        {1, 15, 20, 0xFFF5B428}, {1, 20, 8, 0},          {2, 3, 3, 0xFF1E293B},   {2, 9, 9, 0xFF60A5FA},
+        {3, 8, 16, 0xFF10B981}, {3, 16, 16, 0xFFFFFFFF}, {3, 1, 1, 0},           {99, 8, 16, 0xFF10B981}};
     for (const auto& p : probes) {
         HICON icon = MakeTrayIcon(p.style);
         ICONINFO info = {};
