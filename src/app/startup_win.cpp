@@ -26,8 +26,7 @@ void EnsureHiddenStore(const std::wstring& hidden) {
     if (hidden.empty()) return; // no desktop folder: never make a store anywhere else
     CreateDirectoryW(hidden.c_str(), nullptr);
     // Only a folder is the store: a file of the user's that bears the name keeps its attributes.
-    const DWORD attrs = GetFileAttributesW(hidden.c_str());
-    if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (!IsFolder(hidden.c_str())) {
         LogDbg(L"EnsureHiddenStore: no hidden store, [" + hidden + L"] is not a folder");
         return;
     }

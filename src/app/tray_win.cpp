@@ -89,7 +89,6 @@ void NewBox() {
     const std::wstring name = InputBox(g_hMainWnd, L"新建盒子", L"新盒子");
     if (name.empty()) return;
     const std::wstring key = NewBoxKey(name, ExistingBoxKeys());
-    if (key.empty()) return;
     g_customBoxes.insert(key);
     g_hiddenBoxes.erase(key);
     IniWrite(L"customBoxes", IniKeyFor(key).c_str(), L"1");

@@ -73,15 +73,3 @@ DropPlan PlanItemDrop(int sourceBox, int targetBox, bool inHiddenStore) {
     if (targetBox == sourceBox) return {DropKind::SameBox, false};
     return {DropKind::OtherBox, false};
 }
-
-std::vector<BoxMenuEntry> BoxMenuEntries(bool collapsed) {
-    return {
-        {kBoxCmdCollapse, collapsed ? L"展开" : L"折叠"},
-        {kBoxCmdRename, L"重命名"},
-        {0, L""},
-        {kBoxCmdAppearance, L"外观设置..."},
-        {kBoxCmdArrange, L"自动排列"},
-        {0, L""},
-        {kBoxCmdDelete, L"删除盒子（可在托盘恢复）"},
-    };
-}

@@ -1,6 +1,6 @@
 // What the mouse does to a box, apart from the platform: edges and their cursors, the rectangle
 // while an edge is dragged, the wheel, when a press on an item becomes a drag, where a dragged item
-// goes, and the entries of the box menu.
+// goes.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -8,7 +8,6 @@
 
 #include "base/geom.h"
 
-constexpr int kTitleBand = 30; // client rows above this move the box (and open its menu)
 constexpr int kEdgeBorder = 6; // the resize strips along the four sides
 constexpr int kWheelStep = 40; // pixels per wheel notch
 constexpr int kWheelNotch = 120;
@@ -51,17 +50,3 @@ struct DropPlan {
 // Where a dragged item goes: its source box, the box it was released over (-1: none), and whether
 // its file lies in the hidden store.
 DropPlan PlanItemDrop(int sourceBox, int targetBox, bool inHiddenStore);
-
-// The box menu: command ids and the entries in order (id 0 is a separator).
-enum BoxMenuId : unsigned {
-    kBoxCmdCollapse = 1,
-    kBoxCmdRename = 2,
-    kBoxCmdDelete = 3,
-    kBoxCmdArrange = 5,
-    kBoxCmdAppearance = 7
-};
-struct BoxMenuEntry {
-    unsigned id = 0;
-    std::wstring text;
-};
-std::vector<BoxMenuEntry> BoxMenuEntries(bool collapsed);

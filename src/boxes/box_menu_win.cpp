@@ -9,6 +9,7 @@
 #include "settings/ini_win.h"
 #include "settings/lists.h"
 #include "settings/settings.h"
+#include "ui/menus.h"
 #include "ui/ui_win.h"
 
 namespace {
@@ -23,14 +24,13 @@ void ToggleCollapsed(HWND hwnd, BoxWin* box) {
     box->collapsed = !box->collapsed;
     const int height = box->collapsed ? kCollapsedHeight : kExpandedHeight;
     SetBoxPos(hwnd, r.left, r.top, box->width, height, 0);
-    ResizeBoxRender(box, box->width, height);
-    MarkBoxDirty(box);
+    ResizeBoxRender(box, box->width, height); // draws the box as it now is
 }
 
 void Rename(HWND hwnd, const std::wstring key) { // a copy: the record may go during the dialog
     const auto named = g_boxNames.find(key);
     const std::wstring current = named != g_boxNames.end() ? named->second : key;
-    const std::wstring text = g_askBoxName(hwnd, L"重命名盒子", current);
+    const std::wstring text = InputBox(hwnd, L"重命名盒子", current);
     if (text.empty()) return;
     g_boxNames[key] = text;
     if (!g_iniPath.empty()) IniWrite(L"boxNames", IniKeyFor(key).c_str(), IniValueFor(text));
@@ -52,20 +52,12 @@ void Delete(HWND hwnd, const std::wstring key) {
 } // namespace
 
 TrackBoxMenuFn g_trackBoxMenu = TrackMenu;
-AskBoxNameFn g_askBoxName = InputBox;
 
 void ShowBoxMenu(HWND hwnd, BoxWin* box, int x, int y) {
     POINT pt = {x, y};
     ClientToScreen(hwnd, &pt);
-    HMENU menu = CreatePopupMenu();
+    HMENU menu = BuildPopupMenu(BoxMenuModel(box->collapsed));
     if (!menu) return;
-    for (const BoxMenuEntry& e : BoxMenuEntries(box->collapsed)) {
-        if (e.id == 0) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        } else {
-            AppendMenuW(menu, MF_STRING, e.id, e.text.c_str());
-        }
-    }
     const UINT id = g_trackBoxMenu(menu, pt.x, pt.y, hwnd);
     DestroyMenu(menu);
     RunBoxMenuCommand(hwnd, id, pt);

@@ -94,8 +94,7 @@ void FinishResize(bool settle) {
     if (!box || !GetWindowRect(box->hwnd, &r)) return;
     box->width = r.right - r.left;
     box->height = r.bottom - r.top;
-    ResizeBoxRender(box, box->width, box->height);
-    MarkBoxDirty(box);
+    ResizeBoxRender(box, box->width, box->height); // draws it at the size reached
     if (!g_iniPath.empty()) {
         const std::wstring section = SizeSectionFor(box->key);
         IniWrite(section.c_str(), L"w", IntToW(box->width));

@@ -84,7 +84,7 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
 }
 
 void DestroyAllBoxes() {
-    EndBoxInteractions(); // nothing may point at a record once it is gone
+    EndBoxInteractions(); // a resize, press, drag or ghost may not point at a record once it is gone
     for (BoxWin* box : g_boxes) {
         RevokeBoxDropTarget(box);
         ReleaseBoxRender(box);
@@ -96,9 +96,8 @@ void DestroyAllBoxes() {
 }
 
 void RefreshBoxes() {
-    // A resize, an item press or drag and the drag ghost end here: the records they point to are
-    // about to go. A position that cannot be read is not remembered (the box keeps its older one).
-    EndBoxInteractions();
+    // A position that cannot be read is not remembered (the box keeps its older one). Whatever
+    // interaction is under way ends with the boxes it points to (DestroyAllBoxes).
     for (BoxWin* box : g_boxes) {
         RECT r = {};
         if (!box->hwnd || !GetWindowRect(box->hwnd, &r)) continue;

@@ -60,10 +60,9 @@ int TakeDroppedFiles(HDROP drop, const std::wstring& key);
 void ShowBoxMenu(HWND hwnd, BoxWin* box, int x, int y);
 void RunBoxMenuCommand(HWND hwnd, unsigned id, POINT screen);
 
-// Seams for the tests: the popup menu's tracking, the rename prompt and the system move loop.
+// Seams for the tests: the popup menu's tracking and the system move loop (the rename prompt is
+// answered through the dialogs' own seam).
 using TrackBoxMenuFn = UINT (*)(HMENU menu, int x, int y, HWND owner);
 extern TrackBoxMenuFn g_trackBoxMenu;
-using AskBoxNameFn = std::wstring (*)(HWND owner, const std::wstring& title, const std::wstring& initial);
-extern AskBoxNameFn g_askBoxName;
 using MoveLoopFn = void (*)(HWND hwnd);
 extern MoveLoopFn g_runMoveLoop;

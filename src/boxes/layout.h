@@ -40,8 +40,6 @@ void PushBoxesLive(BoxDesk& desk, int resized);
 // Stacks the boxes (ordered by top, then left) in columns from the top-right corner.
 void AutoArrange(BoxDesk& desk);
 
-// Client rows 0 to 29 of a box are its title band: the part the user grabs to move it.
-constexpr int kTitleBand = 30;
 // Brings back every box whose title band lies wholly outside all of `screens` (the work area of each
 // monitor): in creation order, each such box moves into `home` (the primary work area) to the
 // highest, then leftmost free place, or, where none is left, to a place in `home` where it may

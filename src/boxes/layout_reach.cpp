@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "boxes/box_rules.h"
 #include "boxes/layout.h"
 
 namespace {

@@ -76,10 +76,7 @@ bool NothingAt(const std::wstring& path) {
 }
 
 // Only a folder is the store; a file of the user's called ".hidden" is no place to move anything into.
-bool StoreIsFolder() {
-    const DWORD attrs = GetFileAttributesW(g_hidden.c_str());
-    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool StoreIsFolder() { return IsFolder(g_hidden.c_str()); }
 
 void LogNoStore(const std::wstring& what) {
     LogDbg(what + L": no hidden store, [" + g_hidden + L"] is not a folder; nothing moved");

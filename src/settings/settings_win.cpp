@@ -37,8 +37,7 @@ std::wstring PerUserFolder() {
         return std::wstring();
     const std::wstring dir = std::wstring(appData) + L"\\Brindlecot";
     CreateDirectoryW(dir.c_str(), nullptr);
-    const DWORD attrs = GetFileAttributesW(dir.c_str());
-    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) ? dir : std::wstring();
+    return IsFolder(dir.c_str()) ? dir : std::wstring();
 }
 
 } // namespace

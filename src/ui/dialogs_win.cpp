@@ -109,8 +109,7 @@ int TrackbarPos(HWND dlg) {
 // The boxes show the slider's opacity at once (the main loop is not running meanwhile).
 void PreviewAlpha(int alpha) {
     g_alpha = alpha;
-    MarkAllBoxesDirty();
-    RenderAll();
+    RenderAll(); // marks every box and draws them now
 }
 
 void CancelSlider(HWND dlg) {

@@ -88,3 +88,13 @@ int SkinForCommand(int cmd) {
 int FontSizeFromText(const std::wstring& text) {
     return FontSizeFromStored(ParseLeadingInt(text));
 }
+
+std::vector<MenuEntry> BoxMenuModel(bool collapsed) {
+    return {Item(kBoxCmdCollapse, collapsed ? L"展开" : L"折叠"),
+            Item(kBoxCmdRename, L"重命名"),
+            Separator(),
+            Item(kBoxCmdAppearance, L"外观设置..."),
+            Item(kBoxCmdArrange, L"自动排列"),
+            Separator(),
+            Item(kBoxCmdDelete, L"删除盒子（可在托盘恢复）")};
+}

@@ -28,6 +28,15 @@ enum TrayCommand {
     kCmdTrayIconFirst = 300, // 300 + style
 };
 
+// Box menu commands.
+enum BoxMenuCommand {
+    kBoxCmdCollapse = 1,
+    kBoxCmdRename = 2,
+    kBoxCmdDelete = 3,
+    kBoxCmdArrange = 5,
+    kBoxCmdAppearance = 7,
+};
+
 // Appearance menu commands.
 enum AppearanceCommand {
     kCmdAlpha = 30,
@@ -43,6 +52,8 @@ extern const wchar_t* const g_trayIconNames[4];
 
 std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIconStyle);
 std::vector<MenuEntry> AppearanceMenuModel(int skinIndex, int iconSize);
+// The menu on a box's title bar; its first entry collapses or expands the box.
+std::vector<MenuEntry> BoxMenuModel(bool collapsed);
 
 // The icon edge of an icon-size command (10..13), or 0 for any other command.
 int IconSizeForCommand(int cmd);

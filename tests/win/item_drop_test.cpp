@@ -4,6 +4,8 @@
 
 #include "base/com_win.h"
 #include "boxes/box_input.h"
+#include "ui/menus.h"
+#include "ui/ui_win.h"
 #include "settings/lists.h"
 #include "win/interaction_env.h"
 
@@ -92,8 +94,7 @@ UINT PickFromMenu(HMENU menu, int, int, HWND) {
 
 TEST_F(ItemDropWin, BoxMenuCommands) {
     const TrackBoxMenuFn track = std::exchange(g_trackBoxMenu, PickFromMenu);
-    const AskBoxNameFn ask =
-        std::exchange(g_askBoxName, [](HWND, const std::wstring&, const std::wstring&) { return g_answer; });
+    g_inputBoxAnswer = [](const std::wstring&, const std::wstring&) { return g_answer; };
     BoxWin* box = Make(L"文档", {DeskItem(g_desktop, L"a.txt")}, 100, 100);
     const auto menu = [&](UINT pick, int y = 3) {
         g_pick = pick;
@@ -126,7 +127,7 @@ TEST_F(ItemDropWin, BoxMenuCommands) {
     ASSERT_GE(log.size(), logBefore + 2);
     EXPECT_EQ(log[logBefore], L"RBUTTON cmd=0");
     EXPECT_EQ(log.back(), L"DELETE: group=文档 ini=" + g_iniPath);
-    g_trackBoxMenu = track, g_askBoxName = ask;
+    g_trackBoxMenu = track, g_inputBoxAnswer = nullptr;
 }
 
 } // namespace
