@@ -9,9 +9,8 @@ const wchar_t kRunValue[] = L"Brindlecot";
 bool IsAutoStart() {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    BYTE data[520] = {};
-    DWORD size = sizeof data;
-    const bool found = RegQueryValueExW(key, kRunValue, nullptr, nullptr, data, &size) == ERROR_SUCCESS;
+    // Only whether the value is there: a long path would not fit a fixed buffer and read as absent.
+    const bool found = RegQueryValueExW(key, kRunValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     RegCloseKey(key);
     return found;
 }

@@ -148,6 +148,12 @@ TEST(AutoStart, RunValueWrittenReadAndDeleted) {
     const std::wstring quoted = L"\"" + GetExePath() + L"\"";
     EXPECT_EQ(std::wstring(data) + L" " + std::to_wstring(type) + L" " + std::to_wstring(size),
               quoted + L" 1 " + std::to_wstring((quoted.size() + 1) * 2));
+    // A program deep in the folder tree: the value is longer than a path buffer, and still set.
+    const std::wstring deep = L"\"C:\\" + std::wstring(400, L'd') + L"\\brindlecot.exe\"";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Brindlecot",
+                              REG_SZ, deep.c_str(), static_cast<DWORD>((deep.size() + 1) * 2)),
+              ERROR_SUCCESS);
+    EXPECT_TRUE(IsAutoStart());
     SetAutoStart(false);
     EXPECT_FALSE(IsAutoStart());
 }
