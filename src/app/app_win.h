@@ -29,7 +29,8 @@ void LogDbg(const std::wstring& message);
 // something other than a folder bears the store's name.
 void EnsureHiddenStore(const std::wstring& hidden);
 
-// Start-up steps 1 to 17, then the polling main loop; returns the exit code (always 0).
+// Start-up steps 1 to 17, then the main loop (waits for messages, draws what changed); returns the
+// exit code (always 0).
 void StartUp(HINSTANCE instance);
 int MainLoop();
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -97,10 +97,8 @@ void NewBox() {
 }
 
 void SetAllBoxesShown(bool shown) {
-    g_intentionalHide = !shown;
     for (BoxWin* box : g_boxes)
-        ShowWindow(box->hwnd, shown ? SW_SHOW : SW_HIDE);
-    g_intentionalHide = false;
+        ShowBoxWindow(box->hwnd, shown);
 }
 
 } // namespace

@@ -33,7 +33,7 @@ void Rename(HWND hwnd, const std::wstring key) { // a copy: the record may go du
     const std::wstring text = InputBox(hwnd, L"重命名盒子", current);
     if (text.empty()) return;
     g_boxNames[key] = text;
-    if (!g_iniPath.empty()) IniWrite(L"boxNames", IniKeyFor(key).c_str(), IniValueFor(text));
+    IniWrite(L"boxNames", IniKeyFor(key).c_str(), IniValueFor(text));
     // The dialog ran its own message loop: the box may have been rebuilt meanwhile.
     for (BoxWin* box : g_boxes)
         if (box->key == key) MarkBoxDirty(box);
@@ -42,10 +42,8 @@ void Rename(HWND hwnd, const std::wstring key) { // a copy: the record may go du
 void Delete(HWND hwnd, const std::wstring key) {
     LogDbg(L"DELETE: group=" + key + L" ini=" + g_iniPath);
     g_hiddenBoxes.insert(key);
-    if (!g_iniPath.empty()) IniWrite(L"hiddenBoxes", IniKeyFor(key).c_str(), L"1");
-    g_intentionalHide = true;
-    ShowWindow(hwnd, SW_HIDE);
-    g_intentionalHide = false;
+    IniWrite(L"hiddenBoxes", IniKeyFor(key).c_str(), L"1");
+    ShowBoxWindow(hwnd, false);
     RequestBoxRefresh();
 }
 

@@ -75,8 +75,7 @@ void ClampScroll(BoxWin* box) {
 }
 
 void ResizeToPointer(HWND hwnd, BoxWin* box, POINT screen) {
-    const Rect r0 = {g_resizeWin0.left, g_resizeWin0.top, g_resizeWin0.right, g_resizeWin0.bottom};
-    const Rect r = ResizedRect(r0, g_resizeMode, screen.x - g_resizeStart.x, screen.y - g_resizeStart.y);
+    const Rect r = ResizedRect(FromRECT(g_resizeWin0), g_resizeMode, screen.x - g_resizeStart.x, screen.y - g_resizeStart.y);
     SetBoxPos(hwnd, r.left, r.top, r.Width(), r.Height(), 0);
     ClampScroll(box);
     ResizeBoxRender(box, r.Width(), r.Height());
@@ -95,11 +94,9 @@ void FinishResize(bool settle) {
     box->width = r.right - r.left;
     box->height = r.bottom - r.top;
     ResizeBoxRender(box, box->width, box->height); // draws it at the size reached
-    if (!g_iniPath.empty()) {
-        const std::wstring section = SizeSectionFor(box->key);
-        IniWrite(section.c_str(), L"w", IntToW(box->width));
-        IniWrite(section.c_str(), L"h", IntToW(box->height));
-    }
+    const std::wstring section = SizeSectionFor(box->key);
+    IniWrite(section.c_str(), L"w", IntToW(box->width));
+    IniWrite(section.c_str(), L"h", IntToW(box->height));
     if (mode & (kEdgeLeft | kEdgeTop)) SavePos(box->key, r.left, r.top);
     if (settle) ResolveOverlaps(box);
 }

@@ -30,14 +30,19 @@ BoxWin* BoxFromHwnd(HWND hwnd) {
     return reinterpret_cast<BoxWin*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-// Height of the primary monitor's work area (the screen less the taskbar).
-int WorkAreaHeight() {
-    RECT r = {};
-    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0) && r.bottom > r.top) return r.bottom - r.top;
-    return GetSystemMetrics(SM_CYSCREEN);
+} // namespace
+
+int BoxIndex(const BoxWin* box) {
+    for (size_t i = 0; i < g_boxes.size(); ++i)
+        if (g_boxes[i] == box) return static_cast<int>(i);
+    return -1;
 }
 
-} // namespace
+void ShowBoxWindow(HWND hwnd, bool shown) {
+    g_intentionalHide = !shown;
+    ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
+    g_intentionalHide = false;
+}
 
 void CreateBox(const std::wstring& key, const std::vector<Item>& items, int index) {
     BoxWin* box = new BoxWin;
@@ -46,7 +51,7 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
     box->colorIdx = ((index % kAccentCount) + kAccentCount) % kAccentCount;
 
     Size size = DefaultBoxSize(g_cellW, g_cellH, items.size());
-    size.h = CapDefaultHeight(size.h, WorkAreaHeight()); // the rest of a long group scrolls
+    size.h = CapDefaultHeight(size.h, PrimaryWorkArea().Height()); // the rest of a long group scrolls
     Point pos = DefaultBoxPos(index);
     const auto cached = g_posCache.find(key);
     if (cached != g_posCache.end()) pos = {cached->second.left, cached->second.top};

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/geom.h"
 #include "base/win.h"
 #include "inventory/item.h"
 
@@ -38,6 +39,14 @@ struct BoxWin {
 
 extern std::vector<BoxWin*> g_boxes; // live boxes in creation order
 extern bool g_intentionalHide;       // true only while the program itself hides a box
+
+// Position of a box in g_boxes (the layout decisions index boxes so); -1 for none.
+int BoxIndex(const BoxWin* box);
+// Shows or hides a box window; only this (the program's own hide) gets a box hidden.
+void ShowBoxWindow(HWND hwnd, bool shown);
+inline Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+// The primary monitor's work area (the screen less the taskbar), or the whole screen.
+Rect PrimaryWorkArea();
 
 void CreateBox(const std::wstring& key, const std::vector<Item>& items, int index);
 void RefreshBoxes();

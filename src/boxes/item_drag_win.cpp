@@ -50,12 +50,6 @@ void FreeFromBoxes(const Item& item, bool backToDesktop) {
     SaveFreedItem(item.name, true);
 }
 
-int IndexOfBox(const BoxWin* box) {
-    for (size_t i = 0; i < g_boxes.size(); ++i)
-        if (g_boxes[i] == box) return static_cast<int>(i);
-    return -1;
-}
-
 } // namespace
 
 void BeginItemPress(HWND hwnd, BoxWin* box, int index, POINT screen) {
@@ -113,11 +107,11 @@ void DropDraggedItem(POINT screen) {
         for (BoxWin* box : g_boxes) {
             RECT r = {};
             GetWindowRect(box->hwnd, &r);
-            rects.push_back({r.left, r.top, r.right, r.bottom});
+            rects.push_back(FromRECT(r));
         }
         const int target = BoxAt(rects, {screen.x, screen.y});
         const DropPlan plan =
-            PlanItemDrop(IndexOfBox(source), target, LiesInHiddenStore(item.path, g_hidden));
+            PlanItemDrop(BoxIndex(source), target, LiesInHiddenStore(item.path, g_hidden));
         if (plan.kind == DropKind::OtherBox) {
             AssignToBox(item.name, item.path, g_boxes[static_cast<size_t>(target)]->key);
         } else if (plan.kind == DropKind::NoBox) {

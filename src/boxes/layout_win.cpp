@@ -7,10 +7,6 @@
 
 namespace {
 
-Rect FromRECT(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 class LiveDesk : public BoxDesk {
   public:
     int Count() const override { return static_cast<int>(g_boxes.size()); }
@@ -35,67 +31,61 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM out) {
     return TRUE;
 }
 
-// The primary monitor's work area (where boxes are brought back to) and every monitor's.
-Rect HomeArea() {
-    RECT r = {};
-    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0) && r.right > r.left && r.bottom > r.top)
-        return FromRECT(r);
-    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
+// Every monitor's work area.
 std::vector<Rect> WorkAreas() {
     std::vector<Rect> areas;
     EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
     return areas;
 }
 
-int IndexOf(const BoxWin* box) {
-    for (size_t i = 0; i < g_boxes.size(); ++i)
-        if (g_boxes[i] == box) return static_cast<int>(i);
-    return -1;
-}
-
 } // namespace
+
+Rect PrimaryWorkArea() {
+    RECT r = {};
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0) && r.right > r.left && r.bottom > r.top)
+        return FromRECT(r);
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
 bool OverlapsAnyExcept(const RECT& r, BoxWin* box) {
     LiveDesk desk;
-    return OverlapsAnyExcept(desk, FromRECT(r), IndexOf(box));
+    return OverlapsAnyExcept(desk, FromRECT(r), BoxIndex(box));
 }
 
 bool OverlapsAnyExcept2(const RECT& r, BoxWin* b1, BoxWin* b2, int margin) {
     LiveDesk desk;
-    return OverlapsAnyExcept2(desk, FromRECT(r), IndexOf(b1), IndexOf(b2), margin);
+    return OverlapsAnyExcept2(desk, FromRECT(r), BoxIndex(b1), BoxIndex(b2), margin);
 }
 
 bool FindFreeSpot(BoxWin* box) {
     LiveDesk desk;
-    return FindFreeSpot(desk, IndexOf(box));
+    return FindFreeSpot(desk, BoxIndex(box));
 }
 
 bool PushBoxAway(BoxWin* box, BoxWin* anchor) {
     LiveDesk desk;
-    return PushBoxAway(desk, IndexOf(box), IndexOf(anchor));
+    return PushBoxAway(desk, BoxIndex(box), BoxIndex(anchor));
 }
 
 void ResolveOverlaps(BoxWin* anchor) {
     LiveDesk desk;
-    ResolveOverlaps(desk, anchor ? IndexOf(anchor) : -1);
+    ResolveOverlaps(desk, anchor ? BoxIndex(anchor) : -1);
 }
 
 void PushBoxesLive(BoxWin* box) {
     LiveDesk desk;
-    PushBoxesLive(desk, IndexOf(box));
+    PushBoxesLive(desk, BoxIndex(box));
 }
 
 void KeepBoxesReachable() {
     LiveDesk desk;
-    KeepBoxesReachable(desk, HomeArea(), WorkAreas());
+    KeepBoxesReachable(desk, PrimaryWorkArea(), WorkAreas());
 }
 
 void AutoArrange() {
     LiveDesk desk;
     AutoArrange(desk);
     // Columns that run out of screen on the left come back where a free place is.
-    KeepBoxesReachable(desk, HomeArea(), WorkAreas());
+    KeepBoxesReachable(desk, PrimaryWorkArea(), WorkAreas());
     RenderAll();
 }

@@ -152,9 +152,16 @@ void MakeBoxFormats(BoxWin* box, bool rebuilt) {
 
 namespace {
 
-// The devices composition needs, made only once composition itself has answered: a Direct3D device
-// costs much memory and start-up time, and a system whose composition fails only when used (a
-// library that loads but cannot make a device) would carry it for nothing.
+void ReleaseCompositionDevices() {
+    SafeRelease(g_dcomp);
+    SafeRelease(g_d2dDev);
+    SafeRelease(g_d3dCtx);
+    SafeRelease(g_d3d);
+}
+
+// The devices composition needs, all or none, made only once composition itself has answered: a
+// Direct3D device costs much memory and start-up time, and a system whose composition fails only
+// when used (a library that loads but cannot make a device) would carry it for nothing.
 bool MakeCompositionDevices() {
     DCompCreateFn create = LoadDCompCreate();
     if (!create || FAILED(create(nullptr, __uuidof(IDCompositionDevice), reinterpret_cast<void**>(&g_dcomp)))) {
@@ -176,14 +183,9 @@ bool MakeCompositionDevices() {
             FAILED(g_d2dF->CreateDevice(dxgi.get(), &g_d2dDev)))
             g_d2dDev = nullptr;
     }
-    return g_d3d && g_d2dDev;
-}
-
-void ReleaseCompositionDevices() {
-    SafeRelease(g_dcomp);
-    SafeRelease(g_d2dDev);
-    SafeRelease(g_d3dCtx);
-    SafeRelease(g_d3d);
+    if (g_d3d && g_d2dDev) return true;
+    ReleaseCompositionDevices();
+    return false;
 }
 
 // Swap chain, device context, target bitmap, brush and composition wiring of one box. False when
@@ -216,7 +218,7 @@ bool InitDCompInfra() {
     if (!g_dw && FAILED(DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
                                             reinterpret_cast<IUnknown**>(&g_dw))))
         g_dw = nullptr;
-    if (!g_dcomp && !MakeCompositionDevices()) ReleaseCompositionDevices();
+    if (!g_dcomp) MakeCompositionDevices();
     return g_d3d && g_d2dF && g_d2dDev && g_dw && g_dcomp;
 }
 
@@ -232,9 +234,7 @@ bool RecoverLostDevice() {
         if (!box->fallback) ReleaseComposition(box);
     FlushIconBitmaps();
     ReleaseCompositionDevices();
-    const bool devices = MakeCompositionDevices();
-    if (!devices) ReleaseCompositionDevices();
-    bool all = devices;
+    bool all = MakeCompositionDevices();
     for (BoxWin* box : g_boxes) {
         if (box->fallback) continue;
         // A box that cannot compose any more is drawn into its own bitmap instead.

@@ -113,15 +113,7 @@ bool RenderSurface(BoxSurface* s, const std::vector<DrawOp>& scene, IDWriteTextF
     if (!s || !s->dc || !EnsureSurfaceTarget()) return false;
     const RECT rc = {0, 0, s->w, s->h};
     if (FAILED(g_surfaceRT->BindDC(s->dc, &rc))) return false;
-    ReplayContext ctx;
-    ctx.rt = g_surfaceRT;
-    ctx.brush = g_surfaceBrush;
-    ctx.titleFormat = titleFormat;
-    ctx.nameFormat = nameFormat;
-    ctx.icon = icon;
-    g_surfaceRT->BeginDraw();
-    ReplayScene(scene, ctx);
-    const HRESULT hr = g_surfaceRT->EndDraw(nullptr, nullptr);
+    const HRESULT hr = ReplayScene(scene, {g_surfaceRT, g_surfaceBrush, titleFormat, nameFormat, icon});
     GdiFlush();
     if (hr == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
         DropSurfaceTarget(); // made again at the next paint

@@ -79,15 +79,7 @@ bool IsLost(HRESULT hr) {
 bool DrawComposition(BoxWin* box, const std::vector<DrawOp>& scene,
                      const std::function<ID2D1Bitmap*(int)>& icon) {
     if (!box->targetBitmap && !RecoverBoxTarget(box)) return false;
-    ReplayContext ctx;
-    ctx.rt = box->d2dCtx;
-    ctx.brush = box->brush;
-    ctx.titleFormat = box->titleFormat;
-    ctx.nameFormat = box->nameFormat;
-    ctx.icon = icon;
-    box->d2dCtx->BeginDraw();
-    ReplayScene(scene, ctx);
-    HRESULT hr = box->d2dCtx->EndDraw(nullptr, nullptr);
+    HRESULT hr = ReplayScene(scene, {box->d2dCtx, box->brush, box->titleFormat, box->nameFormat, icon});
     if (SUCCEEDED(hr)) hr = box->swapChain->Present(0, 0);
     if (IsLost(hr)) g_deviceLost = true; // rebuilt by the caller, never while this box draws
     return SUCCEEDED(hr);

@@ -47,3 +47,5 @@ extern std::map<HICON, ID2D1Bitmap*> g_iconD2D; // bitmaps of the composition pa
 // Background picture cache: decodes g_bgImage once into g_bgBitmap (owned).
 extern Gdiplus::Bitmap* g_bgBitmap;
 void LoadBgImage();
+// Lets go of the decoded picture: the next LoadBgImage reads g_bgImage again (none when empty).
+void ForgetBgImage();

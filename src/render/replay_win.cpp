@@ -53,8 +53,9 @@ void FillGradient(const DrawOp& op, const ReplayContext& ctx) {
 
 } // namespace
 
-void ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx) {
-    if (!ctx.rt) return;
+HRESULT ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx) {
+    if (!ctx.rt) return E_POINTER;
+    ctx.rt->BeginDraw();
     for (const DrawOp& op : ops) {
         switch (op.kind) {
         case DrawKind::Clear:
@@ -94,6 +95,7 @@ void ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx) {
             break;
         }
     }
+    return ctx.rt->EndDraw(nullptr, nullptr);
 }
 
 namespace {

@@ -19,8 +19,8 @@ struct ReplayContext {
 
 D2D1_COLOR_F ToD2D(const ColorF& c);
 
-// Draws every operation; the caller brackets it with BeginDraw and EndDraw.
-void ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx);
+// Draws every operation between BeginDraw and EndDraw; returns what EndDraw said.
+HRESULT ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx);
 
 // A 32-bit top-down DIB section of w x h pixels (bits receives its pixels); null when it cannot be made.
 HBITMAP MakeDib32(HDC dc, int w, int h, void** bits);

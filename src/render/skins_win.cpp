@@ -19,6 +19,13 @@ void UpdateSkinBrush() {
     g_skinBgBrush = CreateSolidBrush(SkinAt(g_skinIndex).background);
 }
 
+void ForgetBgImage() {
+    delete g_bgBitmap;
+    g_bgBitmap = nullptr;
+    g_bgImageLoaded.clear();
+    ++g_bgGeneration;
+}
+
 void LoadBgImage() {
     if (g_bgImageLoaded == g_bgImage) return;
     delete g_bgBitmap;

@@ -31,7 +31,7 @@ namespace {
 
 void SetBackground(const std::wstring& path) {
     g_bgImage = path;
-    g_bgImageLoaded.clear(); // the picture cache no longer counts as holding this path
+    ForgetBgImage(); // read again even when the path is the same: the file may have changed
     SaveStyleKey(L"bgImage", path);
 }
 
@@ -65,8 +65,6 @@ void RunAppearanceCommand(HWND owner, int cmd) {
             FitToBuffer(InputBox(owner, L"背景图片路径(BMP/PNG/JPG)", g_bgImage), kBgImageBuffer);
         if (!text.empty()) SetBackground(text);
     } else if (cmd == kCmdClearBg) {
-        delete g_bgBitmap;
-        g_bgBitmap = nullptr;
         SetBackground(std::wstring());
     } else if (SkinForCommand(cmd) >= 0) {
         g_skinIndex = SkinForCommand(cmd);

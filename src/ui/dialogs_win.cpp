@@ -30,9 +30,11 @@ HINSTANCE Instance() {
     return g_hInst ? g_hInst : GetModuleHandleW(nullptr);
 }
 
+// Registers the class the first time a dialog of it is made.
 void RegisterDialogClass(const wchar_t* name, WNDPROC proc) {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
+    if (GetClassInfoExW(Instance(), name, &wc)) return;
     wc.lpfnWndProc = proc;
     wc.hInstance = Instance();
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -41,10 +43,14 @@ void RegisterDialogClass(const wchar_t* name, WNDPROC proc) {
     RegisterClassExW(&wc);
 }
 
-HWND CreateDialogWindow(HWND owner, const wchar_t* cls, const std::wstring& title, int w, int h) {
-    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, cls, title.c_str(),
-                           WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, w, h, owner, nullptr, Instance(),
-                           nullptr);
+// A dialog window of the class, centred on the screen (not shown yet).
+HWND CreateDialogWindow(HWND owner, const wchar_t* cls, WNDPROC proc, const std::wstring& title, int w, int h) {
+    RegisterDialogClass(cls, proc);
+    HWND dlg = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, cls, title.c_str(),
+                               WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, w, h, owner, nullptr, Instance(),
+                               nullptr);
+    if (dlg) CenterDialog(dlg, w, h);
+    return dlg;
 }
 
 // The system's message font (made once, kept for the run): the controls' default raster font has
@@ -72,9 +78,12 @@ void AddButtons(HWND parent, int x, int y) {
     AddChild(parent, 0, L"BUTTON", L"取消", BS_OWNERDRAW, x + 100, y, 80, 28, IDCANCEL);
 }
 
-// Runs until the dialog is gone. A WM_QUIT taken here ends the loop and is posted again, so the
-// program still ends; the dialog then goes as if cancelled.
-void RunDialogLoop(HWND dlg) {
+// Shows the dialog and runs until it is gone. A WM_QUIT taken here ends the loop and is posted
+// again, so the program still ends; the dialog then goes as if cancelled.
+void RunDialog(HWND dlg, HWND focus) {
+    ShowWindow(dlg, SW_SHOW);
+    SetForegroundWindow(dlg);
+    if (focus) SetFocus(focus);
     MSG msg;
     while (IsWindow(dlg)) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -88,18 +97,33 @@ void RunDialogLoop(HWND dlg) {
     }
 }
 
-LRESULT EraseWithSkin(HWND hwnd, HDC dc) {
-    RECT rc = {};
-    GetClientRect(hwnd, &rc);
-    if (g_skinBgBrush) FillRect(dc, &rc, g_skinBgBrush);
-    return 1;
-}
-
-LRESULT ColorControl(HDC dc) {
-    const Skin& skin = SkinAt(g_skinIndex);
-    SetTextColor(dc, skin.text);
-    SetBkColor(dc, skin.background);
-    return reinterpret_cast<LRESULT>(g_skinBgBrush);
+// The skin's colours for a dialog's background, its controls and its owner-drawn buttons; false
+// for every other message.
+bool SkinMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    const HDC dc = reinterpret_cast<HDC>(wParam);
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        RECT rc = {};
+        GetClientRect(hwnd, &rc);
+        if (g_skinBgBrush) FillRect(dc, &rc, g_skinBgBrush);
+        *result = 1;
+        return true;
+    }
+    case WM_DRAWITEM:
+        DrawSkinButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        *result = 1;
+        return true;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+        const Skin& skin = SkinAt(g_skinIndex);
+        SetTextColor(dc, skin.text);
+        SetBkColor(dc, skin.background);
+        *result = reinterpret_cast<LRESULT>(g_skinBgBrush);
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 int TrackbarPos(HWND dlg) {
@@ -143,16 +167,13 @@ void DrawSkinButton(const DRAWITEMSTRUCT* dis) {
 }
 
 LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT skinned = 0;
+    if (SkinMessage(hwnd, msg, wParam, lParam, &skinned)) return skinned;
     switch (msg) {
     case WM_CREATE:
         AddChild(hwnd, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, 10, 10, 260, 26, kControlId);
         AddButtons(hwnd, 60, 46);
         return 0;
-    case WM_ERASEBKGND:
-        return EraseWithSkin(hwnd, reinterpret_cast<HDC>(wParam));
-    case WM_DRAWITEM:
-        DrawSkinButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return 1;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
             wchar_t buf[256] = {};
@@ -169,15 +190,14 @@ LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         g_inputOK = false;
         DestroyWindow(hwnd);
         return 0;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-        return ColorControl(reinterpret_cast<HDC>(wParam));
     default:
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
 
 LRESULT CALLBACK SliderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT skinned = 0;
+    if (SkinMessage(hwnd, msg, wParam, lParam, &skinned)) return skinned;
     switch (msg) {
     case WM_CREATE:
         AddChild(hwnd, 0, TRACKBAR_CLASSW, L"", TBS_AUTOTICKS, 15, 25, 300, 40, kControlId);
@@ -204,13 +224,6 @@ LRESULT CALLBACK SliderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         CancelSlider(hwnd);
         return 0;
-    case WM_ERASEBKGND:
-        return EraseWithSkin(hwnd, reinterpret_cast<HDC>(wParam));
-    case WM_DRAWITEM:
-        DrawSkinButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return 1;
-    case WM_CTLCOLORSTATIC:
-        return ColorControl(reinterpret_cast<HDC>(wParam));
     default:
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
@@ -218,21 +231,12 @@ LRESULT CALLBACK SliderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 std::wstring InputBox(HWND owner, const std::wstring& title, const std::wstring& initial) {
     if (g_inputBoxAnswer) return g_inputBoxAnswer(title, initial);
-    static bool registered = false;
-    if (!registered) {
-        registered = true;
-        RegisterDialogClass(kInputClass, InputProc);
-    }
     g_inputOK = false;
     g_inputResult = initial;
-    HWND dlg = CreateDialogWindow(owner, kInputClass, title, 300, 120);
+    HWND dlg = CreateDialogWindow(owner, kInputClass, InputProc, title, 300, 120);
     if (!dlg) return std::wstring();
-    CenterDialog(dlg, 300, 120);
     SetDlgItemTextW(dlg, kControlId, initial.c_str());
-    ShowWindow(dlg, SW_SHOW);
-    SetForegroundWindow(dlg);
-    SetFocus(GetDlgItem(dlg, kControlId));
-    RunDialogLoop(dlg);
+    RunDialog(dlg, GetDlgItem(dlg, kControlId));
     if (IsWindow(dlg)) DestroyWindow(dlg); // the loop ended by WM_QUIT: nothing was confirmed
     return g_inputOK ? g_inputResult : std::wstring();
 }
@@ -242,21 +246,13 @@ int SliderBox(HWND owner, const std::wstring& label, int initial) {
         const int answer = g_sliderBoxAnswer(label, initial);
         return answer < 0 ? -1 : (answer < kMinAlpha ? kMinAlpha : answer > kMaxAlpha ? kMaxAlpha : answer);
     }
-    static bool registered = false;
-    if (!registered) {
-        registered = true;
-        RegisterDialogClass(kSliderClass, SliderProc);
-    }
     g_sliderVal = initial;
     g_sliderOK = false;
     g_sliderOrig = initial;
     const std::wstring caption = FitToBuffer(label + L": " + IntToW(initial), 64);
-    HWND dlg = CreateDialogWindow(owner, kSliderClass, caption, 340, 160);
+    HWND dlg = CreateDialogWindow(owner, kSliderClass, SliderProc, caption, 340, 160);
     if (!dlg) return -1;
-    CenterDialog(dlg, 340, 160);
-    ShowWindow(dlg, SW_SHOW);
-    SetForegroundWindow(dlg);
-    RunDialogLoop(dlg);
+    RunDialog(dlg, nullptr);
     if (IsWindow(dlg)) CancelSlider(dlg); // ended by WM_QUIT: the preview is put back
     return g_sliderOK ? g_sliderVal : -1;
 }
