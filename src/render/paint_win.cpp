@@ -1,5 +1,7 @@
 // Painting a box through its composition surface or its bitmap, and drawing only what changed: a
-// box is drawn when it was marked and its picture's inputs differ from what its surface shows.
+// box is drawn when it was marked and its picture's inputs differ from what its surface shows. This
+// file decides which path a box takes and what a failure means for it (drawn again, a lost device
+// recovered before the next draw); the surfaces below it only report how their calls went.
 #include <algorithm>
 #include <vector>
 
