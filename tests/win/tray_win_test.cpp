@@ -158,6 +158,13 @@ TEST(AutoStart, RunValueWrittenReadAndDeleted) {
     EXPECT_FALSE(IsAutoStart());
 }
 
+// The program's side of an end-to-end test: run from a copy of this executable deep in the folder
+// tree (Wine starts a program from such a path only from outside, not through CreateProcess).
+TEST(AutoStart, WrittenByACopyOfThisProgram) {
+    if (!GetEnvironmentVariableW(L"BC_WRITE_RUN_VALUE", nullptr, 0)) GTEST_SKIP() << "only in the copy";
+    SetAutoStart(true);
+}
+
 // A read-only program folder is tested end to end (it needs a read-only mount); here, a missing one.
 TEST(IniFile, EmptyFileGetsTheByteOrderMarkAndAWritableExeFolderKeepsTheFile) {
     wt::TempDir tmp(L"ini");
