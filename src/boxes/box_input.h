@@ -50,3 +50,7 @@ struct DropPlan {
 // Where a dragged item goes: its source box, the box it was released over (-1: none), and whether
 // its file lies in the hidden store.
 DropPlan PlanItemDrop(int sourceBox, int targetBox, bool inHiddenStore);
+
+// A path dropped on a box from another program that must not go into a box: the desktop folder, a
+// folder that holds it, the hidden store and anything inside the store.
+bool RefusesDroppedPath(const std::wstring& path, const std::wstring& desktop, const std::wstring& hidden);
