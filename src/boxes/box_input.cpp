@@ -92,3 +92,13 @@ bool SameOrBelow(const std::wstring& inner, const std::wstring& outer) {
 bool RefusesDroppedPath(const std::wstring& path, const std::wstring& desktop, const std::wstring& hidden) {
     return path.empty() || SameOrBelow(desktop, path) || SameOrBelow(path, hidden);
 }
+
+int NameWidthInCell(int cellW) {
+    return cellW - 2 * kNameInset;
+}
+
+bool NameFitsCell(float textWidth, float textHeight, int cellW, int cellH, int iconSize) {
+    constexpr float kSlack = 0.5f; // layout metrics are fractional
+    return textWidth <= static_cast<float>(NameWidthInCell(cellW)) + kSlack &&
+           textHeight <= static_cast<float>(cellH - iconSize - kNameGap) + kSlack;
+}

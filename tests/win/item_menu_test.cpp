@@ -1,9 +1,13 @@
 // The shell's own menu of an item, built for real files; the test picks a command by its verb.
+#include "base/win.h"
+
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <set>
 
 #include "boxes/item_menu_win.h"
+#include "boxes/name_tip_win.h"
 #include "base/strutil.h"
 #include "inventory/inventory_win.h"
 #include "settings/lists.h"
@@ -54,6 +58,33 @@ TEST_F(ItemMenuWin, TheShellsCommandsOnARealFileAndARenameThatKeepsItsBox) {
     click(L"rename", 1); // the dialog is cancelled: nothing changes
     EXPECT_TRUE(wt::Exists(g_hidden + L"\\b.txt"));
     g_trackItemMenu = track, g_inputBoxAnswer = nullptr;
+}
+
+// The tooltip's one tool: the text of the hovered cell whose name is cut, or "" without a tool.
+std::wstring TipText() {
+    const HWND tip = NameTipWindow();
+    if (!tip || SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0) != 1) return L"";
+    wchar_t text[256] = {};
+    TOOLINFOW ti = {};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.lpszText = text;
+    SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti));
+    return text;
+}
+
+TEST_F(ItemMenuWin, ANameThatIsCutShowsWholeOnHover) {
+    const std::wstring longName = L"二〇二六年第三季度项目进度汇报材料最终修订版本.docx";
+    BoxWin* box = Make(L"工作", {DeskItem(g_desktop, L"a.txt"), DeskItem(g_desktop, longName)}, 100, 100);
+    const auto hover = [&](int cell) {
+        const POINT p = CellCentre(box, cell);
+        At(box, WM_MOUSEMOVE, p.x, p.y);
+        return TipText();
+    };
+    EXPECT_EQ(hover(1), longName);
+    EXPECT_EQ(hover(0), L"") << "a name that fits has no tooltip";
+    EXPECT_EQ(hover(1), longName);
+    RefreshBoxes();
+    EXPECT_EQ(TipText(), L"") << "a rebuild takes the tool away with the windows";
 }
 
 } // namespace
