@@ -57,6 +57,15 @@ TEST_F(ItemMenuWin, TheShellsCommandsOnARealFileAndARenameThatKeepsItsBox) {
     EXPECT_EQ(Refreshes(), 1);
     click(L"rename", 1); // the dialog is cancelled: nothing changes
     EXPECT_TRUE(wt::Exists(g_hidden + L"\\b.txt"));
+    EXPECT_EQ(Refreshes(), 1);
+    // A delete goes through the shell, whose questions are answered "yes" here.
+    const UINT_PTR yes = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (HWND ask = FindWindowW(L"#32770", nullptr)) SendMessageW(ask, WM_COMMAND, IDYES, 0);
+    });
+    click(L"delete", 1);
+    KillTimer(nullptr, yes);
+    EXPECT_FALSE(wt::Exists(g_hidden + L"\\b.txt"));
+    EXPECT_EQ(Refreshes(), 1);
     g_trackItemMenu = track, g_inputBoxAnswer = nullptr;
 }
 
@@ -73,6 +82,7 @@ std::wstring TipText() {
 }
 
 TEST_F(ItemMenuWin, ANameThatIsCutShowsWholeOnHover) {
+    InitDCompInfra(); // the names are laid out as the box draws them
     const std::wstring longName = L"二〇二六年第三季度项目进度汇报材料最终修订版本.docx";
     BoxWin* box = Make(L"工作", {DeskItem(g_desktop, L"a.txt"), DeskItem(g_desktop, longName)}, 100, 100);
     const auto hover = [&](int cell) {
