@@ -72,11 +72,4 @@ TEST(BoxInput, DropsFromOtherProgramsNeverTakeTheDesktopOrTheStore) {
     for (const auto& c : cases) EXPECT_EQ(RefusesDroppedPath(c.path, desk, store), c.refused) << WideToUtf8(c.path);
 }
 
-TEST(BoxInput, ANameFitsTheRoomBelowItsIcon) {
-    // A cell of 78 x 84 with an icon of 32 leaves 74 x 48 for the name.
-    const struct { float w, h; bool fits; } cases[] = {
-        {74, 48, true}, {74.4f, 48.4f, true}, {75, 10, false}, {10, 49, false}, {0, 0, true}};
-    for (const auto& c : cases) EXPECT_EQ(NameFitsCell(c.w, c.h, 78, 84, 32), c.fits) << c.w << "x" << c.h;
-}
-
 } // namespace
