@@ -185,6 +185,12 @@ void RunTrayCommand(int cmd, POINT pt) {
         IniDeleteSection(L"hiddenBoxes");
         RefreshBoxes();
         break;
+    case kCmdOpenStore: // the boxed files, in the file manager
+        if (!g_hidden.empty()) {
+            EnsureHiddenStore(g_hidden);
+            OpenItem(g_hidden);
+        }
+        break;
     case kCmdExit:
         Shell_NotifyIconW(NIM_DELETE, &g_nid);
         PostQuitMessage(0);
