@@ -85,6 +85,7 @@ void StartUp(HINSTANCE instance) {
     g_desktop = GetDesktopPath();
     g_hidden = HiddenStoreFor(g_desktop);
     EnsureHiddenStore(g_hidden);
+    StartFolderWatch(); // before the scan: nothing changed after it goes unseen
 
     // 7-9: window classes, the invisible main window, the tray icon.
     RegisterClasses(instance);
@@ -119,7 +120,6 @@ void StartUp(HINSTANCE instance) {
         ResolveOverlaps(nullptr);
     }
     KeepBoxesReachable(); // default places run off the right edge from the seventh box or so
-    StartFolderWatch();
 }
 
 int MainLoop() {
