@@ -1,8 +1,7 @@
-// When changes of the desktop folder are taken up, and what one program per desktop is keyed by.
+// When changes of the desktop folder are taken up.
 #include <gtest/gtest.h>
 
 #include "app/change_timer.h"
-#include "app/instance.h"
 
 namespace {
 
@@ -17,7 +16,7 @@ TEST(ChangeTimer, BurstsWaitForQuietOrTheLongestWaitAndNothingIsTakenUpWhileBusy
         {0, false, false, kForever, false},  // idle: the loop waits for messages alone
         {1000, true, false, 200, false},     // a change: due after the quiet moment
         {1150, true, false, 200, false},     // another one pushes it back
-        {1349, false, false, 1, false},      //
+        {1349, false, false, 1, false},
         {1350, false, true, kForever, false}, // due, but the user is resizing: wait for that to end
         {1400, false, false, 0, true},       // taken up once it ended
         {1401, false, false, kForever, false},
@@ -31,17 +30,6 @@ TEST(ChangeTimer, BurstsWaitForQuietOrTheLongestWaitAndNothingIsTakenUpWhileBusy
         EXPECT_EQ(t.WaitMs(s.now, s.busy), s.wait) << s.now;
         EXPECT_EQ(t.Due(s.now, s.busy), s.due) << s.now;
     }
-}
-
-TEST(Instance, OneKeyPerUserAndSettingsFileAsTheFileSystemNamesIt) {
-    const uint64_t k = InstanceKey(L"anna", L"C:\\Apps\\Brindlecot\\brindlecot.ini");
-    EXPECT_EQ(InstanceKey(L"anna", L"c:/apps/brindlecot/BRINDLECOT.INI"), k);
-    EXPECT_NE(InstanceKey(L"bert", L"C:\\Apps\\Brindlecot\\brindlecot.ini"), k);
-    EXPECT_NE(InstanceKey(L"anna", L"D:\\Brindlecot\\brindlecot.ini"), k);
-    const std::wstring name = InstanceMutexName(k);
-    EXPECT_EQ(name.rfind(L"Local\\Brindlecot-", 0), 0u);
-    EXPECT_EQ(name.size(), 17u + 16u);
-    EXPECT_NE(InstanceMutexName(InstanceKey(L"bert", L"x")), name);
 }
 
 } // namespace
