@@ -14,7 +14,7 @@ uint64_t ChangeTimer::DueAt() const {
 
 uint32_t ChangeTimer::WaitMs(uint64_t now, bool busy) const {
     if (!pending_ || busy) return kForever;
-    const uint64_t at = DueAt();
+    const uint64_t at = Listening(now) ? DueAt() : std::min(DueAt(), last_ + kDeafMs);
     return at > now ? static_cast<uint32_t>(at - now) : 0;
 }
 

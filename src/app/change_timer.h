@@ -11,12 +11,18 @@ class ChangeTimer {
     static constexpr uint32_t kForever = 0xFFFFFFFF; // the platform's INFINITE
     static constexpr uint64_t kQuietMs = 200;       // no change for this long ends a burst
     static constexpr uint64_t kLongestMs = 2000;    // a burst that goes on is taken up after this
+    static constexpr uint64_t kDeafMs = 50;         // after a change the folders are not listened to
 
     // A change notification arrived.
     void Changed(uint64_t now);
     bool Pending() const { return pending_; }
-    // How long the loop may wait for messages before it must look again: kForever when nothing is
-    // pending or while the user is busy (the end of what keeps them busy comes as a message).
+    // Whether the loop listens to the folders now: not for a moment after each change, so that a
+    // storm of changes (or a folder that signals without end) wakes it at most every kDeafMs; the
+    // changes meanwhile wait in their notifications.
+    bool Listening(uint64_t now) const { return !pending_ || now >= last_ + kDeafMs; }
+    // How long the loop may wait before it must look again: kForever when nothing is pending or
+    // while the user is busy (the end of what keeps them busy comes as a message); else until the
+    // changes are due or, sooner, until it listens again.
     uint32_t WaitMs(uint64_t now, bool busy) const;
     // True when the changes are to be taken up now; they are then forgotten.
     bool Due(uint64_t now, bool busy);

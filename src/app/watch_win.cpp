@@ -67,8 +67,9 @@ void WaitForMessagesOrChanges() {
     HANDLE handles[kFolders];
     Watch* owners[kFolders];
     DWORD n = 0;
+    const bool listening = g_changes.Listening(GetTickCount64());
     for (Watch& w : g_watches)
-        if (w.handle != INVALID_HANDLE_VALUE) {
+        if (listening && w.handle != INVALID_HANDLE_VALUE) {
             handles[n] = w.handle;
             owners[n++] = &w;
         }
