@@ -14,6 +14,10 @@
 #   idle CPU:        user + system time of the program's process over 20 s, 3 s after that, in % of
 #                    one core; wineserver and the X server beside it.
 #   resident memory: VmRSS of the program's process at the end of the idle period.
+#   file to drawn:   (brindlecot only, after the idle period, the folder watch on throughout) from a
+#                    file written into the desktop folder until the program logs the end of the rebuild
+#                    that shows it (every box made and drawn); the median of FOLLOW_RUNS files.
+#   one rebuild:     the time that rebuild logged for itself (scan, every box destroyed, made, drawn).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -97,9 +101,34 @@ run_one() {
     sleep "$idle_s"
     t1=$(ticks "$pid"); w1=$( [ -n "$ws" ] && ticks "$ws" || echo 0); x1=$(ticks "$xvfb_pid")
     rss=$(awk '/^VmRSS/ { printf "%.0f", $2 / 1024 }' "/proc/$pid/status")
+    [ "$label" = brindlecot ] && follow_desktop "$dir/dbg.log" >&2
     kill "$pid" 2>/dev/null || true
     for _ in $(seq 100); do [ -d "/proc/$pid" ] || break; sleep 0.1; done
     echo "$ms $(pct $((t1 - t0))) $(pct $((w1 - w0))) $(pct $((x1 - x0))) $rss"
+}
+
+# Files written into the desktop of the running program: how long until the rebuild that shows each
+# one has ended, and what that rebuild took. Prints both medians; also kept for the summary.
+follow_runs=${FOLLOW_RUNS:-5}
+follow_desktop() {
+    local log=$1 k n0 t0 t1 lat="" reb=""
+    for k in $(seq "$follow_runs"); do
+        n0=$(grep -c '^REBUILD' "$log" 2>/dev/null || true)
+        t0=$(date +%s%N)
+        printf 'n' >"$desk/新文件_$RANDOM$k.txt"
+        for _ in $(seq 2000); do
+            [ "$(grep -c '^REBUILD' "$log" 2>/dev/null || true)" -gt "$n0" ] && break
+            sleep 0.005
+        done
+        t1=$(date +%s%N)
+        lat+="$(( (t1 - t0) / 1000000 ))"$'\n'
+        reb+="$(grep '^REBUILD' "$log" | tail -n1 | sed -E 's/.*ms=([0-9]+).*/\1/')"$'\n'
+        sleep 1
+    done
+    follow_ms=$(printf '%s' "$lat" | median)
+    rebuild_ms=$(printf '%s' "$reb" | median)
+    echo "file written to drawn: $follow_ms ms (median of $follow_runs; runs: $(echo $lat)); one rebuild: $rebuild_ms ms (runs: $(echo $reb))"
+    echo "$follow_ms $rebuild_ms" >"$BC_SCRATCH/follow"
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -128,4 +157,6 @@ row "idle CPU, program" 2 trivial " %"
 row "idle CPU, wineserver" 3 trivial " %"
 row "idle CPU, X server" 4 trivial " %"
 row "resident memory (vs d2d)" 5 d2drect " MB"
+[ -s "$BC_SCRATCH/follow" ] && read -r follow_ms rebuild_ms <"$BC_SCRATCH/follow" &&
+    printf '%-26s %12s\n%-26s %12s\n' "file written to drawn" "$follow_ms ms" "one rebuild" "$rebuild_ms ms"
 echo "(desktop: 1,000 entries in five groups; idle over ${idle_s} s; $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg))"

@@ -5,6 +5,8 @@
 #include <gdiplus.h>
 #include <ole2.h>
 
+#include "app/instance_win.h"
+#include "app/watch_win.h"
 #include "boxes/box_win.h"
 #include "inventory/inventory_win.h"
 #include "render/render_win.h"
@@ -59,6 +61,14 @@ void RegisterClasses(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
+// Requests that queued up meanwhile are one rebuild.
+void OnRefreshRequest(HWND hwnd) {
+    MSG queued;
+    while (PeekMessageW(&queued, hwnd, WM_REFRESHBOXES, WM_REFRESHBOXES, PM_REMOVE | PM_NOYIELD)) {
+    }
+    RefreshBoxes();
+}
+
 } // namespace
 
 void StartUp(HINSTANCE instance) {
@@ -75,6 +85,7 @@ void StartUp(HINSTANCE instance) {
     g_desktop = GetDesktopPath();
     g_hidden = HiddenStoreFor(g_desktop);
     EnsureHiddenStore(g_hidden);
+    StartFolderWatch(); // before the scan: nothing changed after it goes unseen
 
     // 7-9: window classes, the invisible main window, the tray icon.
     RegisterClasses(instance);
@@ -123,12 +134,15 @@ int MainLoop() {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
+        FollowFolderChanges();
         DrawMarkedBoxes();
-        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        WaitForMessagesOrChanges();
     }
 }
 
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT answer = 0;
+    if (AnswerSecondStart(hwnd, msg, wParam, &answer)) return answer;
     if (IsTaskbarCreated(msg)) {
         OnTaskbarCreated();
         return 0;
@@ -138,7 +152,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         OnTrayCallback(lParam);
         return 0;
     case WM_REFRESHBOXES:
-        RefreshBoxes();
+        OnRefreshRequest(hwnd);
         return 0;
     case WM_DISPLAYCHANGE:
         CheckGraphicsDevices();

@@ -93,6 +93,7 @@ void NewBox() {
     g_hiddenBoxes.erase(key);
     IniWrite(L"customBoxes", IniKeyFor(key).c_str(), L"1");
     IniDeleteKey(L"hiddenBoxes", IniKeyFor(key).c_str());
+    PlaceNewBox(key);
     RefreshBoxes();
 }
 

@@ -90,6 +90,7 @@ void FinishResize(bool settle) {
     g_resizing = false;
     g_resizeBox = nullptr;
     g_resizeMode = 0;
+    const bool moved = box && KeepTitleInReach(box->hwnd);
     RECT r = {};
     if (!box || !GetWindowRect(box->hwnd, &r)) return;
     box->width = r.right - r.left;
@@ -98,7 +99,7 @@ void FinishResize(bool settle) {
     const std::wstring section = SizeSectionFor(box->key);
     IniWrite(section.c_str(), L"w", IntToW(box->width));
     IniWrite(section.c_str(), L"h", IntToW(box->height));
-    if (mode & (kEdgeLeft | kEdgeTop)) SavePos(box->key, r.left, r.top);
+    if (moved || (mode & (kEdgeLeft | kEdgeTop))) SavePos(box->key, r.left, r.top);
     if (settle) ResolveOverlaps(box);
 }
 
@@ -117,6 +118,7 @@ void RestorePicture(BoxWin* box) {
 }
 
 void MoveByTitle(HWND hwnd, BoxWin* box) {
+    BoxListHold hold; // the move loop and the re-attach dispatch messages: rebuilds wait for the end
     const bool attached = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0;
     g_movingBox = box;
     // Only a box in the desktop layer is detached. Re-parenting a window that is top-level already,
@@ -128,10 +130,13 @@ void MoveByTitle(HWND hwnd, BoxWin* box) {
     g_movingBox = nullptr;
     box = LiveBox(hwnd);
     if (!same || !box) return;
+    KeepTitleInReach(hwnd);
     RECT r = {};
     if (GetWindowRect(hwnd, &r)) SavePos(box->key, r.left, r.top);
     // Only a box that lived in the desktop layer goes back there; a top-level box stays one.
     if (attached) AttachBoxToDesktop(hwnd);
+    box = LiveBox(hwnd); // the re-attach waited on the shell
+    if (!box) return;
     RestorePicture(box);
     ResolveOverlaps(box);
 }

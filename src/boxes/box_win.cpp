@@ -4,10 +4,13 @@
 
 #include <windowsx.h>
 
+#include <chrono>
+
 #include "app/app_win.h"
 #include "boxes/box_rules.h"
 #include "boxes/drop_target_win.h"
 #include "boxes/interaction_win.h"
+#include "boxes/layout.h"
 #include "inventory/inventory_win.h"
 #include "render/metrics.h"
 #include "render/render_win.h"
@@ -20,6 +23,9 @@ std::vector<BoxWin*> g_boxes;
 bool g_intentionalHide = false;
 
 namespace {
+
+int g_boxListHolds = 0;
+bool g_rebuildDeferred = false;
 
 constexpr int kAccentCount = 8;
 // Remembered positions keep the corner only; the rest of the rectangle is a nominal size.
@@ -44,7 +50,24 @@ void ShowBoxWindow(HWND hwnd, bool shown) {
     g_intentionalHide = false;
 }
 
+BoxListHold::BoxListHold() {
+    ++g_boxListHolds;
+}
+
+BoxListHold::~BoxListHold() {
+    if (--g_boxListHolds > 0 || !g_rebuildDeferred) return;
+    g_rebuildDeferred = false;
+    RequestBoxRefresh(); // from the main loop, with nothing held
+}
+
+bool BoxListHeld() {
+    return g_boxListHolds > 0;
+}
+
 void CreateBox(const std::wstring& key, const std::vector<Item>& items, int index) {
+    // Attaching the window waits on the shell, which lets messages of other threads and processes
+    // in: a rebuild they ask for waits until this box is complete.
+    BoxListHold hold;
     BoxWin* box = new BoxWin;
     box->key = key;
     box->items = items;
@@ -61,6 +84,11 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
         size.w = StoredLength(IniGetInt(section.c_str(), L"w", 0), kMinBoxWidth, size.w, mostW);
         size.h = StoredLength(IniGetInt(section.c_str(), L"h", 0), kMinBoxHeight, size.h, mostH);
     }
+    // Its bottom edge within reach: a long group scrolls rather than runs off the screen.
+    const Rect placed = InReach({pos.x, pos.y, pos.x + size.w, pos.y + size.h}, MonitorWorkAreas(), kReachBottom,
+                                kMinBoxHeight);
+    pos = {placed.left, placed.top};
+    size.h = placed.Height();
     box->width = size.w;
     box->height = size.h;
 
@@ -80,6 +108,9 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
 
     if (InitBoxDComp(box)) {
         ShowBoxOnDesktop(hwnd);
+        // The shell may have ended meanwhile and taken the window with its desktop window.
+        box = LiveBox(hwnd);
+        if (!box || !IsWindow(hwnd)) return;
         DrawBox(box);
     } else {
         InitBoxFallback(box);
@@ -101,6 +132,12 @@ void DestroyAllBoxes() {
 }
 
 void RefreshBoxes() {
+    if (BoxListHeld()) {
+        g_rebuildDeferred = true; // runs once the records in use are let go
+        return;
+    }
+    BoxListHold hold; // nothing dispatched while boxes are made rebuilds in the middle of it
+    const auto started = std::chrono::steady_clock::now();
     // A position that cannot be read is not remembered (the box keeps its older one). Whatever
     // interaction is under way ends with the boxes it points to (DestroyAllBoxes).
     for (BoxWin* box : g_boxes) {
@@ -114,6 +151,8 @@ void RefreshBoxes() {
         CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
     ResolveOverlaps(nullptr);
     KeepBoxesReachable();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    LogDbg(L"REBUILD boxes=" + std::to_wstring(g_boxes.size()) + L" ms=" + std::to_wstring(ms.count()));
 }
 
 LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

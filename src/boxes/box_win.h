@@ -47,9 +47,30 @@ void ShowBoxWindow(HWND hwnd, bool shown);
 inline Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 // The primary monitor's work area (the screen less the taskbar), or the whole screen.
 Rect PrimaryWorkArea();
+// Every monitor's work area, the primary one first (and once more among the others).
+std::vector<Rect> MonitorWorkAreas();
+// Brings a box window's whole title band inside the work area that holds most of it, the least
+// distance (the end of a move or a resize). True when it moved; the caller saves the position.
+bool KeepTitleInReach(HWND hwnd);
+// A box about to be made for `key` without a remembered place gets the highest, then leftmost free
+// place wholly on the primary work area, where there is one.
+void PlaceNewBox(const std::wstring& key);
 
 void CreateBox(const std::wstring& key, const std::vector<Item>& items, int index);
+// Rebuilds every box. While the box list is held (below) it only notes the request, which then runs
+// once, posted, when the last hold ends.
 void RefreshBoxes();
+// A hold on the box list, for code that keeps box records across a call that may dispatch messages
+// sent from other threads or processes (a shell call, a nested loop) or walks the list: no rebuild
+// frees a record under it. Holds nest; the last one to end posts the deferred rebuild, if any.
+class BoxListHold {
+  public:
+    BoxListHold();
+    ~BoxListHold();
+    BoxListHold(const BoxListHold&) = delete;
+    BoxListHold& operator=(const BoxListHold&) = delete;
+};
+bool BoxListHeld();
 // Destroys every box: rendering objects, drop target, window and record; empties g_boxes.
 void DestroyAllBoxes();
 // Drop-target registration of a box window: file lists from other programs go to its group.

@@ -1,6 +1,7 @@
 // Keeping boxes apart and arranging them: the decisions over "the boxes on one screen".
 // The Windows side adapts the live box windows to BoxDesk; tests use a model desk.
 #pragma once
+#include <optional>
 #include <vector>
 
 #include "base/geom.h"
@@ -14,6 +15,9 @@ class BoxDesk {
     // Moves box i so that its top-left corner is (x, y), keeping its size, and remembers the
     // position (the INI file on Windows).
     virtual void Move(int i, int x, int y) = 0;
+    // Gives box i the rectangle r (a new height where the box did not fit), remembering the
+    // position; a size changed so is not remembered (a stored size stays as the user made it).
+    virtual void Place(int i, const Rect& r) = 0;
     virtual Size Screen() const = 0;
 };
 
@@ -45,7 +49,23 @@ void AutoArrange(BoxDesk& desk);
 // highest, then leftmost free place, or, where none is left, to a place in `home` where it may
 // overlap others (corners stepping down and right from home's top-left corner). Boxes whose title
 // band shows on some screen, even in part, do not move. Every move goes through desk.Move.
+// Afterwards every box's bottom edge is brought inside its work area (InReach with kReachBottom).
 void KeepBoxesReachable(BoxDesk& desk, const Rect& home, const std::vector<Rect>& screens);
+
+// What InReach secures. Either way the top of the box's title band comes inside the work area that
+// holds most of the band (the primary one where none holds any of it).
+enum ReachRule : unsigned {
+    kReachBand = 1,   // the whole title band: the box also moves sideways (the end of a move or resize)
+    kReachBottom = 2, // the bottom edge: the height is cut to what fits below the top, never below
+                      // the minimum (a lower box keeps its height); where even that does not fit, the
+                      // box moves up (after start, a rebuild, a new box, auto-arrange)
+};
+// Where a box must lie to be within reach, moved the least distance. `areas` are the monitors'
+// work areas, the primary one first; `rules` a set of ReachRule.
+Rect InReach(const Rect& box, const std::vector<Rect>& areas, unsigned rules, int minHeight);
+
+// The highest, then leftmost corner in `home` at which a box of `size` overlaps none of `others`.
+std::optional<Point> FreePlaceIn(const std::vector<Rect>& others, Size size, const Rect& home);
 
 constexpr int kResolvePasses = 200;
 constexpr int kLivePushPasses = 100;

@@ -59,6 +59,36 @@ std::optional<Point> FreePlace(const std::vector<Rect>& rects, int self, long lo
 
 } // namespace
 
+std::optional<Point> FreePlaceIn(const std::vector<Rect>& others, Size size, const Rect& home) {
+    return FreePlace(others, -1, size.w, size.h, home);
+}
+
+Rect InReach(const Rect& box, const std::vector<Rect>& areas, unsigned rules, int minHeight) {
+    if (areas.empty()) return box;
+    const Rect band = TitleBandOf(box);
+    const Rect* area = &areas.front();
+    long long most = 0;
+    for (const Rect& a : areas) {
+        const long long w = std::min<long long>(band.right, a.right) - std::max<long long>(band.left, a.left);
+        const long long h = std::min<long long>(band.bottom, a.bottom) - std::max<long long>(band.top, a.top);
+        if (w > 0 && h > 0 && w * h > most) most = w * h, area = &a;
+    }
+    const Rect& a = *area;
+    const long long w = box.Width(), bandH = band.Height();
+    // Wider than the area: the band covers it (the left edge between the area's right and left).
+    long long x = box.left;
+    if (rules & kReachBand)
+        x = w <= a.Width() ? std::clamp<long long>(box.left, a.left, a.right - w)
+                           : std::clamp<long long>(box.left, a.right - w, a.left);
+    long long y = std::clamp<long long>(box.top, a.top, std::max<long long>(a.top, a.bottom - bandH));
+    long long h = box.Height();
+    if ((rules & kReachBottom) && y + h > a.bottom) {
+        h = std::max<long long>(a.bottom - y, std::min<long long>(minHeight, h));
+        if (y + h > a.bottom) y = std::max<long long>(a.top, a.bottom - h);
+    }
+    return Rect{static_cast<int>(x), static_cast<int>(y), static_cast<int>(x + w), static_cast<int>(y + h)};
+}
+
 void KeepBoxesReachable(BoxDesk& desk, const Rect& home, const std::vector<Rect>& screens) {
     if (home.Width() <= 0 || home.Height() <= 0) return;
     std::vector<Rect> rects(static_cast<size_t>(desk.Count()));
@@ -78,5 +108,11 @@ void KeepBoxesReachable(BoxDesk& desk, const Rect& home, const std::vector<Rect>
         }
         desk.Move(static_cast<int>(i), place->x, place->y);
         rects[i] = desk.RectOf(static_cast<int>(i));
+    }
+    std::vector<Rect> areas{home};
+    areas.insert(areas.end(), screens.begin(), screens.end());
+    for (size_t i = 0; i < rects.size(); ++i) {
+        const Rect fitted = InReach(rects[i], areas, kReachBottom, kMinBoxHeight);
+        if (fitted != rects[i]) desk.Place(static_cast<int>(i), fitted);
     }
 }

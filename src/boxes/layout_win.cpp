@@ -1,12 +1,18 @@
 // The live box windows as a desk for the layout decisions: rectangles from the windows, moves
 // through SetBoxPos, every new position saved at once.
+#include <algorithm>
+
+#include "boxes/box_rules.h"
 #include "boxes/box_win.h"
 #include "boxes/layout.h"
+#include "render/metrics.h"
 #include "render/render_win.h"
+#include "settings/lists.h"
 #include "settings/lists_win.h"
 
 namespace {
 
+// Moving a window of the desktop layer can wait on the shell: the desk holds the box list.
 class LiveDesk : public BoxDesk {
   public:
     int Count() const override { return static_cast<int>(g_boxes.size()); }
@@ -20,7 +26,22 @@ class LiveDesk : public BoxDesk {
         SetBoxPos(box->hwnd, x, y, 0, 0, SWP_NOSIZE);
         SavePos(box->key, x, y);
     }
+    void Place(int i, const Rect& r) override {
+        BoxWin* box = g_boxes[static_cast<size_t>(i)];
+        SetBoxPos(box->hwnd, r.left, r.top, r.Width(), r.Height(), 0);
+        if (box->width != r.Width() || box->height != r.Height()) {
+            box->width = r.Width();
+            box->height = r.Height();
+            const int most = MaxScrollY(box->items.size(), box->width, box->height, g_cellW, g_cellH);
+            box->scrollY = std::max(0, std::min(box->scrollY, most));
+            ResizeBoxRender(box, box->width, box->height);
+        }
+        SavePos(box->key, r.left, r.top);
+    }
     Size Screen() const override { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+  private:
+    BoxListHold hold_;
 };
 
 BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM out) {
@@ -31,14 +52,34 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM out) {
     return TRUE;
 }
 
-// Every monitor's work area.
-std::vector<Rect> WorkAreas() {
-    std::vector<Rect> areas;
+} // namespace
+
+std::vector<Rect> MonitorWorkAreas() {
+    std::vector<Rect> areas{PrimaryWorkArea()};
     EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
     return areas;
 }
 
-} // namespace
+void PlaceNewBox(const std::wstring& key) {
+    if (g_posCache.count(key)) return;
+    std::vector<Rect> others;
+    for (const BoxWin* box : g_boxes) {
+        RECT r = {};
+        if (GetWindowRect(box->hwnd, &r)) others.push_back(FromRECT(r));
+    }
+    const auto at = FreePlaceIn(others, DefaultBoxSize(g_cellW, g_cellH, 0), PrimaryWorkArea());
+    if (at) g_posCache[key] = Rect{at->x, at->y, at->x + 240, at->y + 360};
+}
+
+bool KeepTitleInReach(HWND hwnd) {
+    RECT r = {};
+    if (!GetWindowRect(hwnd, &r)) return false;
+    const Rect now = FromRECT(r);
+    const Rect to = InReach(now, MonitorWorkAreas(), kReachBand, kMinBoxHeight);
+    if (to == now) return false;
+    SetBoxPos(hwnd, to.left, to.top, 0, 0, SWP_NOSIZE);
+    return true;
+}
 
 Rect PrimaryWorkArea() {
     RECT r = {};
@@ -79,13 +120,13 @@ void PushBoxesLive(BoxWin* box) {
 
 void KeepBoxesReachable() {
     LiveDesk desk;
-    KeepBoxesReachable(desk, PrimaryWorkArea(), WorkAreas());
+    KeepBoxesReachable(desk, PrimaryWorkArea(), MonitorWorkAreas());
 }
 
 void AutoArrange() {
     LiveDesk desk;
     AutoArrange(desk);
     // Columns that run out of screen on the left come back where a free place is.
-    KeepBoxesReachable(desk, PrimaryWorkArea(), WorkAreas());
+    KeepBoxesReachable(desk, PrimaryWorkArea(), MonitorWorkAreas());
     RenderAll();
 }

@@ -91,7 +91,9 @@ ScanResult DecideScan(const ScanInput& in) {
     AppendListedItems(in.hidden, in.hiddenListing, r.items);
 
     for (const auto& item : r.items) {
-        if (freed.count(item.name)) continue;
+        // A freed name keeps a desktop entry out of every box; an entry of the store is never on the
+        // desktop, so no freed namesake may keep it from showing.
+        if (freed.count(item.name) && !LiesInHiddenStore(item.path, in.hidden)) continue;
         const std::wstring key = GetGroupKey(item);
         auto g =
             std::find_if(r.groups.begin(), r.groups.end(), [&](const Group& x) { return x.first == key; });

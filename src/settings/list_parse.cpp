@@ -1,5 +1,7 @@
 #include "settings/list_parse.h"
 
+#include <algorithm>
+
 #include "base/strutil.h"
 #include "settings/ini_names.h"
 
@@ -41,8 +43,11 @@ std::vector<std::wstring> HiddenBoxesLoadLog(const std::wstring& iniPath,
     return log;
 }
 
-std::optional<Rect> PosFromStored(int x, int y, const Rect& virtualScreen) {
-    if (x < 0 || y < 0) return std::nullopt;
-    if (x >= virtualScreen.right || y >= virtualScreen.bottom) return std::nullopt;
-    return Rect{x, y, x + 240, y + 360};
+std::optional<Rect> PosFromStored(int x, int y, const std::vector<Rect>& workAreas) {
+    constexpr long long kWidth = 240, kHeight = 360, kBand = 30; // the nominal box and its title band
+    const long long l = x, t = y;
+    for (const Rect& a : workAreas)
+        if (l + kWidth > a.left && l < a.right && t + kBand > a.top && t < a.bottom)
+            return Rect{x, y, static_cast<int>(l + kWidth), static_cast<int>(std::min(t + kHeight, 2147483647LL))};
+    return std::nullopt;
 }

@@ -25,8 +25,8 @@ std::vector<std::wstring> ParseSetSectionKeys(const std::wstring& block);
 std::vector<std::wstring> HiddenBoxesLoadLog(const std::wstring& iniPath,
                                              const std::vector<std::wstring>& keys, size_t total);
 
-// A stored position: both coordinates 0 or more give the box rectangle (x, y, x + 240, y + 360).
-// The file may hold any int: a corner at or beyond the right or bottom edge of the virtual screen
-// (all monitors together) counts as absent like a negative one, so the rectangle never overflows
-// and no box starts where no screen can show it.
-std::optional<Rect> PosFromStored(int x, int y, const Rect& virtualScreen);
+// A stored position gives the box rectangle (x, y, x + 240, y + 360) when the title band of a box
+// there lies on some monitor's work area (`workAreas`), also left of or above the primary monitor
+// (negative corners). Elsewhere it counts as absent, so no box starts where no screen shows it and
+// any int the file holds (INT_MIN stands for a missing key) is safe.
+std::optional<Rect> PosFromStored(int x, int y, const std::vector<Rect>& workAreas);

@@ -1,7 +1,10 @@
 // The five persistent lists, the freed-items entries and the box positions in the INI file.
 #include "settings/lists_win.h"
 
+#include <climits>
+
 #include "app/app_win.h"
+#include "boxes/box_win.h"
 #include "base/strutil.h"
 #include "inventory/inventory.h"
 #include "settings/ini_names.h"
@@ -15,12 +18,6 @@ namespace {
 std::set<std::wstring> LoadSet(const wchar_t* section) {
     const auto keys = ParseSetSectionKeys(IniGetSection(section));
     return std::set<std::wstring>(keys.begin(), keys.end());
-}
-
-// All monitors together, in screen coordinates.
-Rect VirtualScreen() {
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
 } // namespace
@@ -66,16 +63,20 @@ void SaveFreedItem(const std::wstring& name, bool freed) {
 
 void LoadPos() {
     if (g_iniPath.empty()) return;
-    const Rect screens = VirtualScreen();
+    const std::vector<Rect> areas = MonitorWorkAreas();
+    constexpr int kMissing = INT_MIN; // no place: a negative corner may be a real one
     for (const auto& g : g_groups) {
         const std::wstring section = IniSectionFor(g.first);
-        const auto pos = PosFromStored(IniGetInt(section.c_str(), L"x", -1),
-                                       IniGetInt(section.c_str(), L"y", -1), screens);
+        const auto pos = PosFromStored(IniGetInt(section.c_str(), L"x", kMissing),
+                                       IniGetInt(section.c_str(), L"y", kMissing), areas);
         if (pos) g_posCache[g.first] = *pos;
     }
 }
 
 void SavePos(const std::wstring& key, int x, int y) {
+    // The next rebuild starts the box where it was saved, also when its window cannot be read then
+    // (the shell's restart took the windows of the desktop layer with it).
+    g_posCache[key] = Rect{x, y, x + 240, y + 360};
     const std::wstring section = IniSectionFor(key);
     IniWrite(section.c_str(), L"x", IntToW(x));
     IniWrite(section.c_str(), L"y", IntToW(y));

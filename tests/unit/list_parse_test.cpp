@@ -5,8 +5,6 @@
 
 namespace {
 
-const Rect kScreens{-1280, 0, 1920, 1080}; // a monitor left of a 1920 x 1080 primary one
-
 std::wstring Block(std::initializer_list<std::wstring> lines) {
     std::wstring b;
     for (const auto& l : lines) {
@@ -72,14 +70,6 @@ TEST(ListParse, HiddenLoadLogLines) {
         HiddenBoxesLoadLog(L"C:\\p\\brindlecot.ini", {L"文档", L"X"}, 2),
         (std::vector<std::wstring>{L"LoadHidden start, ini=C:\\p\\brindlecot.ini", L"LoadHidden key=[文档]",
                                    L"LoadHidden key=[X]", L"LoadHidden total=2"}));
-}
-
-TEST(ListParse, StoredPositionNeedsBothCoordinatesNotNegative) {
-    EXPECT_EQ(PosFromStored(0, 0, kScreens), (Rect{0, 0, 240, 360}));
-    EXPECT_EQ(PosFromStored(100, 50, kScreens), (Rect{100, 50, 340, 410}));
-    EXPECT_FALSE(PosFromStored(-1, 50, kScreens));
-    EXPECT_FALSE(PosFromStored(10, -300, kScreens));
-    EXPECT_FALSE(PosFromStored(-1, -1, kScreens));
 }
 
 } // namespace

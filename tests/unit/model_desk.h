@@ -24,6 +24,10 @@ class ModelDesk : public BoxDesk {
         r = {x, y, x + r.Width(), y + r.Height()};
         moves.push_back({i, x, y});
     }
+    void Place(int i, const Rect& r) override {
+        rects[static_cast<size_t>(i)] = r;
+        moves.push_back({i, r.left, r.top});
+    }
     Size Screen() const override { return screen_; }
 
     Size screen_;

@@ -81,13 +81,13 @@ TEST_F(ScanDecision, DesktopIniInAnyCaseIsNeverListedOtherHiddenFilesAre) {
               (std::vector<std::wstring>{kDesk + L"\\thumbs.db", kStore + L"\\desktop.ini.txt"}));
 }
 
-TEST_F(ScanDecision, FreedItemsAreLeftOutWhereverTheyLie) {
+TEST_F(ScanDecision, AFreedNameKeepsOnlyTheDesktopEntryOutNotItsStoreNamesake) {
     freed = {L"a.txt"};
     in.desktopListing = {{L"a.txt", false}, {L"b.txt", false}};
     in.hiddenListing = {{L"a.txt", false}};
     const ScanResult r = DecideScan(in);
     ASSERT_EQ(r.groups.size(), 1u);
-    EXPECT_EQ(Paths(r.groups[0].second), std::vector<std::wstring>{kDesk + L"\\b.txt"});
+    EXPECT_EQ(Paths(r.groups[0].second), (std::vector<std::wstring>{kDesk + L"\\b.txt", kStore + L"\\a.txt"}));
     EXPECT_EQ(r.items.size(), 3u) << "the flat list keeps every entry";
 }
 
