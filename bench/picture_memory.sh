@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Resident memory of brindlecot.exe under Wine + Xvfb showing a background picture, beside the same
+# program without one: a 10,000 x 10,000 PNG (decoded scaled to the screen) and a 30,000 x 30,000 PNG
+# (refused by its header: nothing drawn, the program keeps running).
+#
+# Usage: bench/picture_memory.sh [brindlecot.exe] [an older brindlecot.exe to compare with]
+# Figures: VmRSS 3 s after the program has drawn, and VmHWM (the peak) of its process, in MB.
+# Needs python3 (it writes the pictures).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+exes=("$(realpath "${1:-build/windows/brindlecot.exe}")")
+[ -n "${2:-}" ] && exes+=("$(realpath "$2")")
+command -v python3 >/dev/null || { echo "needs python3 to write the pictures"; exit 1; }
+
+# shellcheck source=tools/wine-prefix.sh
+source tools/wine-prefix.sh
+xvfb_pid=""
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    bc_wine_cleanup
+}
+trap cleanup EXIT INT TERM
+
+bin="$BC_SCRATCH/bin"
+mkdir -p "$bin"
+x86_64-w64-mingw32-g++-posix -O2 -static -municode bench/baselines/launch_win.cpp -o "$bin/launch.exe"
+
+# A PNG of one colour, w x h, written row by row.
+python3 - "$BC_SCRATCH" <<'PY'
+import struct, sys, zlib
+def png(path, w, h):
+    def chunk(t, d): return struct.pack('>I', len(d)) + t + d + struct.pack('>I', zlib.crc32(t + d) & 0xffffffff)
+    row, z = b'\0' + bytes([0x33, 0x66, 0x99]) * w, zlib.compressobj(6)
+    data = b''.join(z.compress(row) for _ in range(h)) + z.flush()
+    with open(path, 'wb') as f:
+        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', w, h, 8, 2, 0, 0, 0)) +
+                chunk(b'IDAT', data) + chunk(b'IEND', b''))
+png(sys.argv[1] + '/p10k.png', 10000, 10000)
+png(sys.argv[1] + '/p30k.png', 30000, 30000)
+PY
+
+for n in $(seq 140 199); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
+Xvfb ":$n" -screen 0 1600x900x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$n"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+desk="$HOME/Desktop"
+mkdir -p "$desk"
+for i in $(seq 1 20); do printf 'd' >"$desk/报告 $i.txt"; done
+bc_wine_boot
+
+pid_of() {
+    local p
+    for p in /proc/[0-9]*; do
+        tr '\0' ' ' 2>/dev/null <"$p/cmdline" | grep -qF "$1" && { echo "${p#/proc/}"; return 0; }
+    done
+    return 1
+}
+
+# run_one <exe> <picture file or empty>: prints "rss_mb peak_mb running"
+run_one() {
+    local exe=$1 pic=$2 dir pid rss hwm alive
+    dir="$BC_SCRATCH/app-$RANDOM$RANDOM"
+    mkdir -p "$dir"
+    cp "$exe" "$dir/brindlecot.exe"
+    if [ -n "$pic" ]; then
+        printf '[settings]\r\nbgImage=Z:%s\r\n' "${pic//\//\\}" | iconv -f UTF-8 -t UTF-16 >"$dir/brindlecot.ini"
+    fi
+    wine "$bin/launch.exe" "Z:${dir//\//\\}\\brindlecot.exe" "Z:${dir//\//\\}" BrindlecotClass </dev/null \
+        >"$dir.out" 2>/dev/null || true
+    pid=""
+    for _ in $(seq 50); do pid=$(pid_of "$(basename "$dir")") && break; sleep 0.1; done
+    [ -n "$pid" ] || { echo "0 0 no"; return; }
+    sleep 3
+    rss=$(awk '/^VmRSS/ { printf "%.0f", $2 / 1024 }' "/proc/$pid/status" 2>/dev/null || echo 0)
+    hwm=$(awk '/^VmHWM/ { printf "%.0f", $2 / 1024 }' "/proc/$pid/status" 2>/dev/null || echo 0)
+    alive=$([ -d "/proc/$pid" ] && echo yes || echo no)
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 100); do [ -d "/proc/$pid" ] || break; sleep 0.1; done
+    echo "$rss $hwm $alive"
+}
+
+printf '%-34s %-12s %10s %10s %8s\n' program picture "VmRSS MB" "VmHWM MB" running
+for exe in "${exes[@]}"; do
+    for pic in "" "$BC_SCRATCH/p10k.png" "$BC_SCRATCH/p30k.png"; do
+        read -r rss hwm alive < <(run_one "$exe" "$pic")
+        printf "%-34s %-12s %10s %10s %8s\n" "$(basename "$(dirname "$exe")")/$(basename "$exe")" "$(basename "${pic:-none}")" "$rss" "$hwm" "$alive"
+    done
+done
+echo "(screen 1600x900; $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg))"
