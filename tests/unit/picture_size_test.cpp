@@ -14,22 +14,17 @@ TEST(PictureSize, HeadersTellTheSizeBeforeAnyDecoding) {
     const struct { const char* what; std::string bytes; int w, h; } rows[] = {
         {"PNG", png + Be32(30000) + Be32(20000) + std::string(13, '\0'), 30000, 20000},
         {"PNG cut short", png + Be32(30000), 0, 0},
-        {"PNG of width 0", png + Be32(0) + Be32(5), 0, 0},
         {"GIF", std::string("GIF89a\x10\x27\x01\0", 10), 10000, 1},
         {"BMP, oldest header", "BM" + std::string(12, '\0') + Le32(12) + "\x40\x1F\x10\x27" + std::string(8, '\0'), 8000, 10000},
         {"BMP top-down", "BM" + std::string(12, '\0') + Le32(40) + Le32(640) + Le32(-480), 640, 480},
         {"BMP of negative width", "BM" + std::string(12, '\0') + Le32(40) + Le32(-640) + Le32(480), 0, 0},
         {"JPEG after a segment and a fill byte", "\xFF\xD8" + app0 + "\xFF" + sof2, 10000, 30000},
         {"JPEG data before any frame", "\xFF\xD8" + app0 + std::string("\xFF\xDA\0\x02", 4) + sof2, 0, 0},
-        {"JPEG cut inside a segment", "\xFF\xD8" + app0.substr(0, 6), 0, 0},
         {"text", "[settings]\r\nskin=2\r\n", 0, 0},
     };
     for (const auto& r : rows) {
-        const ReadBytesAt read = [&r](std::uint64_t at, std::size_t n) {
-            return at < r.bytes.size() ? r.bytes.substr(at, n) : std::string();
-        };
         int w = 0, h = 0;
-        EXPECT_EQ(ReadPictureSize(read, &w, &h), r.w > 0) << r.what;
+        EXPECT_EQ(ReadPictureSize([&r](std::uint64_t at, std::size_t n) { return at < r.bytes.size() ? r.bytes.substr(at, n) : ""; }, &w, &h), r.w > 0) << r.what;
         EXPECT_EQ(std::make_pair(w, h), std::make_pair(r.w, r.h)) << r.what;
     }
 }
