@@ -13,18 +13,8 @@ exes=("$(realpath "${1:-build/windows/brindlecot.exe}")")
 [ -n "${2:-}" ] && exes+=("$(realpath "$2")")
 command -v python3 >/dev/null || { echo "needs python3 to write the pictures"; exit 1; }
 
-# shellcheck source=tools/wine-prefix.sh
-source tools/wine-prefix.sh
-xvfb_pid=""
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    bc_wine_cleanup
-}
-trap cleanup EXIT INT TERM
-
-bin="$BC_SCRATCH/bin"
-mkdir -p "$bin"
-x86_64-w64-mingw32-g++-posix -O2 -static -municode bench/baselines/launch_win.cpp -o "$bin/launch.exe"
+# shellcheck source=bench/bench-lib.sh
+source bench/bench-lib.sh
 
 # A PNG of one colour, w x h, written row by row.
 python3 - "$BC_SCRATCH" <<'PY'
@@ -40,23 +30,11 @@ png(sys.argv[1] + '/p10k.png', 10000, 10000)
 png(sys.argv[1] + '/p30k.png', 30000, 30000)
 PY
 
-for n in $(seq 140 199); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
-Xvfb ":$n" -screen 0 1600x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$n"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+bench_display
 desk="$HOME/Desktop"
 mkdir -p "$desk"
 for i in $(seq 1 20); do printf 'd' >"$desk/报告 $i.txt"; done
 bc_wine_boot
-
-pid_of() {
-    local p
-    for p in /proc/[0-9]*; do
-        tr '\0' ' ' 2>/dev/null <"$p/cmdline" | grep -qF "$1" && { echo "${p#/proc/}"; return 0; }
-    done
-    return 1
-}
 
 # run_one <exe> <picture file or empty>: prints "rss_mb peak_mb running"
 run_one() {
