@@ -1,7 +1,7 @@
 // Decoding the background picture within bounds: its size is read from the file's header first,
 // a picture too large is refused before any decoder sees it, and the rest is decoded scaled down to
 // what covers the screen, so the program keeps a few megabytes of it whatever the file holds.
-#include "render/background_win.h"
+#include "render/picture_decode_win.h"
 
 #include <wincodec.h>
 

@@ -1,5 +1,5 @@
 // The skin's dialog brush and the background picture cache.
-#include "render/background_win.h"
+#include "render/picture_decode_win.h"
 #include "render/render_win.h"
 #include "render/skins.h"
 #include "settings/settings.h"
