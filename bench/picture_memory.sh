@@ -4,7 +4,8 @@
 # (refused by its header: nothing drawn, the program keeps running).
 #
 # Usage: bench/picture_memory.sh [brindlecot.exe] [an older brindlecot.exe to compare with]
-# Figures: VmRSS 3 s after the program has drawn, and VmHWM (the peak) of its process, in MB.
+# Figures: VmRSS 3 s after the program has drawn, VmHWM (the peak) of its process, in MB, and the
+# time from launch until it has drawn (the picture is decoded on the way).
 # Needs python3 (it writes the pictures).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,9 +37,9 @@ mkdir -p "$desk"
 for i in $(seq 1 20); do printf 'd' >"$desk/报告 $i.txt"; done
 bc_wine_boot
 
-# run_one <exe> <picture file or empty>: prints "rss_mb peak_mb running"
+# run_one <exe> <picture file or empty>: prints "rss_mb peak_mb running launch_ms"
 run_one() {
-    local exe=$1 pic=$2 dir pid rss hwm alive
+    local exe=$1 pic=$2 dir pid rss hwm alive ms
     dir="$BC_SCRATCH/app-$RANDOM$RANDOM"
     mkdir -p "$dir"
     cp "$exe" "$dir/brindlecot.exe"
@@ -47,23 +48,25 @@ run_one() {
     fi
     wine "$bin/launch.exe" "Z:${dir//\//\\}\\brindlecot.exe" "Z:${dir//\//\\}" BrindlecotClass </dev/null \
         >"$dir.out" 2>/dev/null || true
+    ms=$(tr -d '\r' <"$dir.out" | cut -d' ' -f1)
     pid=""
     for _ in $(seq 50); do pid=$(pid_of "$(basename "$dir")") && break; sleep 0.1; done
-    [ -n "$pid" ] || { echo "0 0 no"; return; }
+    [ -n "$pid" ] || { echo "0 0 no ${ms:-0}"; return; }
     sleep 3
     rss=$(awk '/^VmRSS/ { printf "%.0f", $2 / 1024 }' "/proc/$pid/status" 2>/dev/null || echo 0)
     hwm=$(awk '/^VmHWM/ { printf "%.0f", $2 / 1024 }' "/proc/$pid/status" 2>/dev/null || echo 0)
     alive=$([ -d "/proc/$pid" ] && echo yes || echo no)
     kill "$pid" 2>/dev/null || true
     for _ in $(seq 100); do [ -d "/proc/$pid" ] || break; sleep 0.1; done
-    echo "$rss $hwm $alive"
+    echo "$rss $hwm $alive ${ms:-0}"
 }
 
-printf '%-34s %-12s %10s %10s %8s\n' program picture "VmRSS MB" "VmHWM MB" running
+printf '%-34s %-12s %10s %10s %8s %10s\n' program picture "VmRSS MB" "VmHWM MB" running "drawn ms"
 for exe in "${exes[@]}"; do
     for pic in "" "$BC_SCRATCH/p10k.png" "$BC_SCRATCH/p30k.png"; do
-        read -r rss hwm alive < <(run_one "$exe" "$pic")
-        printf "%-34s %-12s %10s %10s %8s\n" "$(basename "$(dirname "$exe")")/$(basename "$exe")" "$(basename "${pic:-none}")" "$rss" "$hwm" "$alive"
+        read -r rss hwm alive ms < <(run_one "$exe" "$pic")
+        printf "%-34s %-12s %10s %10s %8s %10s\n" "$(basename "$(dirname "$exe")")/$(basename "$exe")" \
+            "$(basename "${pic:-none}")" "$rss" "$hwm" "$alive" "$ms"
     done
 done
 echo "(screen 1600x900; $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg))"
