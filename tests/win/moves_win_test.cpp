@@ -94,13 +94,16 @@ TEST_F(MovesWin, LongPathMovesWholeOrNotAtAll) {
 
 // A drop from another volume (a tmpfs under Wine) into the store: the file system can only copy.
 TEST_F(MovesWin, AcrossVolumesNoCutShortCopyEverBearsTheName) {
-    const std::wstring other = L"Z:\\dev\\shm\\bc-move-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring other =
+        L"Z:\\dev\\shm\\bc-move-" + std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(GetCurrentProcessId());
     const std::wstring src = other + L"\\大.bin", dst = store + L"\\大.bin";
     const std::string bytes(3 << 20, 'x');
-    if (!CreateDirectoryW(other.c_str(), nullptr) || !wt::WriteBytes(src, bytes) ||
-        MoveFileExW(src.c_str(), dst.c_str(), 0) || GetLastError() != ERROR_NOT_SAME_DEVICE) {
+    const bool made = CreateDirectoryW(other.c_str(), nullptr) && wt::WriteBytes(src, bytes);
+    const bool renamed = made && MoveFileExW(src.c_str(), dst.c_str(), 0);
+    const DWORD err = GetLastError();
+    if (!made || renamed || err != ERROR_NOT_SAME_DEVICE) {
         wt::RemoveTree(other);
-        GTEST_SKIP() << "no second volume here";
+        GTEST_SKIP() << "no second volume here: made " << made << ", renamed " << renamed << ", error " << err;
     }
     static std::wstring temp;
     g_moveAfterCopy = [](const std::wstring& t) { return temp = t, false; }; // the run ends here
