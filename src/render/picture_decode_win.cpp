@@ -47,8 +47,9 @@ bool HeaderSize(const std::wstring& path, int* w, int* h) {
     return ok;
 }
 
-// Decodes the picture scaled to w × h as premultiplied BGRA into a new bitmap; null on failure.
-Gdiplus::Bitmap* DecodeScaled(const std::wstring& path, int sw, int sh, int w, int h) {
+// Decodes the picture, at most sw × sh as its header said, scaled to cover the screen, as
+// premultiplied BGRA into a new bitmap; null on failure.
+Gdiplus::Bitmap* DecodeScaled(const std::wstring& path, int sw, int sh, int screenW, int screenH) {
     ComPtr<IWICImagingFactory> factory = ImagingFactory();
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
@@ -60,8 +61,10 @@ Gdiplus::Bitmap* DecodeScaled(const std::wstring& path, int sw, int sh, int w, i
                                                   decoder.put())) ||
         FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetSize(&fw, &fh)))
         return nullptr;
-    // The decoder must see the picture the header described; anything else is not trusted.
-    if (static_cast<int>(fw) != sw || static_cast<int>(fh) != sh) return nullptr;
+    // The decoder must see no more than the header described; anything else is not trusted.
+    if (fw < 1 || fh < 1 || fw > static_cast<UINT>(sw) || fh > static_cast<UINT>(sh)) return nullptr;
+    int w = 0, h = 0;
+    BoundedPictureSize(static_cast<int>(fw), static_cast<int>(fh), screenW, screenH, kKeptSide, &w, &h);
     if (FAILED(factory->CreateBitmapScaler(scaler.put())) ||
         FAILED(scaler->Initialize(frame.get(), static_cast<UINT>(w), static_cast<UINT>(h),
                                   WICBitmapInterpolationModeFant)) ||
@@ -100,9 +103,7 @@ Gdiplus::Bitmap* DecodeBoundedPicture(const std::wstring& path, int screenW, int
                IntToW(kMaxPictureSide) + L" on a side [" + path + L"]");
         return nullptr;
     }
-    int w = 0, h = 0;
-    BoundedPictureSize(sw, sh, std::max(screenW, 1), std::max(screenH, 1), kKeptSide, &w, &h);
-    Gdiplus::Bitmap* bitmap = DecodeScaled(path, sw, sh, w, h);
+    Gdiplus::Bitmap* bitmap = DecodeScaled(path, sw, sh, std::max(screenW, 1), std::max(screenH, 1));
     if (!bitmap) LogDbg(L"BGIMAGE not shown, it cannot be decoded [" + path + L"]");
     return bitmap;
 }

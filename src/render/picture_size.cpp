@@ -46,6 +46,33 @@ bool JpegSize(const ReadBytesAt& read, int* width, int* height) {
     return false;
 }
 
+// The canvas, widened to the first image when that reaches beyond it: decoders size their buffers
+// by the image.
+bool GifSize(const ReadBytesAt& read, int* width, int* height) {
+    const std::string h = read(0, 13);
+    if (h.size() < 13) return false;
+    std::int64_t w = Le16(h, 6), ht = Le16(h, 8);
+    const unsigned flags = static_cast<unsigned char>(h[10]);
+    std::uint64_t at = 13 + ((flags & 0x80) ? 3u << ((flags & 7) + 1) : 0);
+    for (int blocks = 0; blocks < 4096; ++blocks) {
+        const std::string b = read(at, 10);
+        if (b.empty()) return false;
+        if (b[0] == 0x2C) { // the first image
+            if (b.size() < 9) return false;
+            return Store(std::max<std::int64_t>(w, Le16(b, 1) + Le16(b, 5)),
+                         std::max<std::int64_t>(ht, Le16(b, 3) + Le16(b, 7)), width, height);
+        }
+        if (b[0] != 0x21 || b.size() < 2) return false; // only extensions come before it
+        for (at += 2;;) { // the extension's sub-blocks, up to the empty one
+            const std::string n = read(at, 1);
+            if (n.empty()) return false;
+            at += 1 + static_cast<unsigned char>(n[0]);
+            if (n[0] == 0) break;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool ReadPictureSize(const ReadBytesAt& read, int* width, int* height) {
@@ -53,7 +80,7 @@ bool ReadPictureSize(const ReadBytesAt& read, int* width, int* height) {
     if (h.size() >= 24 && h.compare(0, 8, "\x89PNG\r\n\x1A\n", 8) == 0 && h.compare(12, 4, "IHDR") == 0)
         return Store(Be32(h, 16), Be32(h, 20), width, height);
     if (h.size() >= 10 && (h.compare(0, 6, "GIF87a") == 0 || h.compare(0, 6, "GIF89a") == 0))
-        return Store(Le16(h, 6), Le16(h, 8), width, height);
+        return GifSize(read, width, height);
     if (h.size() >= 26 && h.compare(0, 2, "BM") == 0) {
         if (Le32(h, 14) == 12) return Store(Le16(h, 18), Le16(h, 20), width, height); // the oldest header
         const std::int64_t bh = static_cast<std::int32_t>(Le32(h, 22));               // negative: top-down

@@ -14,7 +14,9 @@ TEST(PictureSize, HeadersTellTheSizeBeforeAnyDecoding) {
     const struct { const char* what; std::string bytes; int w, h; } rows[] = {
         {"PNG", png + Be32(30000) + Be32(20000) + std::string(13, '\0'), 30000, 20000},
         {"PNG cut short", png + Be32(30000), 0, 0},
-        {"GIF", std::string("GIF89a\x10\x27\x01\0", 10), 10000, 1},
+        {"GIF, an extension, then an image beyond the canvas", std::string("GIF89a\x10\x27\x01\0\0\0\0"
+            "\x21\xF9\x04\0\0\0\0\0" "\x2C\0\0\x05\0\x0A\0\x40\x9C\0", 31), 10000, 40005},
+        {"GIF cut before its image", std::string("GIF89a\x10\x27\x01\0\0\0\0", 13), 0, 0},
         {"BMP, oldest header", "BM" + std::string(12, '\0') + Le32(12) + "\x40\x1F\x10\x27" + std::string(8, '\0'), 8000, 10000},
         {"BMP top-down", "BM" + std::string(12, '\0') + Le32(40) + Le32(640) + Le32(-480), 640, 480},
         {"JPEG after a segment and a fill byte", "\xFF\xD8" + app0 + "\xFF" + sof2, 10000, 30000},
