@@ -26,28 +26,13 @@ runs=${RUNS:-1}
 idle_s=${IDLE_SECONDS:-20}
 [ -f "$exe" ] || { echo "no program at $exe (build it: cmake --build --preset windows)"; exit 1; }
 
-# shellcheck source=tools/wine-prefix.sh
-source tools/wine-prefix.sh
-xvfb_pid=""
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    bc_wine_cleanup
-}
-trap cleanup EXIT INT TERM
-
-bin="$BC_SCRATCH/bin"
-mkdir -p "$bin"
+# shellcheck source=bench/bench-lib.sh
+source bench/bench-lib.sh
 cxx=x86_64-w64-mingw32-g++-posix
 flags=(-O2 -static -municode)
 $cxx "${flags[@]}" -mwindows bench/baselines/trivial_win.cpp -o "$bin/trivial.exe"
 $cxx "${flags[@]}" -mwindows bench/baselines/d2d_rect_win.cpp -o "$bin/d2drect.exe" -ld2d1
-$cxx "${flags[@]}" bench/baselines/launch_win.cpp -o "$bin/launch.exe"
-
-for n in $(seq 140 199); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
-Xvfb ":$n" -screen 0 1600x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$n"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+bench_display
 
 # 1,000 entries: 150 folders, 167 pictures, 300 documents, 183 archives, 200 others.
 desk="$HOME/Desktop"
@@ -61,14 +46,6 @@ bc_wine_boot
 
 clk=$(getconf CLK_TCK)
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
-# The Linux process whose command line names the given unique path.
-pid_of() {
-    local want=$1 p
-    for p in /proc/[0-9]*; do
-        if tr '\0' ' ' 2>/dev/null <"$p/cmdline" | grep -qF "$want"; then echo "${p#/proc/}"; return 0; fi
-    done
-    return 1
-}
 wineserver_pid() {
     local p
     for p in /proc/[0-9]*; do

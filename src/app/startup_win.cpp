@@ -97,6 +97,7 @@ void StartUp(HINSTANCE instance) {
 
     // 11-13: INI path, persistent lists, settings.
     InitIniPath();
+    RemoveUnfinishedMoves(); // after the INI path, which places the log
     LoadManualGroups();
     LoadFreedItems();
     LoadBoxNames();

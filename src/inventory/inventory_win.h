@@ -16,6 +16,16 @@ void ScanDir(const std::wstring& folder, std::vector<Item>& out);
 void ScanAll();
 
 void MoveFileNotify(const std::wstring& from, const std::wstring& to);
+// Moves one entry without replacing anything: a rename on one volume; across volumes (files only)
+// a copy under a temporary name beside `to`, renamed into place when whole, then the source
+// removed. False when the entry stays where it was.
+bool MoveEntry(const std::wstring& from, const std::wstring& to);
+// Called between the copy and the rename of a move across volumes; returning false ends the move
+// there, as the end of the run would (tests). Null in the program.
+extern bool (*g_moveAfterCopy)(const std::wstring& temp);
+// At start: removes the temporary copies of moves cut short from the desktop and the hidden store,
+// one log line each.
+void RemoveUnfinishedMoves();
 void MoveItemToGroup(const std::wstring& path, const std::wstring& key);
 void SetManualGroup(const std::wstring& name, const std::wstring& key);
 void CollectAll();

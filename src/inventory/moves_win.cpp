@@ -1,6 +1,6 @@
 // Moving entries between the desktop and the hidden store, opening them and fetching their icons.
-// A move is one rename on the same volume: it happens whole or the entry stays where it was. Nothing
-// is ever copied, replaced or overwritten.
+// A move happens whole or the entry stays where it was (MoveEntry); nothing is ever replaced or
+// overwritten.
 #include "inventory/inventory_win.h"
 
 #include <commctrl.h>
@@ -109,8 +109,8 @@ void MoveFileNotify(const std::wstring& from, const std::wstring& to) {
     if (g_desktop.empty() || g_hidden.empty() || from.empty() || to.empty()) return;
     if (LiesInHiddenStore(to, g_hidden) && !StoreIsFolder())
         return LogNoStore(L"MoveFileNotify [" + from + L"]");
-    if (!NothingAt(to)) return;
-    if (!MoveFileW(from.c_str(), to.c_str())) return;
+    if (!NothingAt(to) || IsMoveTempName(GetFileName(from))) return;
+    if (!MoveEntry(from, to)) return;
     SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, g_desktop.c_str(), nullptr);
     SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, g_hidden.c_str(), nullptr);
 }

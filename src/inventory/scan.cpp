@@ -47,8 +47,33 @@ std::wstring TrimTrailingSeparators(std::wstring s) {
 
 bool SameNameIgnoreCase(const std::wstring& a, const std::wstring& b) { return EqualFolded(a, b, FoldCase); }
 
+namespace {
+const std::wstring kTempPrefix = L"~brindlecot-move-";
+const std::wstring kTempSuffix = L".tmp";
+constexpr size_t kTempDigits = 8;
+} // namespace
+
+std::wstring MoveTempName(unsigned long id) {
+    static const wchar_t kHex[] = L"0123456789abcdef";
+    std::wstring digits(kTempDigits, L'0');
+    for (size_t i = kTempDigits; i-- > 0; id >>= 4)
+        digits[i] = kHex[id & 0xF];
+    return kTempPrefix + digits + kTempSuffix;
+}
+
+bool IsMoveTempName(const std::wstring& name) {
+    if (name.size() != kTempPrefix.size() + kTempDigits + kTempSuffix.size()) return false;
+    if (!SameNameIgnoreCase(name.substr(0, kTempPrefix.size()), kTempPrefix)) return false;
+    if (!SameNameIgnoreCase(name.substr(name.size() - kTempSuffix.size()), kTempSuffix)) return false;
+    for (size_t i = kTempPrefix.size(); i < kTempPrefix.size() + kTempDigits; ++i) {
+        const wchar_t c = name[i];
+        if (!((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F'))) return false;
+    }
+    return true;
+}
+
 bool SkipInScan(const std::wstring& name) {
-    return name == L"." || name == L".." || SameNameIgnoreCase(name, L"desktop.ini");
+    return name == L"." || name == L".." || SameNameIgnoreCase(name, L"desktop.ini") || IsMoveTempName(name);
 }
 
 void AppendListedItems(const std::wstring& folder, const std::vector<DirEntry>& listing,

@@ -19,7 +19,14 @@ bool SameNameIgnoreCase(const std::wstring& a, const std::wstring& b);
 // Compares two paths as the file system does: letter case ignored, "\" and "/" alike.
 bool SamePathIgnoreCase(const std::wstring& a, const std::wstring& b);
 
-// An entry of a listing that is never an item: ".", ".." and "desktop.ini" in any letter case.
+// The name a move across volumes gives its copy until the copy is whole and renamed into place:
+// "~brindlecot-move-" followed by 8 hexadecimal digits and ".tmp". Such a file is never shown and the
+// next start removes it; a user's name never has this form by accident.
+std::wstring MoveTempName(unsigned long id);
+bool IsMoveTempName(const std::wstring& name);
+
+// An entry of a listing that is never an item: ".", "..", "desktop.ini" in any letter case and a
+// move's temporary copy.
 bool SkipInScan(const std::wstring& name);
 
 // Appends one Item per listed entry of folder (in listing order), leaving out what SkipInScan

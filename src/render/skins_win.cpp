@@ -1,6 +1,5 @@
 // The skin's dialog brush and the background picture cache.
-#include <cstdio>
-
+#include "render/picture_decode_win.h"
 #include "render/render_win.h"
 #include "render/skins.h"
 #include "settings/settings.h"
@@ -33,14 +32,5 @@ void LoadBgImage() {
     g_bgImageLoaded = g_bgImage;
     ++g_bgGeneration;
     if (g_bgImage.empty()) return;
-    FILE* f = _wfopen(g_bgImage.c_str(), L"rb");
-    if (!f) return;
-    fclose(f);
-    auto* bmp = new Gdiplus::Bitmap(g_bgImage.c_str(), FALSE);
-    // A file GDI+ cannot decode leaves no picture rather than a broken one.
-    if (bmp->GetLastStatus() != Gdiplus::Ok) {
-        delete bmp;
-        return;
-    }
-    g_bgBitmap = bmp;
+    g_bgBitmap = DecodeBoundedPicture(g_bgImage, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }

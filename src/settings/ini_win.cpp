@@ -5,6 +5,7 @@
 #include "app/app_win.h"
 #include "base/strutil.h"
 #include "base/win.h"
+#include "settings/ini_encoding.h"
 #include "settings/settings.h"
 
 void IniEnsureFile() {
@@ -21,6 +22,66 @@ void IniEnsureFile() {
         WriteFile(f, bom, sizeof bom, &written, nullptr);
     }
     CloseHandle(f);
+}
+
+namespace {
+
+constexpr LONGLONG kMaxIniBytes = 64ll << 20; // larger is no settings file: left as it is
+
+bool ReadWhole(const std::wstring& path, std::string& bytes) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size = {};
+    DWORD got = 0;
+    bool ok = GetFileSizeEx(f, &size) && size.QuadPart <= kMaxIniBytes;
+    if (ok) {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        ok = bytes.empty() || (ReadFile(f, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+                               got == bytes.size());
+    }
+    CloseHandle(f);
+    return ok;
+}
+
+bool WriteWhole(const std::wstring& path, const std::string& bytes) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size() && FlushFileBuffers(f);
+    CloseHandle(f);
+    return ok;
+}
+
+std::u16string AnsiToUtf16(const std::string& bytes) {
+    if (bytes.empty()) return std::u16string();
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0], n);
+    return std::u16string(wide.begin(), wide.end());
+}
+
+} // namespace
+
+void IniConvertToUtf16(const std::wstring& path) {
+    std::string bytes;
+    if (path.empty() || !ReadWhole(path, bytes)) return;
+    const IniEncoding encoding = DetectIniEncoding(bytes);
+    const std::string converted = IniAsUtf16(bytes, encoding, AnsiToUtf16);
+    if (converted.empty()) return; // empty, or already UTF-16LE with its mark
+    // The original first, whole, then the new form under a name of its own, renamed over the file:
+    // a start cut short anywhere leaves the file old or new, never half of one.
+    const std::wstring bak = path + L".bak", fresh = path + L".new";
+    if (!WriteWhole(bak, bytes) || !WriteWhole(fresh, converted) ||
+        !MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD err = GetLastError();
+        DeleteFileW(fresh.c_str());
+        LogDbg(L"INI left in " + std::wstring(IniEncodingName(encoding)) + L", it cannot be converted, ini=" + path +
+               L" error=" + IntToW(static_cast<int>(err)));
+        return;
+    }
+    LogDbg(L"INI converted from " + std::wstring(IniEncodingName(encoding)) + L" to UTF-16LE, the original kept in " +
+           bak);
 }
 
 int IniGetInt(const wchar_t* section, const wchar_t* key, int def) {
@@ -58,14 +119,19 @@ bool g_iniWriteFailed = false; // a write has failed in this run and the user ha
 void NoteWrite(BOOL ok) {
     if (ok) return;
     const DWORD err = GetLastError();
-    if (g_iniWriteFailed) return;
-    g_iniWriteFailed = true;
-    LogDbg(L"INI write failed, ini=" + g_iniPath + L" error=" + IntToW(static_cast<int>(err)));
-    ShowTrayBalloon(L"设置无法保存", L"无法写入 " + g_iniPath + L"（错误 " + IntToW(static_cast<int>(err)) +
-                                         L"），所做的更改在下次启动时不会保留。");
+    if (!g_iniWriteFailed) IniReportCannotSave(L"INI write failed, ini=" + g_iniPath, err);
 }
 
 } // namespace
+
+void IniReportCannotSave(const std::wstring& line, unsigned long error) {
+    const std::wstring code = IntToW(static_cast<int>(error));
+    LogDbg(line + L" error=" + code);
+    if (g_iniWriteFailed) return;
+    g_iniWriteFailed = true;
+    ShowTrayBalloon(L"设置无法保存",
+                    L"无法写入 " + g_iniPath + L"（错误 " + code + L"），所做的更改在下次启动时不会保留。");
+}
 
 void IniForgetWriteFailure() {
     g_iniWriteFailed = false;

@@ -8,6 +8,11 @@
 // Files with content (ANSI or Unicode) are used as they are.
 void IniEnsureFile();
 
+// Once, at start and before any write: a file in any other form than UTF-16LE with the mark (UTF-8
+// with or without its mark, UTF-16LE without it, ANSI) is rewritten in that form, its original bytes
+// kept beside it as "<name>.bak" (one log line). A file already in that form is never rewritten.
+void IniConvertToUtf16(const std::wstring& path);
+
 int IniGetInt(const wchar_t* section, const wchar_t* key, int def);
 // Reads into a buffer of bufChars characters (so at most bufChars - 1 come back).
 std::wstring IniGetString(const wchar_t* section, const wchar_t* key, const wchar_t* def, int bufChars);
@@ -20,5 +25,8 @@ void IniWrite(const wchar_t* section, const wchar_t* key, const std::wstring& va
 void IniDeleteKey(const wchar_t* section, const wchar_t* key);
 void IniDeleteSection(const wchar_t* section);
 void IniFlush(); // writes the platform's cached copy of the file to disk
+// Tells that decisions cannot be saved: `line` (ending in the error) to the log and, once per run,
+// the balloon; later failures of the same run say nothing more.
+void IniReportCannotSave(const std::wstring& line, unsigned long error);
 // Forgets that a write has failed, as at the start of a run (the next failure is reported again).
 void IniForgetWriteFailure();

@@ -17,6 +17,7 @@ TEST(StartupE2E, StartsCreatesTheHiddenStoreAndQuitsWithZero) {
     Touch(s.Desk() / "notes.txt");
     Touch(s.Desk() / "照片.png");
     fs::create_directory(s.Desk() / "项目");
+    Touch(s.Desk() / "~brindlecot-move-0000abcd.tmp", "a copy whose move was cut short");
 
     s.Start();
     ASSERT_TRUE(e2e::WaitFor([&] { return s.MainWindowExists(); }, 30s)) << "main window never appeared";
@@ -26,6 +27,8 @@ TEST(StartupE2E, StartsCreatesTheHiddenStoreAndQuitsWithZero) {
     EXPECT_EQ(std::stoul(attrib.out), 0x10u | 0x2u | 0x4u) << "directory + hidden + system, nothing else";
     EXPECT_TRUE(s.Running()) << "the main loop keeps running";
     EXPECT_EQ(s.Quit(20s), 0);
+    EXPECT_FALSE(fs::exists(s.Desk() / "~brindlecot-move-0000abcd.tmp"));
+    EXPECT_NE(e2e::ReadFile(s.Log()).find("MOVE unfinished copy removed"), std::string::npos);
     // Desktop entries are untouched by start-up.
     EXPECT_TRUE(fs::exists(s.Desk() / "notes.txt"));
     EXPECT_TRUE(fs::exists(s.Desk() / "照片.png"));

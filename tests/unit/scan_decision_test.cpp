@@ -81,6 +81,18 @@ TEST_F(ScanDecision, DesktopIniInAnyCaseIsNeverListedOtherHiddenFilesAre) {
               (std::vector<std::wstring>{kDesk + L"\\thumbs.db", kStore + L"\\desktop.ini.txt"}));
 }
 
+TEST_F(ScanDecision, MoveTemporariesAreNeverListedLookAlikesAre) {
+    EXPECT_EQ(MoveTempName(0xAB12CD34ul), L"~brindlecot-move-ab12cd34.tmp");
+    const std::vector<std::wstring> lookAlikes = {L"~brindlecot-move-ab12cd3.tmp", L"~brindlecot-move-ab12cd345.tmp",
+        L"~brindlecot-move-ab12cd3g.tmp", L"~brindlecot-move-ab12cd34.tmp.txt", L"brindlecot-move-ab12cd34.tmp",
+        L"~brindlecot-move-ab12cd34.tm", L"~brindlecot-move-\uFF10b12cd34.tmp"};
+    in.desktopListing = {{MoveTempName(0xAB12CD34ul), false}, {L"~BRINDLECOT-MOVE-00000000.TMP", false}};
+    for (const auto& name : lookAlikes) in.hiddenListing.push_back({name, false});
+    std::vector<std::wstring> shown;
+    for (const auto& name : lookAlikes) shown.push_back(kStore + L"\\" + name);
+    EXPECT_EQ(Paths(DecideScan(in).items), shown);
+}
+
 TEST_F(ScanDecision, AFreedNameKeepsOnlyTheDesktopEntryOutNotItsStoreNamesake) {
     freed = {L"a.txt"};
     in.desktopListing = {{L"a.txt", false}, {L"b.txt", false}};

@@ -92,6 +92,44 @@ TEST_F(MovesWin, LongPathMovesWholeOrNotAtAll) {
     EXPECT_EQ(wt::ReadBytes(L"\\\\?\\" + dir + L"\\" + longName), "deep");
 }
 
+// A drop from another volume (a tmpfs under Wine) into the store: the file system can only copy.
+TEST_F(MovesWin, AcrossVolumesNoCutShortCopyEverBearsTheName) {
+    const std::wstring other =
+        L"Z:\\dev\\shm\\bc-move-" + std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring src = other + L"\\大.bin", dst = store + L"\\大.bin";
+    const std::string bytes(3 << 20, 'x');
+    const bool made = CreateDirectoryW(other.c_str(), nullptr) && wt::WriteBytes(src, bytes);
+    const bool renamed = made && MoveFileExW(src.c_str(), dst.c_str(), 0);
+    const DWORD err = GetLastError();
+    if (!made || renamed || err != ERROR_NOT_SAME_DEVICE) {
+        wt::RemoveTree(other);
+        GTEST_SKIP() << "no second volume here: made " << made << ", renamed " << renamed << ", error " << err;
+    }
+    static std::wstring temp;
+    g_moveAfterCopy = [](const std::wstring& t) { return temp = t, false; }; // the run ends here
+    MoveItemToGroup(src, L"Work");
+    g_moveAfterCopy = nullptr;
+    const auto left = wt::Snapshot(store);
+    ASSERT_EQ(left.size(), 1u) << "nothing under the name";
+    EXPECT_EQ(store + L"\\" + left.begin()->first, temp);
+    EXPECT_TRUE(left.begin()->second.bytes == bytes && wt::ReadBytes(src) == bytes) << "whole copy, whole source";
+    ScanAll();
+    EXPECT_TRUE(g_items.empty());
+    RemoveUnfinishedMoves();
+    EXPECT_TRUE(wt::Snapshot(store).empty());
+    EXPECT_EQ(wt::ReadDebugLog().back(), L"MOVE unfinished copy removed [" + temp + L"]");
+
+    HANDLE h = CreateFileW(src.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    MoveItemToGroup(src, L"Work"); // the source cannot be removed while open: it stays, alone
+    CloseHandle(h);
+    EXPECT_TRUE(wt::Snapshot(store).empty() && wt::ReadBytes(src) == bytes);
+    ASSERT_TRUE(SetFileAttributesW(src.c_str(), FILE_ATTRIBUTE_READONLY));
+    MoveItemToGroup(src, L"Work");
+    EXPECT_TRUE(!wt::Exists(src) && wt::ReadBytes(dst) == bytes && wt::Snapshot(store).size() == 1u);
+    EXPECT_EQ(GetFileAttributesW(dst.c_str()) & FILE_ATTRIBUTE_READONLY, DWORD(FILE_ATTRIBUTE_READONLY));
+    wt::RemoveTree(other);
+}
+
 TEST_F(MovesWin, OnlyEntriesOutsideTheStoreMove) {
     ASSERT_TRUE(wt::WriteBytes(desk + L"\\notes.hidden.txt", "n"));
     MoveItemToGroup(desk + L"\\notes.hidden.txt", L"Work");

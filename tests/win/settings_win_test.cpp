@@ -172,6 +172,68 @@ TEST_F(SettingsWin, AFailedWriteIsLoggedOnceWithPathAndError) {
     IniForgetWriteFailure();
 }
 
+std::string Narrow(const std::wstring& text, UINT codePage) { // empty when the code page lacks a character
+    BOOL lossy = FALSE;
+    char buf[64] = {};
+    const int n = WideCharToMultiByte(codePage, 0, text.c_str(), -1, buf, 64, nullptr, codePage == CP_UTF8 ? nullptr : &lossy);
+    return n > 0 && !lossy ? std::string(buf, n - 1) : std::string();
+}
+
+// One start of each form of the file: what the user stored is read, a new Chinese name is kept.
+TEST(InitIniPathWin, EveryEncodingIsConvertedOnceAndKeepsItsNames) {
+    const std::wstring text = L"[文件夹]\r\nx=5\r\n", ansiName = Narrow(L"文件夹", CP_ACP).empty() ? L"Café" : L"文件夹";
+    const std::string utf16(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    const struct { const char* what; std::string bytes; std::wstring section; } rows[] = {
+        {"UTF-8 with mark", "\xEF\xBB\xBF" + Narrow(text, CP_UTF8), L"文件夹"}, {"UTF-8", Narrow(text, CP_UTF8), L"文件夹"},
+        {"ANSI", Narrow(L"[" + ansiName + L"]\r\nx=5\r\n", CP_ACP), ansiName}, {"UTF-16LE without mark", utf16, L"文件夹"},
+        {"UTF-16LE with mark", "\xFF\xFE" + utf16, L"文件夹"}};
+    for (const auto& r : rows) {
+        const bool convert = r.bytes.compare(0, 2, "\xFF\xFE") != 0;
+        wt::TempDir dir(L"enc");
+        ASSERT_TRUE(wt::WriteBytes(dir / L"brindlecot.ini", r.bytes));
+        InitIniPathFor(dir / L"brindlecot.exe");
+        const std::string started = wt::ReadBytes(g_iniPath);
+        EXPECT_EQ(wt::ReadBytes(g_iniPath + L".bak"), convert ? r.bytes : "") << r.what;
+        EXPECT_EQ(started == r.bytes, !convert) << r.what;
+        EXPECT_EQ(wt::ReadDebugLog().back().find(L"kept in " + g_iniPath + L".bak") != std::wstring::npos, convert);
+        InitIniPathFor(dir / L"brindlecot.exe");
+        EXPECT_EQ(wt::ReadBytes(g_iniPath), started) << r.what << ": converted once";
+        IniWrite(L"图片", L"名字", L"盒子");
+        IniFlush();
+        EXPECT_EQ(IniGetString(L"图片", L"名字", L"", 16) + IniGetString(r.section.c_str(), L"x", L"", 4), L"盒子5") << r.what;
+    }
+    g_iniPath.clear();
+}
+
+// Another program holds the file open without sharing while the program starts: let go of during
+// the wait, then held for the whole start.
+TEST(InitIniPathWin, ALockedFileIsNoMissingOne) {
+    wt::TempDir dir(L"locked");
+    const std::wstring ini = dir / L"brindlecot.ini";
+    ASSERT_TRUE(wt::WriteIniText(ini, L"[customBoxes]\r\n工作=1\r\n"));
+    const std::string bytes = wt::ReadBytes(ini);
+    static HANDLE lock;
+    lock = CreateFileW(ini.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE releaser = CreateThread(nullptr, 0, [](void*) -> DWORD { return Sleep(300), CloseHandle(lock), 0; }, nullptr, 0, nullptr);
+    InitIniPathFor(dir / L"brindlecot.exe");
+    WaitForSingleObject(releaser, INFINITE);
+    CloseHandle(releaser);
+    EXPECT_EQ(g_iniPath + L"|" + g_logPath + IniGetSection(L"customBoxes"), ini + L"|工作=1") << "no per-user file";
+    EXPECT_FALSE(g_firstRun);
+
+    lock = CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    IniForgetWriteFailure();
+    InitIniPathFor(dir / L"brindlecot.exe");
+    IniWrite(L"customBoxes", L"新", L"1");
+    CloseHandle(lock);
+    EXPECT_EQ(g_iniPath + L"|" + g_logPath, ini + L"|") << "no per-user file";
+    EXPECT_FALSE(g_firstRun) << "not a first run: no arrangement over the user's positions";
+    EXPECT_EQ(wt::ReadBytes(ini), bytes);
+    EXPECT_EQ(wt::ReadDebugLog().back(), L"INI held by another program at start, read as far as it can be, ini=" + ini + L" error=32");
+    IniForgetWriteFailure();
+    g_iniPath.clear();
+}
+
 TEST(InitIniPathWin, FileAndLogLiveBesideTheExeWhateverTheWorkingDirectory) {
     wt::TempDir elsewhere(L"cwd");
     wchar_t old[MAX_PATH] = {};
