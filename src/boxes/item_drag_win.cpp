@@ -124,6 +124,7 @@ void DropDraggedItem(POINT screen) {
 
 int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    const QuietMoves quiet; // one INI flush and one shell notice per folder for the whole drop
     int taken = 0;
     for (UINT i = 0; i < count; ++i) {
         // Sized to the path, so a long path is never cut into the name of another file.

@@ -20,5 +20,9 @@ void IniWrite(const wchar_t* section, const wchar_t* key, const std::wstring& va
 void IniDeleteKey(const wchar_t* section, const wchar_t* key);
 void IniDeleteSection(const wchar_t* section);
 void IniFlush(); // writes the platform's cached copy of the file to disk
+// Between these, IniFlush only notes that a flush is owed; the last release flushes once. For work
+// that writes many entries at once (a drop of many files).
+void IniHoldFlushes();
+void IniReleaseFlushes();
 // Forgets that a write has failed, as at the start of a run (the next failure is reported again).
 void IniForgetWriteFailure();
