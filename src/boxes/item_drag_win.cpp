@@ -112,10 +112,12 @@ void DropDraggedItem(POINT screen) {
         const int target = BoxAt(rects, {screen.x, screen.y});
         const DropPlan plan =
             PlanItemDrop(BoxIndex(source), target, LiesInHiddenStore(item.path, g_hidden));
+        // While a collect-all runs, the drop is carried out after it, in its turn.
         if (plan.kind == DropKind::OtherBox) {
-            AssignToBox(item.name, item.path, g_boxes[static_cast<size_t>(target)]->key);
+            const std::wstring key = g_boxes[static_cast<size_t>(target)]->key;
+            RunWhenMovesIdle([item, key] { AssignToBox(item.name, item.path, key); });
         } else if (plan.kind == DropKind::NoBox) {
-            FreeFromBoxes(item, plan.backToDesktop);
+            RunWhenMovesIdle([item, plan] { FreeFromBoxes(item, plan.backToDesktop); });
         }
     }
     CancelItemDrag();
@@ -124,8 +126,7 @@ void DropDraggedItem(POINT screen) {
 
 int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    const QuietMoves quiet; // one INI flush and one shell notice per folder for the whole drop
-    int taken = 0;
+    std::vector<std::wstring> paths;
     for (UINT i = 0; i < count; ++i) {
         // Sized to the path, so a long path is never cut into the name of another file.
         const UINT length = DragQueryFileW(drop, i, nullptr, 0);
@@ -133,12 +134,14 @@ int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
         std::wstring path(length + 1, L'\0');
         if (DragQueryFileW(drop, i, &path[0], length + 1) == 0) continue;
         path.resize(length);
-        const std::wstring name = GetFileName(path);
-        if (name.empty()) continue;
-        AssignToBox(name, path, key);
-        ++taken;
+        if (!GetFileName(path).empty()) paths.push_back(std::move(path));
     }
-    return taken;
+    // The list is read now (the handle goes with the drop); the moves wait for a collect-all.
+    RunWhenMovesIdle([paths, key] {
+        const QuietMoves quiet; // one INI flush and one shell notice per folder for the whole drop
+        for (const std::wstring& path : paths) AssignToBox(GetFileName(path), path, key);
+    });
+    return static_cast<int>(paths.size());
 }
 
 void OnBoxDropFiles(HWND, BoxWin* box, HDROP drop) {
