@@ -1,6 +1,7 @@
-// Collect-all and restore-all in slices: a slice moves entries for about 20 ms, then the message
-// loop has its turn (a zero-delay timer brings the next slice once nothing else waits). While
-// nothing waits, slices follow one another without a pause; the rebuild comes once at the end.
+// Collect-all and restore-all in slices: a slice moves entries for about 20 ms; while nothing waits
+// for the thread, slices follow one another without a pause, and when something waits, the message
+// loop has its turn and a posted message (or, behind input, a timer) brings the next slice. The
+// rebuild comes once at the end.
 #include <deque>
 #include <memory>
 
@@ -20,23 +21,59 @@ struct LongMove {
 };
 std::unique_ptr<LongMove> g_move;
 UINT_PTR g_timer = 0;
+HWND g_sliceWnd = nullptr; // message-only window that takes the posted "next slice"
+bool g_nextPosted = false;
 bool g_inSlice = false;
+constexpr UINT kNextSlice = WM_APP + 50;
 
 long NowMs() { return static_cast<long>(GetTickCount64()); }
 
-void CALLBACK OnSliceTimer(HWND, UINT, UINT_PTR, DWORD);
+void RunSlices();
 
-void ArmTimer() {
-    if (!g_timer) g_timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, OnSliceTimer);
-}
-
-void DisarmTimer() {
+void CALLBACK OnSliceTimer(HWND, UINT, UINT_PTR, DWORD) {
     if (g_timer) KillTimer(nullptr, g_timer);
     g_timer = 0;
+    RunSlices();
 }
 
-// Anything for this thread to handle (input, posted or sent messages, paint, other timers).
-bool MessagesWait() { return HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0; }
+LRESULT CALLBACK SliceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != kNextSlice) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    g_nextPosted = false;
+    RunSlices();
+    return 0;
+}
+
+bool MakeSliceWindow() {
+    if (g_sliceWnd) return true;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = SliceProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"BrindlecotSlices";
+    RegisterClassW(&wc); // fails harmlessly when registered before
+    g_sliceWnd = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    return g_sliceWnd != nullptr;
+}
+
+// The next slice. Posted, it comes right after the messages that wait now, sent or posted. The
+// user's input comes after every posted message, though: while input waits, the next slice waits
+// for the queue to be empty (a timer, the lowest of all messages).
+void ScheduleNextSlice(bool inputWaits) {
+    if (g_nextPosted || g_timer) return;
+    if (!inputWaits && MakeSliceWindow() && PostMessageW(g_sliceWnd, kNextSlice, 0, 0)) {
+        g_nextPosted = true;
+        return;
+    }
+    g_timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, OnSliceTimer);
+}
+
+void CancelNextSlice() {
+    if (g_timer) KillTimer(nullptr, g_timer);
+    g_timer = 0;
+    // A posted "next slice" that comes after the end finds no move and does nothing.
+}
+
+// What waits for this thread: 0 (nothing), else the queue-status bits of what waits.
+UINT WaitingMessages() { return HIWORD(GetQueueStatus(QS_ALLINPUT)); }
 
 void RunNextWaiting();
 
@@ -48,7 +85,7 @@ void BeginLongMove(MoveCommand command, const MoveAllHooks& hooks) {
     move->quiet = std::make_unique<QuietMoves>();
     g_move = std::move(move);
     if (g_move->hooks.progress) g_move->hooks.progress(g_schedule.ProgressText());
-    ArmTimer();
+    ScheduleNextSlice(false);
 }
 
 void EndLongMove() {
@@ -81,17 +118,17 @@ bool RunSlice() {
     return g_move != nullptr;
 }
 
-void CALLBACK OnSliceTimer(HWND, UINT, UINT_PTR, DWORD) {
-    DisarmTimer();
+void RunSlices() {
     if (!g_move) return;
-    if (g_inSlice) return ArmTimer(); // a nested message loop inside a slice: the outer one goes on
+    if (g_inSlice) return ScheduleNextSlice(true); // a nested message loop inside a slice: the outer one goes on
     g_inSlice = true;
     bool more = true;
+    UINT waiting = 0;
     do {
         more = RunSlice();
-    } while (more && !MessagesWait());
+    } while (more && (waiting = WaitingMessages()) == 0);
     g_inSlice = false;
-    if (more) ArmTimer();
+    if (more) ScheduleNextSlice((waiting & ~(QS_SENDMESSAGE | QS_POSTMESSAGE)) != 0);
 }
 
 // The running move ended: the commands that waited run in their turn, up to the next long move.
@@ -125,7 +162,7 @@ void RunWhenMovesIdle(std::function<void()> command) {
 bool MoveAllRunning() { return g_move != nullptr; }
 
 void StopMoveAll() {
-    DisarmTimer();
+    CancelNextSlice();
     g_schedule.Stop();
     g_waiting.clear();
     if (!g_move) return;
