@@ -140,6 +140,9 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_REFRESHBOXES:
         RefreshBoxes();
         return 0;
+    case WM_DISPLAYCHANGE:
+        CheckGraphicsDevices();
+        return 0;
     case WM_DESTROY:
         OnMainDestroy();
         return 0;

@@ -112,7 +112,7 @@ void RestorePicture(BoxWin* box) {
         }
         s->drawn = false; // the bitmap is shown again even though its inputs did not change
     }
-    MarkBoxDirty(box);
+    ShowPictureAgain(box); // a re-attached composition box presents again too
 }
 
 void MoveByTitle(HWND hwnd, BoxWin* box) {

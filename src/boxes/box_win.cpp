@@ -123,7 +123,7 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC hdc = BeginPaint(hwnd, &ps);
-        if (box && box->fallback) PaintBoxWindow(box, hdc);
+        if (box) PaintBoxWindow(box, hdc);
         EndPaint(hwnd, &ps);
         return 0;
     }

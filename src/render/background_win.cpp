@@ -124,3 +124,5 @@ ID2D1Bitmap* BackgroundBitmap(ID2D1RenderTarget* rt, int id) {
     g_picture.bitmaps.push_back(std::move(made));
     return g_picture.bitmaps.back().bitmap.get();
 }
+
+void ForgetBackgroundBitmaps() { g_picture.bitmaps.clear(); }

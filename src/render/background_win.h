@@ -13,3 +13,5 @@ extern int g_bgGeneration; // counts the pictures LoadBgImage has loaded
 void SetSceneBackground(BoxSceneInput& in);
 // The picture number `id` as a bitmap usable on rt; null when that picture is no longer loaded.
 ID2D1Bitmap* BackgroundBitmap(ID2D1RenderTarget* rt, int id);
+// Lets go of every device bitmap of the picture (the devices they belong to are being replaced).
+void ForgetBackgroundBitmaps();

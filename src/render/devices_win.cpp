@@ -1,10 +1,11 @@
 // Shared graphics devices and the composition surface of each box.
 #include "render/devices_win.h"
 
+#include <vector>
+
+#include "app/app_win.h"
 #include "base/com_win.h"
 #include "boxes/box_win.h"
-#include "render/fallback_win.h"
-#include "render/render_win.h"
 #include "render/scene.h"
 #include "settings/settings.h"
 
@@ -20,18 +21,56 @@ namespace {
 ID2D1Factory* g_d2dF10 = nullptr; // only where the 1.1 factory cannot be made
 
 using DCompCreateFn = HRESULT(WINAPI*)(IDXGIDevice*, REFIID, void**);
+using DCompCreate2Fn = HRESULT(WINAPI*)(IUnknown*, REFIID, void**);
 
 // dcomp.dll exists from Windows 8 on; it is loaded from the system folder only, and only by name here,
 // so the program still starts where it is missing.
-DCompCreateFn LoadDCompCreate() {
+HMODULE LoadDComp() {
     wchar_t dir[MAX_PATH] = {};
     const UINT n = GetSystemDirectoryW(dir, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return nullptr;
     const std::wstring path = std::wstring(dir) + L"\\dcomp.dll";
-    HMODULE dll = LoadLibraryW(path.c_str());
-    if (!dll) return nullptr;
-    return reinterpret_cast<DCompCreateFn>(
-        reinterpret_cast<void*>(GetProcAddress(dll, "DCompositionCreateDevice")));
+    return LoadLibraryW(path.c_str());
+}
+
+// The newer creation function (Windows 8.1 on) takes no rendering device: the device only composes
+// swap chains. The first one is used where the newer is missing.
+HRESULT SystemCompositionDevice(IDCompositionDevice** out) {
+    *out = nullptr;
+    HMODULE dll = LoadDComp();
+    if (!dll) return E_NOTIMPL;
+    HRESULT hr = E_NOTIMPL;
+    if (auto create2 = reinterpret_cast<DCompCreate2Fn>(
+            reinterpret_cast<void*>(GetProcAddress(dll, "DCompositionCreateDevice2")))) {
+        hr = create2(nullptr, __uuidof(IDCompositionDevice), reinterpret_cast<void**>(out));
+        if (SUCCEEDED(hr)) return hr;
+        *out = nullptr;
+    }
+    if (auto create = reinterpret_cast<DCompCreateFn>(
+            reinterpret_cast<void*>(GetProcAddress(dll, "DCompositionCreateDevice")))) {
+        hr = create(nullptr, __uuidof(IDCompositionDevice), reinterpret_cast<void**>(out));
+        if (FAILED(hr)) *out = nullptr;
+    }
+    return hr;
+}
+
+HRESULT SystemSwapChain(ID3D11Device* device, const DXGI_SWAP_CHAIN_DESC1& desc, IDXGISwapChain1** out) {
+    *out = nullptr;
+    ComPtr<IDXGIDevice> dxgi;
+    HRESULT hr = device->QueryInterface(__uuidof(IDXGIDevice), dxgi.put_void());
+    ComPtr<IDXGIAdapter> adapter;
+    if (SUCCEEDED(hr)) hr = dxgi->GetAdapter(adapter.put());
+    ComPtr<IDXGIFactory2> factory;
+    if (SUCCEEDED(hr)) hr = adapter->GetParent(__uuidof(IDXGIFactory2), factory.put_void());
+    if (SUCCEEDED(hr)) hr = factory->CreateSwapChainForComposition(device, &desc, nullptr, out);
+    if (FAILED(hr)) *out = nullptr;
+    return hr;
+}
+
+std::wstring Hex(HRESULT hr) {
+    wchar_t text[16] = {};
+    swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
+    return text;
 }
 
 HRESULT MakeD3DDevice(D3D_DRIVER_TYPE type) {
@@ -40,7 +79,7 @@ HRESULT MakeD3DDevice(D3D_DRIVER_TYPE type) {
                              &g_d3d, nullptr, &g_d3dCtx);
 }
 
-DXGI_SWAP_CHAIN_DESC1 SwapChainDesc(int w, int h) {
+DXGI_SWAP_CHAIN_DESC1 SwapChainDesc(int w, int h, DXGI_SWAP_EFFECT effect) {
     DXGI_SWAP_CHAIN_DESC1 d = {};
     d.Width = static_cast<UINT>(w);
     d.Height = static_cast<UINT>(h);
@@ -51,23 +90,23 @@ DXGI_SWAP_CHAIN_DESC1 SwapChainDesc(int w, int h) {
     d.BufferUsage = DXGI_USAGE_RENDER_TARGET_OUTPUT;
     d.BufferCount = 2;
     d.Scaling = DXGI_SCALING_STRETCH;
-    d.SwapEffect = DXGI_SWAP_EFFECT_FLIP_DISCARD;
+    d.SwapEffect = effect;
     d.AlphaMode = DXGI_ALPHA_MODE_PREMULTIPLIED;
     d.Flags = 0;
     return d;
 }
 
+// The discarding flip model first; systems before Windows 10 refuse it and take the sequential one.
 IDXGISwapChain1* MakeSwapChain(int w, int h) {
-    ComPtr<IDXGIDevice> dxgi;
-    if (FAILED(g_d3d->QueryInterface(__uuidof(IDXGIDevice), dxgi.put_void()))) return nullptr;
-    ComPtr<IDXGIAdapter> adapter;
-    if (FAILED(dxgi->GetAdapter(adapter.put()))) return nullptr;
-    ComPtr<IDXGIFactory2> factory;
-    if (FAILED(adapter->GetParent(__uuidof(IDXGIFactory2), factory.put_void()))) return nullptr;
-    const DXGI_SWAP_CHAIN_DESC1 desc = SwapChainDesc(w, h);
     IDXGISwapChain1* chain = nullptr;
-    if (FAILED(factory->CreateSwapChainForComposition(g_d3d, &desc, nullptr, &chain))) return nullptr;
-    return chain;
+    HRESULT hr = g_makeBoxSwapChain(g_d3d, SwapChainDesc(w, h, DXGI_SWAP_EFFECT_FLIP_DISCARD), &chain);
+    if (SUCCEEDED(hr) && chain) return chain;
+    LogDbg(L"MakeSwapChain: FLIP_DISCARD " + Hex(hr));
+    chain = nullptr;
+    hr = g_makeBoxSwapChain(g_d3d, SwapChainDesc(w, h, DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL), &chain);
+    if (SUCCEEDED(hr) && chain) return chain;
+    LogDbg(L"MakeSwapChain: FLIP_SEQUENTIAL " + Hex(hr));
+    return nullptr;
 }
 
 // Points the box's device context at back buffer 0 of its swap chain.
@@ -89,6 +128,18 @@ bool AttachBackBuffer(BoxWin* box) {
     return true;
 }
 
+// No reference to a box's back buffers may remain before they are resized or the chain replaced:
+// the target bitmap goes, and so do views still bound by earlier drawing and objects whose
+// destruction the device defers.
+void LetGoOfBackBuffers(BoxWin* box) {
+    if (box->d2dCtx) box->d2dCtx->SetTarget(nullptr);
+    SafeRelease(box->targetBitmap);
+    if (g_d3dCtx) {
+        g_d3dCtx->ClearState();
+        g_d3dCtx->Flush();
+    }
+}
+
 IDWriteTextFormat* MakeFormat(float size, bool forNames) {
     IDWriteTextFormat* f = nullptr;
     if (FAILED(g_dw->CreateTextFormat(g_fontName.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
@@ -105,21 +156,32 @@ IDWriteTextFormat* MakeFormat(float size, bool forNames) {
     return f;
 }
 
-void ReleaseComposition(BoxWin* box) {
-    if (box->d2dCtx) box->d2dCtx->SetTarget(nullptr);
-    if (box->dcTarget) box->dcTarget->SetRoot(nullptr);
-    SafeRelease(box->dcVisual);
-    SafeRelease(box->dcTarget);
-    SafeRelease(box->targetBitmap);
+// The objects of a box made on the Direct3D and Direct2D devices; the visual shows nothing of them
+// any more (not committed: the screen keeps the old picture until the next commit).
+void ReleaseDrawingObjects(BoxWin* box) {
+    LetGoOfBackBuffers(box);
+    if (box->dcVisual) box->dcVisual->SetContent(nullptr);
     SafeRelease(box->brush);
     SafeRelease(box->d2dCtx);
     SafeRelease(box->swapChain);
+}
+
+// Swap chain, device context, target bitmap and brush of a box; all or none.
+bool MakeDrawingObjects(BoxWin* box) {
+    bool ok = (box->swapChain = MakeSwapChain(box->width, box->height)) != nullptr;
+    ok = ok && SUCCEEDED(g_d2dDev->CreateDeviceContext(D2D1_DEVICE_CONTEXT_OPTIONS_NONE, &box->d2dCtx));
+    ok = ok && AttachBackBuffer(box);
+    const D2D1_COLOR_F white = {1, 1, 1, 1};
+    ok = ok && SUCCEEDED(box->d2dCtx->CreateSolidColorBrush(&white, nullptr, &box->brush));
+    if (!ok) ReleaseDrawingObjects(box);
+    return ok;
 }
 
 // A swap chain that could not get back its buffers after a resize is replaced by a new one of the
 // box's size, shown by the same visual.
 bool ReplaceSwapChain(BoxWin* box) {
     if (!box->dcVisual || !g_dcomp) return false;
+    LetGoOfBackBuffers(box);
     IDXGISwapChain1* chain = MakeSwapChain(box->width, box->height);
     if (!chain) return false;
     if (FAILED(box->dcVisual->SetContent(chain))) {
@@ -144,7 +206,6 @@ ID2D1Factory* AnyD2DFactory() {
 void MakeBoxFormats(BoxWin* box, bool rebuilt) {
     SafeRelease(box->titleFormat);
     SafeRelease(box->nameFormat);
-    ForgetBoxPicture(box);
     if (!g_dw) return;
     box->titleFormat = MakeFormat(static_cast<float>(g_fontSize), false);
     box->nameFormat = MakeFormat(static_cast<float>(NameFontSize(g_fontSize, rebuilt)), true);
@@ -152,22 +213,14 @@ void MakeBoxFormats(BoxWin* box, bool rebuilt) {
 
 namespace {
 
-void ReleaseCompositionDevices() {
-    SafeRelease(g_dcomp);
+void ReleaseDrawingDevices() {
     SafeRelease(g_d2dDev);
     SafeRelease(g_d3dCtx);
     SafeRelease(g_d3d);
 }
 
-// The devices composition needs, all or none, made only once composition itself has answered: a
-// Direct3D device costs much memory and start-up time, and a system whose composition fails only
-// when used (a library that loads but cannot make a device) would carry it for nothing.
-bool MakeCompositionDevices() {
-    DCompCreateFn create = LoadDCompCreate();
-    if (!create || FAILED(create(nullptr, __uuidof(IDCompositionDevice), reinterpret_cast<void**>(&g_dcomp)))) {
-        g_dcomp = nullptr;
-        return false;
-    }
+// The Direct3D and Direct2D devices, both or none.
+bool MakeDrawingDevices() {
     // Without a hardware device the software rasteriser still gives composition a device.
     if (FAILED(MakeD3DDevice(D3D_DRIVER_TYPE_HARDWARE))) {
         g_d3d = nullptr;
@@ -184,29 +237,36 @@ bool MakeCompositionDevices() {
             g_d2dDev = nullptr;
     }
     if (g_d3d && g_d2dDev) return true;
+    ReleaseDrawingDevices();
+    return false;
+}
+
+// The devices composition needs, all or none, made only once composition itself has answered: a
+// Direct3D device costs much memory and start-up time, and a system whose composition fails only
+// when used (a library that loads but cannot make a device) would carry it for nothing.
+bool MakeCompositionDevices() {
+    if (!g_dcomp && FAILED(g_makeCompositionDevice(&g_dcomp))) g_dcomp = nullptr;
+    if (g_dcomp && (g_d2dDev || MakeDrawingDevices())) return true;
     ReleaseCompositionDevices();
     return false;
 }
 
-// Swap chain, device context, target bitmap, brush and composition wiring of one box. False when
-// any of them cannot be made: a box without its brush would be attached and never drawn.
-bool AttachComposition(BoxWin* box) {
-    if (!box || !box->hwnd || !g_d3d || !g_dcomp || !g_d2dDev) return false;
-    bool ok = (box->swapChain = MakeSwapChain(box->width, box->height)) != nullptr;
-    ok = ok && SUCCEEDED(g_d2dDev->CreateDeviceContext(D2D1_DEVICE_CONTEXT_OPTIONS_NONE, &box->d2dCtx));
-    ok = ok && AttachBackBuffer(box);
-    const D2D1_COLOR_F white = {1, 1, 1, 1};
-    ok = ok && SUCCEEDED(box->d2dCtx->CreateSolidColorBrush(&white, nullptr, &box->brush));
-    // A box whose composition cannot be wired would stay empty: it is drawn without composition then.
-    ok = ok && SUCCEEDED(g_dcomp->CreateTargetForHwnd(box->hwnd, TRUE, &box->dcTarget)) &&
-         SUCCEEDED(g_dcomp->CreateVisual(&box->dcVisual)) && SUCCEEDED(box->dcVisual->SetContent(box->swapChain)) &&
-         SUCCEEDED(box->dcTarget->SetRoot(box->dcVisual)) && SUCCEEDED(g_dcomp->Commit());
-    if (!ok) ReleaseComposition(box);
-    if (ok) ForgetBoxPicture(box); // a new surface shows nothing yet
-    return ok;
+// The box window's topmost target with one visual showing the box's swap chain (not committed).
+bool WireBox(BoxWin* box) {
+    return SUCCEEDED(g_dcomp->CreateTargetForHwnd(box->hwnd, TRUE, &box->dcTarget)) &&
+           SUCCEEDED(g_dcomp->CreateVisual(&box->dcVisual)) && SUCCEEDED(box->dcVisual->SetContent(box->swapChain)) &&
+           SUCCEEDED(box->dcTarget->SetRoot(box->dcVisual));
 }
 
 } // namespace
+
+MakeCompositionDeviceFn g_makeCompositionDevice = SystemCompositionDevice;
+MakeBoxSwapChainFn g_makeBoxSwapChain = SystemSwapChain;
+
+void ReleaseCompositionDevices() {
+    SafeRelease(g_dcomp);
+    ReleaseDrawingDevices();
+}
 
 bool InitDCompInfra() {
     // The factories are made whatever happens to composition: boxes drawn without it need them.
@@ -222,66 +282,87 @@ bool InitDCompInfra() {
     return g_d3d && g_d2dF && g_d2dDev && g_dw && g_dcomp;
 }
 
-bool InitBoxDComp(BoxWin* box) {
-    if (!AttachComposition(box)) return false;
-    MakeBoxFormats(box, false);
-    return true;
+bool MakeBoxComposition(BoxWin* box) {
+    if (!box || !box->hwnd || !g_d3d || !g_dcomp || !g_d2dDev) return false;
+    // A box whose composition cannot be wired would stay empty: it is drawn without composition then.
+    const bool ok = MakeDrawingObjects(box) && WireBox(box) && SUCCEEDED(g_dcomp->Commit());
+    if (!ok) ReleaseBoxComposition(box);
+    return ok;
 }
 
-bool RecoverLostDevice() {
-    // Every object made on the old devices goes: surfaces, contexts, brushes and icon bitmaps.
+void ReleaseBoxComposition(BoxWin* box) {
+    ReleaseDrawingObjects(box);
+    if (box->dcTarget) box->dcTarget->SetRoot(nullptr);
+    SafeRelease(box->dcVisual);
+    SafeRelease(box->dcTarget);
+}
+
+bool IsDeviceLoss(HRESULT hr) {
+    return hr == static_cast<HRESULT>(D2DERR_RECREATE_TARGET) || hr == DXGI_ERROR_DEVICE_REMOVED ||
+           hr == DXGI_ERROR_DEVICE_RESET;
+}
+
+bool CompositionDevicesLost() {
+    BOOL valid = TRUE;
+    if (g_dcomp && SUCCEEDED(g_dcomp->CheckDeviceState(&valid)) && !valid) return true;
+    return g_d3d && FAILED(g_d3d->GetDeviceRemovedReason());
+}
+
+void RebuildCompositionDevices(void (*boxFailed)(BoxWin* box)) {
+    BOOL valid = FALSE;
+    const bool keep = g_dcomp && SUCCEEDED(g_dcomp->CheckDeviceState(&valid)) && valid;
+    std::vector<BoxWin*> composed;
     for (BoxWin* box : g_boxes)
-        if (!box->fallback) ReleaseComposition(box);
-    FlushIconBitmaps();
-    ReleaseCompositionDevices();
-    bool all = MakeCompositionDevices();
-    for (BoxWin* box : g_boxes) {
-        if (box->fallback) continue;
-        // A box that cannot compose any more is drawn into its own bitmap instead.
-        if (!AttachComposition(box)) {
-            all = false;
-            InitBoxFallback(box);
+        if (!box->fallback && (box->swapChain || box->dcVisual)) composed.push_back(box);
+    // Everything made on the old devices goes first; a target of a lost composition device goes
+    // before its window gets a new one (a window takes one target at a time).
+    for (BoxWin* box : composed) {
+        if (keep) {
+            ReleaseDrawingObjects(box);
+        } else {
+            ReleaseBoxComposition(box);
         }
     }
-    MarkAllBoxesDirty();
-    return all;
-}
-
-void RebuildBoxFormats(BoxWin* box) {
-    if (box) MakeBoxFormats(box, true);
-}
-
-void RebuildAllFormats() {
-    for (BoxWin* box : g_boxes) RebuildBoxFormats(box);
-    MarkAllBoxesDirty();
-}
-
-void ResizeBoxRender(BoxWin* box, int w, int h) {
-    if (!box || w < 1 || h < 1) return;
-    if (box->fallback) {
-        ResizeBoxFallback(box, w, h);
-        DrawBox(box);
-        return;
+    ReleaseDrawingDevices();
+    if (!keep) SafeRelease(g_dcomp);
+    const bool devices = MakeCompositionDevices();
+    for (BoxWin* box : composed) {
+        bool ok = devices;
+        if (keep && box->dcVisual) {
+            ok = ok && MakeDrawingObjects(box) && SUCCEEDED(box->dcVisual->SetContent(box->swapChain));
+        } else {
+            ok = ok && MakeDrawingObjects(box) && WireBox(box);
+        }
+        if (!ok) {
+            ReleaseBoxComposition(box);
+            boxFailed(box);
+        }
     }
-    if (!box->swapChain || !box->d2dCtx) return;
-    box->d2dCtx->SetTarget(nullptr);
-    SafeRelease(box->targetBitmap);
-    // On failure the buffers keep their old size, and so does the box.
-    if (SUCCEEDED(box->swapChain->ResizeBuffers(0, static_cast<UINT>(w), static_cast<UINT>(h), DXGI_FORMAT_UNKNOWN, 0))) {
+    if (g_dcomp) g_dcomp->Commit();
+}
+
+ChainResize ResizeBoxChain(BoxWin* box, int w, int h) {
+    if (!box->swapChain || !box->d2dCtx || w < 1 || h < 1) return ChainResize::Failed;
+    DXGI_SWAP_CHAIN_DESC1 desc = {};
+    const bool known = SUCCEEDED(box->swapChain->GetDesc1(&desc));
+    if (known && desc.Width == static_cast<UINT>(w) && desc.Height == static_cast<UINT>(h) && box->targetBitmap) {
         box->width = w;
         box->height = h;
+        return ChainResize::Unchanged;
     }
-    if (!AttachBackBuffer(box)) ReplaceSwapChain(box);
-    DrawBox(box);
-}
-
-void ReleaseBoxRender(BoxWin* box) {
-    if (!box) return;
-    ReleaseComposition(box);
-    SafeRelease(box->titleFormat);
-    SafeRelease(box->nameFormat);
-    ReleaseBoxFallback(box);
-    ForgetBox(box);
+    LetGoOfBackBuffers(box);
+    const HRESULT hr = box->swapChain->ResizeBuffers(0, static_cast<UINT>(w), static_cast<UINT>(h), DXGI_FORMAT_UNKNOWN, 0);
+    if (IsDeviceLoss(hr)) return ChainResize::Lost;
+    if (SUCCEEDED(hr)) {
+        box->width = w;
+        box->height = h;
+    } else if (known) {
+        LogDbg(L"ResizeBoxChain: " + Hex(hr));
+        box->width = static_cast<int>(desc.Width); // the box keeps the size its buffers have
+        box->height = static_cast<int>(desc.Height);
+    }
+    if (!AttachBackBuffer(box) && !ReplaceSwapChain(box)) return ChainResize::Failed;
+    return SUCCEEDED(hr) ? ChainResize::Resized : ChainResize::Failed;
 }
 
 bool RecoverBoxTarget(BoxWin* box) {

@@ -1,4 +1,5 @@
-// The process-wide graphics objects and the helpers the rendering files share.
+// The process-wide graphics objects and the composition objects of each box. This file only makes,
+// rebinds and releases them and says how that went; painting decides what a box does about it.
 #pragma once
 #include "base/win.h"
 
@@ -17,6 +18,13 @@ extern ID2D1Device* g_d2dDev;
 extern IDWriteFactory* g_dw;
 extern IDCompositionDevice* g_dcomp;
 
+// How the composition device and a box's composition swap chain are made. The system's functions by
+// default; tests put stand-ins here, since some systems (Wine) cannot compose.
+using MakeCompositionDeviceFn = HRESULT (*)(IDCompositionDevice** out);
+using MakeBoxSwapChainFn = HRESULT (*)(ID3D11Device* device, const DXGI_SWAP_CHAIN_DESC1& desc, IDXGISwapChain1** out);
+extern MakeCompositionDeviceFn g_makeCompositionDevice;
+extern MakeBoxSwapChainFn g_makeBoxSwapChain;
+
 // A Direct2D factory for drawing without a device: the 1.1 factory, or a 1.0 factory where 1.1 is
 // missing. Null only when Direct2D cannot be loaded at all.
 ID2D1Factory* AnyD2DFactory();
@@ -25,13 +33,27 @@ ID2D1Factory* AnyD2DFactory();
 // Formats already held are released first; without a DirectWrite factory both stay null.
 void MakeBoxFormats(BoxWin* box, bool rebuilt);
 
-// What a box's surface shows is unknown (its formats or surface were replaced): drawn again when next asked.
-void ForgetBoxPicture(BoxWin* box);
-// A box that goes: no picture, no mark left of it.
-void ForgetBox(BoxWin* box);
-// The graphics device was lost (driver update, GPU reset): devices and every box's surface are made
-// anew, boxes that cannot compose any more take the bitmap path, and every box is marked.
-bool RecoverLostDevice();
+// A box's swap chain, device context, target bitmap, brush, composition target and visual, wired
+// and committed; all or none.
+bool MakeBoxComposition(BoxWin* box);
+void ReleaseBoxComposition(BoxWin* box);
 
+enum class ChainResize { Unchanged, Resized, Failed, Lost };
+// Gives the box's swap chain buffers of w x h (nothing when they have that size already). The box's
+// width and height are then the buffers' size, whether or not the resize went through.
+ChainResize ResizeBoxChain(BoxWin* box, int w, int h);
 // A composition box that lost its drawing target gets one again (its back buffer, or a new swap chain).
 bool RecoverBoxTarget(BoxWin* box);
+
+// An answer of Present, ResizeBuffers or EndDraw that means the device is gone.
+bool IsDeviceLoss(HRESULT hr);
+// Asks the composition device and the Direct3D device whether they still work.
+bool CompositionDevicesLost();
+
+// After a loss: the composition device is kept when it reports itself valid (with every box's target
+// and visual); every object made on the Direct3D and Direct2D devices goes, the devices are made
+// anew, and each composition box gets a new swap chain shown by its visual, committed once.
+// `boxFailed` is called for every box that cannot compose any more (its composition objects are gone).
+void RebuildCompositionDevices(void (*boxFailed)(BoxWin* box));
+// Every device this file made, for the end of a test or of the program.
+void ReleaseCompositionDevices();

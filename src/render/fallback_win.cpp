@@ -66,8 +66,7 @@ void ShowSurface(BoxWin* box) {
         // A window that cannot be layered (a child window before Windows 8) shows an opaque picture.
         SetWindowLongPtrW(box->hwnd, GWL_EXSTYLE, GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) & ~WS_EX_LAYERED);
         s->layered = false;
-        s->drawn = false; // drawn again, opaque, right after this
-        MarkBoxDirty(box);
+        s->drawn = false; // not shown: drawn again, opaque, when painting asks next
         return;
     }
     if (HDC dc = GetDC(box->hwnd)) {
@@ -138,7 +137,6 @@ ID2D1Bitmap* FallbackIcon(HICON icon) {
 void FlushFallbackIcons() {
     for (auto& entry : g_surfaceIcons) SafeRelease(entry.second);
     g_surfaceIcons.clear();
-    InvalidateSurfaces();
 }
 
 bool InitBoxFallback(BoxWin* box) {
@@ -185,7 +183,7 @@ void ReleaseBoxFallback(BoxWin* box) {
     box->fallback = nullptr;
 }
 
-void PaintBoxWindow(BoxWin* box, HDC hdc) {
+void BlitSurface(BoxWin* box, HDC hdc) {
     if (!box || !box->fallback || !hdc) return;
     const BoxSurface* s = box->fallback;
     if (s->layered || !s->dc) return;

@@ -22,10 +22,6 @@ struct BoxSurface {
     bool drawn = false; // the bitmap holds a finished picture (false after it was made anew)
 };
 
-// Every picture drawn so far is stale (fonts, icon bitmaps or the shared target were replaced);
-// every box is marked.
-void InvalidateSurfaces();
-
 // Gives the surface a new w x h bitmap; on failure the old bitmap and size stay.
 bool MakeSurfaceBitmap(BoxSurface* s, int w, int h);
 void FreeSurface(BoxSurface* s);
@@ -37,9 +33,10 @@ bool RenderSurface(BoxSurface* s, const std::vector<DrawOp>& scene, IDWriteTextF
 
 // The cached bitmap of an icon, usable by RenderSurface.
 ID2D1Bitmap* FallbackIcon(HICON icon);
-void FlushFallbackIcons();
+void FlushFallbackIcons(); // pictures already drawn stay valid
 
-// Draws the scene into the box's bitmap and shows it; false when nothing new was shown.
+// Draws the scene into the box's bitmap and shows it; false when nothing new was shown (the box is
+// to be drawn again).
 bool DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::function<ID2D1Bitmap*(int)>& icon);
 void ResizeBoxFallback(BoxWin* box, int w, int h);
 // Draws each part (the operations that meet its area, see SceneWithin) into that area of the box's
@@ -56,3 +53,5 @@ RectF FallbackNameBounds(BoxWin* box, const DrawOp& op);
 // Cells drawn into bitmaps so far (whole pictures and parts).
 unsigned long FallbackCellsDrawn();
 void ReleaseBoxFallback(BoxWin* box);
+// WM_PAINT of a box whose bitmap is not layered: the bitmap is copied into the window.
+void BlitSurface(BoxWin* box, HDC hdc);

@@ -1,5 +1,7 @@
 // Painting a box through its composition surface or its bitmap, and drawing only what changed: a
-// box is drawn when it was marked and its picture's inputs differ from what its surface shows.
+// box is drawn when it was marked and its picture's inputs differ from what its surface shows. This
+// file decides which path a box takes and what a failure means for it (drawn again, a lost device
+// recovered before the next draw); the surfaces below it only report how their calls went.
 #include <algorithm>
 #include <vector>
 
@@ -70,9 +72,10 @@ bool Shows(const BoxWin* box, const BoxSceneInput& in) {
     return it != g_pictures.end() && it->second.epoch == g_epoch && SameSceneInput(it->second.in, in);
 }
 
-bool IsLost(HRESULT hr) {
-    return hr == static_cast<HRESULT>(D2DERR_RECREATE_TARGET) || hr == DXGI_ERROR_DEVICE_REMOVED ||
-           hr == DXGI_ERROR_DEVICE_RESET;
+// A lost device marks every box; the next DrawMarkedBoxes makes the devices anew first.
+void NoteDeviceLost() {
+    g_deviceLost = true;
+    MarkAllBoxesDirty();
 }
 
 // Draws the scene into the box's swap chain and presents it; false when nothing new was shown.
@@ -81,7 +84,7 @@ bool DrawComposition(BoxWin* box, const std::vector<DrawOp>& scene,
     if (!box->targetBitmap && !RecoverBoxTarget(box)) return false;
     HRESULT hr = ReplayScene(scene, {box->d2dCtx, box->brush, box->titleFormat, box->nameFormat, icon});
     if (SUCCEEDED(hr)) hr = box->swapChain->Present(0, 0);
-    if (IsLost(hr)) g_deviceLost = true; // rebuilt by the caller, never while this box draws
+    if (IsDeviceLoss(hr)) NoteDeviceLost(); // rebuilt by the main loop, never while this box draws
     return SUCCEEDED(hr);
 }
 
@@ -99,6 +102,18 @@ bool DrawHoverChange(BoxWin* box, BoxSceneInput& in, const std::vector<DrawOp>& 
     if (!parts.empty() && !DrawBoxFallbackParts(box, parts, icon)) return false;
     it->second.in = std::move(in);
     return true;
+}
+
+// A box that cannot compose after a loss is drawn into its own bitmap instead.
+void TakeBitmapPath(BoxWin* box) { InitBoxFallback(box); }
+
+void RecoverGraphics() {
+    // Every bitmap made on the old devices goes before them: icons and the background picture.
+    for (auto& entry : g_iconD2D) SafeRelease(entry.second);
+    g_iconD2D.clear();
+    ForgetBackgroundBitmaps();
+    RebuildCompositionDevices(TakeBitmapPath);
+    InvalidateSurfaces();
 }
 
 } // namespace
@@ -128,7 +143,8 @@ ID2D1Bitmap* IconToD2D(BoxWin* box, HICON icon) {
 void FlushIconBitmaps() {
     for (auto& entry : g_iconD2D) SafeRelease(entry.second);
     g_iconD2D.clear();
-    FlushFallbackIcons(); // also makes every picture stale
+    FlushFallbackIcons();
+    InvalidateSurfaces();
 }
 
 void InvalidateSurfaces() {
@@ -137,6 +153,83 @@ void InvalidateSurfaces() {
 }
 
 void ForgetBoxPicture(BoxWin* box) { g_pictures.erase(box); }
+
+void ShowPictureAgain(BoxWin* box) {
+    if (!box) return;
+    ForgetBoxPicture(box);
+    MarkBoxDirty(box);
+}
+
+bool InitBoxDComp(BoxWin* box) {
+    if (!MakeBoxComposition(box)) return false;
+    MakeBoxFormats(box, false);
+    ForgetBoxPicture(box); // a new surface shows nothing yet
+    return true;
+}
+
+void ReleaseBoxRender(BoxWin* box) {
+    if (!box) return;
+    ReleaseBoxComposition(box);
+    SafeRelease(box->titleFormat);
+    SafeRelease(box->nameFormat);
+    ReleaseBoxFallback(box);
+    ForgetBox(box);
+}
+
+void RebuildBoxFormats(BoxWin* box) {
+    if (!box) return;
+    MakeBoxFormats(box, true);
+    ForgetBoxPicture(box);
+}
+
+void RebuildAllFormats() {
+    for (BoxWin* box : g_boxes) RebuildBoxFormats(box);
+    MarkAllBoxesDirty();
+}
+
+void ResizeBoxRender(BoxWin* box, int w, int h) {
+    if (!box || w < 1 || h < 1) return;
+    if (box->fallback) {
+        ResizeBoxFallback(box, w, h);
+        DrawBox(box);
+        return;
+    }
+    switch (ResizeBoxChain(box, w, h)) {
+    case ChainResize::Lost: // the new devices make the box's buffers at this size
+        box->width = w;
+        box->height = h;
+        NoteDeviceLost();
+        return;
+    case ChainResize::Unchanged:
+        break;
+    case ChainResize::Resized:
+    case ChainResize::Failed:
+        ForgetBoxPicture(box); // the buffers hold nothing yet: presented after every resize that ran
+        break;
+    }
+    DrawBox(box);
+}
+
+void PaintBoxWindow(BoxWin* box, HDC hdc) {
+    if (!box) return;
+    if (box->fallback) {
+        BlitSurface(box, hdc);
+    } else if (box->swapChain) {
+        if (CompositionDevicesLost()) {
+            NoteDeviceLost();
+        } else {
+            ShowPictureAgain(box);
+        }
+    }
+}
+
+void CheckGraphicsDevices() {
+    if (g_dcomp && CompositionDevicesLost()) {
+        NoteDeviceLost();
+    } else {
+        InvalidateSurfaces();
+    }
+}
 
 void ForgetBox(BoxWin* box) {
     g_pictures.erase(box);
@@ -165,10 +258,8 @@ void DrawBox(BoxWin* box) {
         Picture& p = g_pictures[box];
         p.in = std::move(in);
         p.epoch = g_epoch;
-    }
-    if (g_deviceLost) {
-        g_deviceLost = false;
-        RecoverLostDevice();
+    } else {
+        MarkBoxDirty(box); // whatever failed, the box is not left showing a stale picture
     }
 }
 
@@ -183,6 +274,10 @@ bool AnyBoxMarked() { return g_allMarked || !g_marked.empty(); }
 void DrawMarkedBoxes() {
     // A lost device marks every box again while drawing; a few passes settle it.
     for (int pass = 0; pass < 3 && AnyBoxMarked(); ++pass) {
+        if (g_deviceLost) {
+            g_deviceLost = false;
+            RecoverGraphics();
+        }
         const bool all = g_allMarked;
         std::vector<BoxWin*> marked;
         marked.swap(g_marked);

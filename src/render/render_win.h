@@ -31,7 +31,21 @@ bool AnyBoxMarked();
 void DrawMarkedBoxes();
 // Boxes drawn so far in this process (a draw that found nothing changed does not count).
 unsigned long BoxDrawCount();
-void PaintBoxWindow(BoxWin* box, HDC hdc); // WM_PAINT of a box whose picture is not layered
+// WM_PAINT of a box: a bitmap that is not layered is copied in; a composition box asks whether
+// the graphics devices still work (a loss marks every box, recovered by the next DrawMarkedBoxes),
+// and otherwise presents its picture again.
+void PaintBoxWindow(BoxWin* box, HDC hdc);
+// WM_DISPLAYCHANGE: the same question for every box; every picture is shown again.
+void CheckGraphicsDevices();
+// What a box's surface shows is unknown (re-attached, replaced formats or surface): the box is
+// marked and drawn again even though its inputs did not change.
+void ShowPictureAgain(BoxWin* box);
+void ForgetBoxPicture(BoxWin* box); // the same, without the mark
+// A box that goes: no picture, no mark left of it.
+void ForgetBox(BoxWin* box);
+// Every picture drawn so far is stale (fonts, icon bitmaps or shared targets were replaced); every
+// box is marked.
+void InvalidateSurfaces();
 void FlushIconBitmaps();                 // releases every cached icon bitmap (style changes)
 void UpdateSkinBrush();
 extern HBRUSH g_skinBgBrush;
