@@ -206,7 +206,7 @@ int wmain(int argc, wchar_t** argv) {
                 SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, g_desktop.c_str(), nullptr);
                 SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, g_hidden.c_str(), nullptr);
             }
-            IniDeleteKey(L"freedItems", IniKeyFor(s).c_str());
+            WritePrivateProfileStringW(L"freedItems", IniKeyFor(s).c_str(), nullptr, g_iniPath.c_str());
             IniFlush();
         }
         dropBefore.push_back(Ms(Clock::now() - t0));

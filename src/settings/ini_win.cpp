@@ -86,6 +86,9 @@ bool IniFileExists() { return GetFileAttributesW(g_iniPath.c_str()) != INVALID_F
 
 void IniDeleteKey(const wchar_t* section, const wchar_t* key) {
     if (g_iniPath.empty() || !IniFileExists()) return;
+    // A key that is not there needs no write (which rewrites the whole file); reading is cheap.
+    static const wchar_t kAbsent[] = L"\x1\x2";
+    if (section && key && IniGetString(section, key, kAbsent, 4) == kAbsent) return;
     NoteWrite(WritePrivateProfileStringW(section, key, nullptr, g_iniPath.c_str()));
 }
 
