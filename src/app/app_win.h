@@ -18,7 +18,7 @@ extern HWND g_hMainWnd;
 extern bool g_resizing;     // a box resize is under way
 extern bool g_draggingItem; // an item drag is under way
 
-// Full path of the running executable (buffer of 260 characters, as the platform reports it).
+// Full path of the running executable, whatever its length.
 std::wstring GetExePath();
 
 // Appends one line to "dbg.log" beside the executable; failures are silent.

@@ -191,6 +191,12 @@ void RunTrayCommand(int cmd, POINT pt) {
         IniDeleteSection(L"hiddenBoxes");
         RefreshBoxes();
         break;
+    case kCmdOpenStore: // the boxed files, in the file manager
+        if (!g_hidden.empty()) {
+            EnsureHiddenStore(g_hidden);
+            OpenItem(g_hidden);
+        }
+        break;
     case kCmdExit:
         StopMoveAll(); // what is left of a collect-all stays where it is
         Shell_NotifyIconW(NIM_DELETE, &g_nid);

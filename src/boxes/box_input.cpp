@@ -1,6 +1,7 @@
 #include "boxes/box_input.h"
 
 #include "boxes/box_rules.h"
+#include "inventory/scan.h"
 
 unsigned HitEdge(int x, int y, int clientW, int clientH) {
     unsigned edges = 0;
@@ -72,4 +73,32 @@ DropPlan PlanItemDrop(int sourceBox, int targetBox, bool inHiddenStore) {
     if (targetBox < 0) return {DropKind::NoBox, inHiddenStore};
     if (targetBox == sourceBox) return {DropKind::SameBox, false};
     return {DropKind::OtherBox, false};
+}
+
+namespace {
+
+// Whether `inner` is `outer` or lies somewhere below it (paths compared as the file system does).
+bool SameOrBelow(const std::wstring& inner, const std::wstring& outer) {
+    std::wstring top = outer;
+    while (!top.empty() && (top.back() == L'\\' || top.back() == L'/')) top.pop_back();
+    if (top.empty()) return false;
+    if (SamePathIgnoreCase(inner, top)) return true;
+    return inner.size() > top.size() && (inner[top.size()] == L'\\' || inner[top.size()] == L'/') &&
+           SamePathIgnoreCase(inner.substr(0, top.size()), top);
+}
+
+} // namespace
+
+bool RefusesDroppedPath(const std::wstring& path, const std::wstring& desktop, const std::wstring& hidden) {
+    return path.empty() || SameOrBelow(desktop, path) || SameOrBelow(path, hidden);
+}
+
+int NameWidthInCell(int cellW) {
+    return cellW - 2 * kNameInset;
+}
+
+bool NameFitsCell(float textWidth, float textHeight, int cellW, int cellH, int iconSize) {
+    constexpr float kSlack = 0.5f; // layout metrics are fractional
+    return textWidth <= static_cast<float>(NameWidthInCell(cellW)) + kSlack &&
+           textHeight <= static_cast<float>(cellH - iconSize - kNameGap) + kSlack;
 }

@@ -50,3 +50,15 @@ struct DropPlan {
 // Where a dragged item goes: its source box, the box it was released over (-1: none), and whether
 // its file lies in the hidden store.
 DropPlan PlanItemDrop(int sourceBox, int targetBox, bool inHiddenStore);
+
+// A path dropped on a box from another program that must not go into a box: the desktop folder, a
+// folder that holds it, the hidden store and anything inside the store.
+bool RefusesDroppedPath(const std::wstring& path, const std::wstring& desktop, const std::wstring& hidden);
+
+// An item's name in its cell, as the box draws it: below the icon and kNameGap lower, kNameInset in
+// from each side, wrapped to that width.
+constexpr int kNameInset = 2;
+constexpr int kNameGap = 4;
+int NameWidthInCell(int cellW);
+// Whether a name laid out at that size shows whole in its cell (else it is cut).
+bool NameFitsCell(float textWidth, float textHeight, int cellW, int cellH, int iconSize);

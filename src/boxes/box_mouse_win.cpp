@@ -9,6 +9,7 @@
 #include "boxes/box_rules.h"
 #include "boxes/box_win.h"
 #include "boxes/interaction_win.h"
+#include "boxes/item_menu_win.h"
 #include "inventory/inventory_win.h"
 #include "render/fallback_win.h"
 #include "render/metrics.h"
@@ -254,4 +255,5 @@ bool OnBoxSetCursor(HWND, LPARAM lParam) {
 
 void OnBoxRButtonUp(HWND hwnd, BoxWin* box, int x, int y) {
     if (y < kTitleBand) ShowBoxMenu(hwnd, box, x, y);
+    else if (!AnyInteraction()) ShowItemMenu(hwnd, box, x, y); // the file's own menu
 }

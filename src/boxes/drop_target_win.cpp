@@ -4,11 +4,14 @@
 
 #include "boxes/drop_target_win.h"
 
+#include <functional>
 #include <map>
 
 #include "base/com_win.h"
+#include "boxes/box_input.h"
 #include "boxes/box_win.h"
 #include "boxes/interaction_win.h"
+#include "inventory/inventory_win.h"
 
 namespace {
 
@@ -38,13 +41,42 @@ ULONG DropTarget::Release() {
     return static_cast<ULONG>(n);
 }
 
-HRESULT DropTarget::DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) {
-    if (effect) *effect = DROPEFFECT_COPY;
+namespace {
+
+// The file list a data object carries; false when it carries none.
+bool WithFileList(IDataObject* data, const std::function<void(HDROP)>& use) {
+    if (!data) return false;
+    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium = {};
+    if (FAILED(data->GetData(&format, &medium))) return false;
+    // The file list functions take the memory handle itself (they lock it), not a locked pointer.
+    const bool ok = medium.tymed == TYMED_HGLOBAL && medium.hGlobal && GlobalSize(medium.hGlobal) > 0;
+    if (ok) use(static_cast<HDROP>(medium.hGlobal));
+    ReleaseStgMedium(&medium);
+    return ok;
+}
+
+// A box only moves files: it takes a list the source lets it move and that holds a path it accepts.
+DWORD OfferedEffect(IDataObject* data, DWORD allowed) {
+    if (!(allowed & DROPEFFECT_MOVE)) return DROPEFFECT_NONE;
+    bool any = false;
+    WithFileList(data, [&](HDROP drop) {
+        for (const std::wstring& path : DroppedPaths(drop))
+            any = any || !RefusesDroppedPath(path, g_desktop, g_hidden);
+    });
+    return any ? DROPEFFECT_MOVE : DROPEFFECT_NONE;
+}
+
+} // namespace
+
+HRESULT DropTarget::DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) {
+    offered = effect ? OfferedEffect(data, *effect) : DROPEFFECT_NONE;
+    if (effect) *effect = offered;
     return S_OK;
 }
 
 HRESULT DropTarget::DragOver(DWORD, POINTL, DWORD* effect) {
-    if (effect) *effect = DROPEFFECT_COPY;
+    if (effect) *effect &= offered;
     return S_OK;
 }
 
@@ -52,18 +84,16 @@ HRESULT DropTarget::DragLeave() {
     return S_OK;
 }
 
+// The effect reported is the one carried out: a move when at least one file went into the store.
 HRESULT DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
-    if (effect) *effect = DROPEFFECT_COPY;
-    if (!data) return S_OK;
-    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium = {};
-    if (FAILED(data->GetData(&format, &medium))) return S_OK;
-    // The file list functions take the memory handle itself (they lock it), not a locked pointer.
-    if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal && GlobalSize(medium.hGlobal) > 0) {
-        TakeDroppedFiles(static_cast<HDROP>(medium.hGlobal), groupKey);
-        RequestBoxRefresh();
-    }
-    ReleaseStgMedium(&medium);
+    const DWORD allowed = effect ? *effect : DROPEFFECT_NONE;
+    if (effect) *effect = DROPEFFECT_NONE;
+    if (!(allowed & DROPEFFECT_MOVE)) return S_OK;
+    int taken = 0;
+    WithFileList(data, [&](HDROP drop) { taken = TakeDroppedFiles(drop, groupKey); });
+    if (taken == 0) return S_OK;
+    if (effect) *effect = DROPEFFECT_MOVE;
+    RequestBoxRefresh();
     return S_OK;
 }
 

@@ -26,6 +26,7 @@ class DropTarget : public IDropTarget {
   private:
     virtual ~DropTarget() = default; // only Release deletes
     LONG refCount = 1;
+    DWORD offered = DROPEFFECT_NONE; // what the drag under way may do here, from DragEnter
 };
 
 // Drop targets currently registered on box windows (tests look at the count).

@@ -1,6 +1,7 @@
 // Hover of a box: the cell under the pointer, from the box's own mouse messages. A box is marked
 // for drawing only when its hover cell changed; a leave notice clears it.
 #include "boxes/box_win.h"
+#include "boxes/name_tip_win.h"
 #include "render/render_win.h"
 #include "render/scene.h"
 
@@ -11,6 +12,7 @@ HWND g_tracked = nullptr; // the box window whose leave notice is requested (the
 void SetHover(BoxWin* box, int index) {
     if (box->hoverIdx == index) return;
     box->hoverIdx = index;
+    FollowHoverWithNameTip(box, index);
     MarkBoxDirty(box);
 }
 
@@ -34,4 +36,7 @@ void ClearBoxHover(BoxWin* box) {
     SetHover(box, -1);
 }
 
-void ForgetHoverTracking() { g_tracked = nullptr; }
+void ForgetHoverTracking() {
+    g_tracked = nullptr;
+    ForgetNameTip();
+}

@@ -3,6 +3,7 @@
 // at a time for the whole program; RefreshBoxes ends whatever is under way before it frees boxes.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "base/win.h"
 
@@ -52,8 +53,11 @@ void TestDragStart(POINT screen);
 bool FollowItemDrag(POINT screen); // true when a ghost follows the pointer
 void DropDraggedItem(POINT screen);
 void CancelItemDrag(); // ends a press or a drag without a drop
-// A list of files from another program for the box of `key`: each is recorded for that box and
-// moved into the hidden store. Returns how many paths were taken.
+// The paths of a dropped file list, whatever their length.
+std::vector<std::wstring> DroppedPaths(HDROP drop);
+// A list of files from another program for the box of `key`: each is moved into the hidden store
+// and recorded for that box. The desktop folder, a folder holding it and the store (or anything in
+// it) are refused; a file that could not be moved is not recorded. Returns how many were taken.
 int TakeDroppedFiles(HDROP drop, const std::wstring& key);
 
 // The box menu at a client point of the box window, and its commands.

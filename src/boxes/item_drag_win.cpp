@@ -4,8 +4,10 @@
 #include "base/win.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include "app/app_win.h"
+#include "base/strutil.h"
 #include "boxes/box_input.h"
 #include "boxes/box_win.h"
 #include "boxes/interaction_win.h"
@@ -124,9 +126,9 @@ void DropDraggedItem(POINT screen) {
     RequestBoxRefresh(); // also after a drop on the source box
 }
 
-int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+std::vector<std::wstring> DroppedPaths(HDROP drop) {
     std::vector<std::wstring> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         // Sized to the path, so a long path is never cut into the name of another file.
         const UINT length = DragQueryFileW(drop, i, nullptr, 0);
@@ -134,14 +136,35 @@ int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
         std::wstring path(length + 1, L'\0');
         if (DragQueryFileW(drop, i, &path[0], length + 1) == 0) continue;
         path.resize(length);
-        if (!GetFileName(path).empty()) paths.push_back(std::move(path));
+        paths.push_back(std::move(path));
     }
-    // The list is read now (the handle goes with the drop); the moves wait for a collect-all.
-    RunWhenMovesIdle([paths, key] {
-        const QuietMoves quiet; // one INI flush and one shell notice per folder for the whole drop
-        for (const std::wstring& path : paths) AssignToBox(GetFileName(path), path, key);
-    });
-    return static_cast<int>(paths.size());
+    return paths;
+}
+
+int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
+    // Carried out at once, even while a collect-all runs: the source is told what became of its
+    // files. One INI flush and one notice per folder for the whole drop.
+    const QuietMoves quiet;
+    int taken = 0;
+    for (const std::wstring& path : DroppedPaths(drop)) {
+        const std::wstring name = GetFileName(path);
+        if (name.empty() || RefusesDroppedPath(path, g_desktop, g_hidden)) {
+            LogDbg(L"DROP: refused " + path);
+            continue;
+        }
+        MoveItemToGroup(path, key);
+        // Only a file that now lies in the store is recorded: a name whose file stayed elsewhere
+        // would pull a namesake on the desktop into the box.
+        if (Exists(path) || !Exists(g_hidden + L"\\" + name)) {
+            LogDbg(L"DROP: cannot move " + path + L" into the store");
+            continue;
+        }
+        // The program the file came from lists its folder anew.
+        SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, DirOfPath(path).c_str(), nullptr);
+        AssignToBox(name, g_hidden + L"\\" + name, key);
+        ++taken;
+    }
+    return taken;
 }
 
 void OnBoxDropFiles(HWND, BoxWin* box, HDROP drop) {

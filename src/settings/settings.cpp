@@ -35,6 +35,23 @@ std::wstring FitToBuffer(const std::wstring& s, int bufChars) {
     return s.size() > keep ? s.substr(0, keep) : s;
 }
 
+namespace {
+
+std::wstring TrimBlanks(const std::wstring& s) {
+    const size_t first = s.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return std::wstring();
+    return s.substr(first, s.find_last_not_of(L" \t") - first + 1);
+}
+
+} // namespace
+
+std::wstring TypedSetting(const std::wstring& typed, int bufChars) {
+    std::wstring s = TrimBlanks(typed);
+    if (s.size() >= 2 && (s.front() == L'"' || s.front() == L'\'') && s.back() == s.front())
+        s = TrimBlanks(s.substr(1, s.size() - 2));
+    return TrimBlanks(FitToBuffer(s, bufChars)); // a cut may end on a blank
+}
+
 void ResetSettingsToDefaults() {
     g_skinIndex = 2;
     g_alpha = 130;

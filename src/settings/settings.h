@@ -30,6 +30,11 @@ bool IconSizeAccepted(int stored);               // 16..128
 bool NoOverlapFromStored(int stored);            // non-zero is true
 // A string read into a buffer of bufChars characters keeps at most bufChars - 1 of them.
 std::wstring FitToBuffer(const std::wstring& s, int bufChars);
+// What a typed (or stored) font name or picture path is used and written as: without surrounding
+// blanks and one pair of surrounding quotes (as "Copy as path" gives), fitted to the buffer it is
+// read back into. The profile functions drop the same blanks and quotes when they read, so what a
+// run uses is what the next start reads.
+std::wstring TypedSetting(const std::wstring& typed, int bufChars);
 
 // Puts every setting back to its initial value (start of the program, and tests).
 void ResetSettingsToDefaults();

@@ -77,8 +77,9 @@ void LoadStyle() {
     if (g_iniPath.empty()) return;
     g_alpha = AlphaFromStored(IniGetInt(L"settings", L"alpha", 130));
     g_fontSize = FontSizeFromStored(IniGetInt(L"settings", L"fontSize", 13));
-    g_fontName = IniGetString(L"settings", L"fontName", L"Microsoft YaHei UI", kFontNameBuffer);
-    g_bgImage = IniGetString(L"settings", L"bgImage", L"", kBgImageBuffer);
+    g_fontName = TypedSetting(IniGetString(L"settings", L"fontName", L"Microsoft YaHei UI", kFontNameBuffer),
+                              kFontNameBuffer);
+    g_bgImage = TypedSetting(IniGetString(L"settings", L"bgImage", L"", kBgImageBuffer), kBgImageBuffer);
     g_noOverlap = NoOverlapFromStored(IniGetInt(L"settings", L"noOverlap", 1));
     g_trayIconStyle = TrayIconFromStored(IniGetInt(L"settings", L"trayIcon", 0));
 }

@@ -46,8 +46,8 @@ void RunAppearanceCommand(HWND owner, int cmd) {
             ApplyStyleAll();
         }
     } else if (cmd == kCmdFontName) {
-        // What the next start can read back (a buffer of 128 characters) is what this run uses.
-        const std::wstring text = FitToBuffer(InputBox(owner, L"字体名称", g_fontName), kFontNameBuffer);
+        // What the next start can read back is what this run uses.
+        const std::wstring text = TypedSetting(InputBox(owner, L"字体名称", g_fontName), kFontNameBuffer);
         if (!text.empty()) {
             g_fontName = text;
             SaveStyleKey(L"fontName", text);
@@ -62,7 +62,7 @@ void RunAppearanceCommand(HWND owner, int cmd) {
         }
     } else if (cmd == kCmdBgImage) {
         const std::wstring text =
-            FitToBuffer(InputBox(owner, L"背景图片路径(BMP/PNG/JPG)", g_bgImage), kBgImageBuffer);
+            TypedSetting(InputBox(owner, L"背景图片路径(BMP/PNG/JPG)", g_bgImage), kBgImageBuffer);
         if (!text.empty()) SetBackground(text);
     } else if (cmd == kCmdClearBg) {
         SetBackground(std::wstring());

@@ -1,5 +1,6 @@
-// The text input dialog and the transparency slider: small top-level windows in the skin's colours
-// that run their own message loop until they are closed.
+// The text input dialog and the transparency slider: small top-level windows in the skin's colours,
+// owned by the main window, that run their own message loop until they are closed. One is open at a
+// time; each keeps its answer in its own state, so nothing of one dialog leaks into another.
 #include "app/app_win.h"
 
 #include <commctrl.h>
@@ -10,11 +11,6 @@
 #include "settings/settings.h"
 #include "ui/ui_win.h"
 
-std::wstring g_inputResult;
-bool g_inputOK = false;
-int g_sliderVal = 0;
-int g_sliderOrig = 0;
-bool g_sliderOK = false;
 std::function<std::wstring(const std::wstring&, const std::wstring&)> g_inputBoxAnswer;
 std::function<int(const std::wstring&, int)> g_sliderBoxAnswer;
 
@@ -25,6 +21,26 @@ const wchar_t kSliderClass[] = L"BrindlecotSlider";
 constexpr int kControlId = 100;
 constexpr int kMinAlpha = 30;
 constexpr int kMaxAlpha = 255;
+
+// What one dialog was asked and what it answers; lives on the stack of InputBox or SliderBox.
+struct DialogState {
+    std::wstring text; // input: the confirmed text
+    int value = 0;     // slider: the position shown first, then the one confirmed
+    int original = 0;  // slider: the boxes' opacity at the start, put back on any end but OK
+    bool ok = false;
+};
+
+HWND g_openDialog = nullptr; // the dialog now open, if any
+
+DialogState* StateOf(HWND dlg) {
+    return reinterpret_cast<DialogState*>(GetWindowLongPtrW(dlg, GWLP_USERDATA));
+}
+
+// Keeps the state handed to CreateWindowExW with the window (WM_NCCREATE comes first).
+void KeepState(HWND dlg, LPARAM lParam) {
+    const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(dlg, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+}
 
 HINSTANCE Instance() {
     return g_hInst ? g_hInst : GetModuleHandleW(nullptr);
@@ -43,12 +59,14 @@ void RegisterDialogClass(const wchar_t* name, WNDPROC proc) {
     RegisterClassExW(&wc);
 }
 
-// A dialog window of the class, centred on the screen (not shown yet).
-HWND CreateDialogWindow(HWND owner, const wchar_t* cls, WNDPROC proc, const std::wstring& title, int w, int h) {
+// A dialog window of the class, centred on the screen (not shown yet). The main window owns it
+// where there is one: a box that asked may be rebuilt (destroyed) while the dialog is open.
+HWND CreateDialogWindow(HWND owner, const wchar_t* cls, WNDPROC proc, const std::wstring& title, int w, int h,
+                        DialogState* state) {
     RegisterDialogClass(cls, proc);
-    HWND dlg = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, cls, title.c_str(),
-                               WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, w, h, owner, nullptr, Instance(),
-                               nullptr);
+    HWND dlg = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT, cls, title.c_str(),
+                               WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, w, h, g_hMainWnd ? g_hMainWnd : owner,
+                               nullptr, Instance(), state);
     if (dlg) CenterDialog(dlg, w, h);
     return dlg;
 }
@@ -68,7 +86,7 @@ HFONT DialogFont() {
 
 void AddChild(HWND parent, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
               int w, int h, int id) {
-    HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+    HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y, w, h, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
     if (child && DialogFont()) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
 }
@@ -78,9 +96,40 @@ void AddButtons(HWND parent, int x, int y) {
     AddChild(parent, 0, L"BUTTON", L"取消", BS_OWNERDRAW, x + 100, y, 80, 28, IDCANCEL);
 }
 
+void Press(HWND dlg, int id) {
+    SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
+}
+
+// The keys every dialog knows: Enter confirms (or presses the focused button), Escape cancels, Tab
+// and Shift+Tab move between the controls. True when the key was taken.
+bool DialogKey(HWND dlg, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.hwnd != dlg && !IsChild(dlg, msg.hwnd))) return false;
+    switch (msg.wParam) {
+    case VK_RETURN:
+        Press(dlg, GetFocus() == GetDlgItem(dlg, IDCANCEL) ? IDCANCEL : IDOK);
+        return true;
+    case VK_ESCAPE:
+        Press(dlg, IDCANCEL);
+        return true;
+    case VK_TAB: {
+        const HWND focus = GetFocus();
+        const HWND next = GetNextDlgTabItem(dlg, IsChild(dlg, focus) ? focus : nullptr,
+                                            (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+        if (next) {
+            SetFocus(next);
+            if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 // Shows the dialog and runs until it is gone. A WM_QUIT taken here ends the loop and is posted
 // again, so the program still ends; the dialog then goes as if cancelled.
 void RunDialog(HWND dlg, HWND focus) {
+    g_openDialog = dlg;
     ShowWindow(dlg, SW_SHOW);
     SetForegroundWindow(dlg);
     if (focus) SetFocus(focus);
@@ -92,9 +141,20 @@ void RunDialog(HWND dlg, HWND focus) {
             break;
         }
         if (got == -1) break;
+        if (DialogKey(dlg, msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    if (IsWindow(dlg)) DestroyWindow(dlg); // ended by WM_QUIT: nothing was confirmed
+    g_openDialog = nullptr;
+}
+
+// A dialog is open already: it comes forward, and the caller gets no second one.
+bool BringOpenDialogForward() {
+    if (!g_openDialog || !IsWindow(g_openDialog)) return false;
+    ShowWindow(g_openDialog, SW_SHOW);
+    SetForegroundWindow(g_openDialog);
+    return true;
 }
 
 // The skin's colours for a dialog's background, its controls and its owner-drawn buttons; false
@@ -136,9 +196,9 @@ void PreviewAlpha(int alpha) {
     RenderAll(); // marks every box and draws them now
 }
 
-void CancelSlider(HWND dlg) {
-    g_sliderOK = false;
-    PreviewAlpha(g_sliderOrig);
+// Ends the dialog with its answer (OK) or without one.
+void CloseDialog(HWND dlg, bool ok) {
+    if (DialogState* state = StateOf(dlg)) state->ok = ok;
     DestroyWindow(dlg);
 }
 
@@ -164,12 +224,19 @@ void DrawSkinButton(const DRAWITEMSTRUCT* dis) {
     HGDIOBJ oldFont = DialogFont() ? SelectObject(dis->hDC, DialogFont()) : nullptr;
     DrawTextW(dis->hDC, text, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (oldFont) SelectObject(dis->hDC, oldFont);
+    if (dis->itemState & ODS_FOCUS) { // the button Enter and Space would press
+        InflateRect(&rc, -3, -3);
+        DrawFocusRect(dis->hDC, &rc);
+    }
 }
 
 LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT skinned = 0;
     if (SkinMessage(hwnd, msg, wParam, lParam, &skinned)) return skinned;
     switch (msg) {
+    case WM_NCCREATE:
+        KeepState(hwnd, lParam);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_CREATE:
         AddChild(hwnd, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL, 10, 10, 260, 26, kControlId);
         AddButtons(hwnd, 60, 46);
@@ -178,17 +245,14 @@ LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) == IDOK) {
             wchar_t buf[256] = {};
             GetDlgItemTextW(hwnd, kControlId, buf, 256);
-            g_inputResult = buf;
-            g_inputOK = true;
-            DestroyWindow(hwnd);
+            if (DialogState* state = StateOf(hwnd)) state->text = buf;
+            CloseDialog(hwnd, true);
         } else if (LOWORD(wParam) == IDCANCEL) {
-            g_inputOK = false;
-            DestroyWindow(hwnd);
+            CloseDialog(hwnd, false);
         }
         return 0;
     case WM_CLOSE:
-        g_inputOK = false;
-        DestroyWindow(hwnd);
+        CloseDialog(hwnd, false);
         return 0;
     default:
         return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -199,11 +263,14 @@ LRESULT CALLBACK SliderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT skinned = 0;
     if (SkinMessage(hwnd, msg, wParam, lParam, &skinned)) return skinned;
     switch (msg) {
+    case WM_NCCREATE:
+        KeepState(hwnd, lParam);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_CREATE:
         AddChild(hwnd, 0, TRACKBAR_CLASSW, L"", TBS_AUTOTICKS, 15, 25, 300, 40, kControlId);
         SendDlgItemMessageW(hwnd, kControlId, TBM_SETRANGE, TRUE, MAKELPARAM(kMinAlpha, kMaxAlpha));
         SendDlgItemMessageW(hwnd, kControlId, TBM_SETTICFREQ, 25, 0);
-        SendDlgItemMessageW(hwnd, kControlId, TBM_SETPOS, TRUE, g_sliderVal);
+        SendDlgItemMessageW(hwnd, kControlId, TBM_SETPOS, TRUE, StateOf(hwnd) ? StateOf(hwnd)->value : kMaxAlpha);
         AddButtons(hwnd, 100, 80);
         return 0;
     case WM_HSCROLL: {
@@ -214,15 +281,18 @@ LRESULT CALLBACK SliderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            g_sliderVal = TrackbarPos(hwnd);
-            g_sliderOK = true;
-            DestroyWindow(hwnd);
+            if (DialogState* state = StateOf(hwnd)) state->value = TrackbarPos(hwnd);
+            CloseDialog(hwnd, true);
         } else if (LOWORD(wParam) == IDCANCEL) {
-            CancelSlider(hwnd);
+            CloseDialog(hwnd, false);
         }
         return 0;
     case WM_CLOSE:
-        CancelSlider(hwnd);
+        CloseDialog(hwnd, false);
+        return 0;
+    case WM_DESTROY: // however the slider ends (cancel, close box, quit, destruction), only OK keeps the preview
+        if (const DialogState* state = StateOf(hwnd))
+            if (!state->ok) PreviewAlpha(state->original);
         return 0;
     default:
         return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -231,14 +301,15 @@ LRESULT CALLBACK SliderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 std::wstring InputBox(HWND owner, const std::wstring& title, const std::wstring& initial) {
     if (g_inputBoxAnswer) return g_inputBoxAnswer(title, initial);
-    g_inputOK = false;
-    g_inputResult = initial;
-    HWND dlg = CreateDialogWindow(owner, kInputClass, InputProc, title, 300, 120);
+    if (BringOpenDialogForward()) return std::wstring();
+    DialogState state;
+    HWND dlg = CreateDialogWindow(owner, kInputClass, InputProc, title, 300, 120, &state);
     if (!dlg) return std::wstring();
-    SetDlgItemTextW(dlg, kControlId, initial.c_str());
-    RunDialog(dlg, GetDlgItem(dlg, kControlId));
-    if (IsWindow(dlg)) DestroyWindow(dlg); // the loop ended by WM_QUIT: nothing was confirmed
-    return g_inputOK ? g_inputResult : std::wstring();
+    const HWND edit = GetDlgItem(dlg, kControlId);
+    SetWindowTextW(edit, initial.c_str());
+    SendMessageW(edit, EM_SETSEL, 0, -1); // typing replaces the proposal
+    RunDialog(dlg, edit);
+    return state.ok ? state.text : std::wstring();
 }
 
 int SliderBox(HWND owner, const std::wstring& label, int initial) {
@@ -246,13 +317,13 @@ int SliderBox(HWND owner, const std::wstring& label, int initial) {
         const int answer = g_sliderBoxAnswer(label, initial);
         return answer < 0 ? -1 : (answer < kMinAlpha ? kMinAlpha : answer > kMaxAlpha ? kMaxAlpha : answer);
     }
-    g_sliderVal = initial;
-    g_sliderOK = false;
-    g_sliderOrig = initial;
+    if (BringOpenDialogForward()) return -1;
+    DialogState state;
+    state.value = initial;
+    state.original = g_alpha;
     const std::wstring caption = FitToBuffer(label + L": " + IntToW(initial), 64);
-    HWND dlg = CreateDialogWindow(owner, kSliderClass, SliderProc, caption, 340, 160);
+    HWND dlg = CreateDialogWindow(owner, kSliderClass, SliderProc, caption, 340, 160, &state);
     if (!dlg) return -1;
-    RunDialog(dlg, nullptr);
-    if (IsWindow(dlg)) CancelSlider(dlg); // ended by WM_QUIT: the preview is put back
-    return g_sliderOK ? g_sliderVal : -1;
+    RunDialog(dlg, GetDlgItem(dlg, kControlId));
+    return state.ok ? state.value : -1;
 }

@@ -51,6 +51,7 @@ std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIco
         Separator(),
         Item(kCmdAppearance, L"外观设置"),
         Submenu(L"托盘图标", std::move(icons)),
+        Item(kCmdOpenStore, L"打开收纳文件夹"),
         Separator(),
         Item(kCmdExit, L"退出"),
     };

@@ -25,6 +25,7 @@ enum TrayCommand {
     kCmdNoOverlap = 1011,
     kCmdNewBox = 1012,
     kCmdAutoStart = 1014,
+    kCmdOpenStore = 1015,
     kCmdTrayIconFirst = 300, // 300 + style
 };
 

@@ -8,7 +8,9 @@
 
 struct MenuEntry;
 
-// Asks for a line of text; returns the text on OK, else the empty string.
+// The dialogs are owned by the main window (by `owner` only where there is none yet) and open one at
+// a time: while one is open, asking for another brings the open one forward and answers as cancelled.
+// Asks for a line of text (the proposal selected); returns the text on OK, else the empty string.
 std::wstring InputBox(HWND owner, const std::wstring& title, const std::wstring& initial);
 // Asks for the transparency (30 to 255) with a live preview; returns the value on OK, else -1.
 int SliderBox(HWND owner, const std::wstring& label, int initial);
@@ -24,12 +26,6 @@ void CenterDialog(HWND hwnd, int width, int height);
 // An owner-drawn button in the skin's colours.
 void DrawSkinButton(const DRAWITEMSTRUCT* dis);
 
-// Dialog state: the last answers (kept between calls, reset when a dialog opens).
-extern std::wstring g_inputResult;
-extern bool g_inputOK;
-extern int g_sliderVal;
-extern int g_sliderOrig;
-extern bool g_sliderOK;
 
 // Seam for tests of the menus: when set, InputBox and SliderBox ask these instead of showing a
 // dialog (the slider answer is taken as if the user had moved the thumb there and pressed OK or

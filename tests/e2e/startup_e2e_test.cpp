@@ -57,3 +57,22 @@ TEST(StartupE2E, AUserFileNamedLikeTheStoreIsLeftAloneAndEveryBoxIsWithinReach) 
 }
 
 } // namespace
+
+namespace {
+// Start with Windows from a program folder deeper than a path buffer: the Run value holds the
+// whole path. The program's side runs in a copy of the Windows tests, which sets the value.
+TEST(StartupE2E, RunValueHoldsAProgramPathLongerThanAPathBuffer) {
+    e2e::Scenario s;
+    fs::path deep = s.AppDir();
+    while (e2e::WinPath(deep).size() < 300) deep /= std::string(60, 'd');
+    fs::create_directories(deep);
+    fs::copy_file(fs::path(std::getenv("BC_WIN_BUILD")) / "win_tests.exe", deep / "win_tests.exe");
+    const std::string exe = e2e::WinPath(deep / "win_tests.exe");
+    EXPECT_EQ(e2e::Run({"env", "BC_WRITE_RUN_VALUE=1", "wine", exe, "--gtest_filter=AutoStart.WrittenBy*"}).status, 0);
+    const std::string key = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const auto value = e2e::Run({"wine", "reg", "query", key, "/v", "Brindlecot"});
+    e2e::Run({"wine", "reg", "delete", key, "/v", "Brindlecot", "/f"});
+    EXPECT_NE(value.out.find("\"" + exe + "\""), std::string::npos) << value.out;
+}
+
+} // namespace

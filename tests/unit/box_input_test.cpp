@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/strutil.h"
 #include "boxes/box_input.h"
 
 namespace {
@@ -58,6 +59,17 @@ TEST(BoxInput, DragThresholdAndDropOutcomes) {
         const DropPlan p = PlanItemDrop(0, d.target, d.inStore);
         EXPECT_TRUE(p.kind == d.kind && p.backToDesktop == d.back) << d.target << d.inStore;
     }
+}
+
+TEST(BoxInput, DropsFromOtherProgramsNeverTakeTheDesktopOrTheStore) {
+    const std::wstring desk = L"C:\\Users\\Li\\Desktop", store = desk + L"\\.hidden";
+    const struct { const wchar_t* path; bool refused; } cases[] = {
+        {L"C:\\Users\\Li\\Desktop", true}, {L"c:/users/li/DESKTOP", true}, {L"C:\\Users\\Li", true},
+        {L"C:\\", true}, {L"C:\\Users\\Li\\Desktop\\.HIDDEN", true}, {L"C:\\Users\\Li\\Desktop\\.hidden\\a.txt", true},
+        {L"C:\\Users\\Li\\Desktop\\.hidden\\sub\\b.txt", true}, {L"", true},
+        {L"C:\\Users\\Li\\Desktop\\a.txt", false}, {L"C:\\Users\\Li\\Desk", false},
+        {L"C:\\Users\\Li\\Desktop\\.hidden2", false}, {L"D:\\Users\\Li\\Desktop", false}};
+    for (const auto& c : cases) EXPECT_EQ(RefusesDroppedPath(c.path, desk, store), c.refused) << WideToUtf8(c.path);
 }
 
 } // namespace

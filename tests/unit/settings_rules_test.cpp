@@ -50,6 +50,14 @@ TEST(SettingsRules, StringsKeepWhatTheirBufferHolds) {
     EXPECT_EQ(FitToBuffer(L"", kFontNameBuffer), L"");
 }
 
+TEST(SettingsRules, TypedValuesLoseTheBlanksAndQuotesTheNextReadWouldDrop) {
+    const struct { std::wstring typed, used; } cases[] = {
+        {L"  \"C:\\pics\\a b.png\"  ", L"C:\\pics\\a b.png"}, {L"\t'Segoe UI'\t", L"Segoe UI"},
+        {L"\" x \"", L"x"}, {L"\"a\" \"b\"", L"a\" \"b"}, {L"\"half", L"\"half"}, {L"\"'", L"\"'"},
+        {L"\"\"", L""}, {L"   ", L""}, {L"\"", L"\""}, {std::wstring(126, L'p') + L" x", std::wstring(126, L'p')}};
+    for (const auto& c : cases) EXPECT_EQ(TypedSetting(c.typed, kFontNameBuffer), c.used) << WideToUtf8(c.typed);
+}
+
 TEST(CellMetrics, FollowTheIconSizeWithAFloorOf64) {
     struct Case {
         int icon, w, h;

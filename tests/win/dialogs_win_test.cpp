@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "app/app_win.h"
 #include "render/render_win.h"
 #include "render/skins.h"
 #include "settings/settings.h"
@@ -73,6 +74,7 @@ TEST(Dialogs, SliderClampsPreviewsAndPutsBackAndAQuitStillEndsTheProgram) {
         {130, 5, Ok, 30, 30, 30}, // the thumb stops at 30
         {130, 40, [](HWND d) { Press(d, IDCANCEL); }, -1, 40, 130},
         {130, 40, CloseBox, -1, 40, 130},
+        {130, 70, [](HWND d) { DestroyWindow(d); }, -1, 70, 130},
         {130, 60, [](HWND) { PostQuitMessage(3); }, -1, 60, 130}}; // last: the quit ends the test
     for (const auto& c : cases) {
         g_alpha = 130;
@@ -95,6 +97,58 @@ TEST(Dialogs, SliderClampsPreviewsAndPutsBackAndAQuitStillEndsTheProgram) {
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is posted again";
     EXPECT_EQ(msg.wParam, 3u);
+}
+
+void Keys(HWND dlg, const std::wstring& typed, std::initializer_list<WPARAM> keys) {
+    for (wchar_t c : typed) PostMessageW(GetDlgItem(dlg, 100), WM_CHAR, c, 0);
+    for (WPARAM k : keys) PostMessageW(GetFocus(), WM_KEYDOWN, k, 0); // as the system sends keys: to the focus
+    SetTimer(dlg, 1, 5000, [](HWND d, UINT, UINT_PTR, DWORD) { DestroyWindow(d); }); // keys ignored: ends unanswered
+}
+
+TEST(Dialogs, KeyboardAsInEveryDialog) {
+    UpdateSkinBrush();
+    const struct { bool slider; std::wstring typed; std::initializer_list<WPARAM> keys; std::wstring answer; } cases[] = {
+        // The proposal is selected: typing replaces it. Tab goes to OK, to cancel, round to the text.
+        {false, L"Work", {VK_RETURN}, L"Work"}, {false, L"", {VK_RETURN}, L"新盒子"}, {false, L"x", {VK_ESCAPE}, L""},
+        {false, L"", {VK_TAB, VK_RETURN}, L"新盒子"}, {false, L"y", {VK_TAB, VK_TAB, VK_RETURN}, L""},
+        {false, L"z", {VK_TAB, VK_TAB, VK_TAB, VK_RETURN}, L"z"}, {true, L"", {VK_RETURN}, L"130"},
+        {true, L"", {VK_RIGHT, VK_RETURN}, L"131"}, {true, L"", {VK_RIGHT, VK_ESCAPE}, L"-1"}}; // arrows move the thumb
+    for (const auto& c : cases) {
+        g_alpha = 130;
+        When(c.slider ? L"BrindlecotSlider" : L"BrindlecotInput", [&](HWND d) { Keys(d, c.typed, c.keys); });
+        const std::wstring answer = c.slider ? std::to_wstring(SliderBox(nullptr, L"透明度", 130))
+                                             : InputBox(nullptr, L"新建盒子", L"新盒子");
+        EXPECT_EQ(answer, c.answer) << &c - cases;
+        if (c.slider) { EXPECT_EQ(std::to_wstring(g_alpha), c.answer == L"-1" ? L"130" : c.answer) << "preview"; }
+    }
+}
+
+TEST(Dialogs, OneAtATimeOwnedByTheMainWindowAndTheSliderPutsBack) {
+    UpdateSkinBrush();
+    const HWND mainWnd = CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    const HWND box = CreateWindowExW(0, L"STATIC", L"box", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    g_hMainWnd = mainWnd;
+    std::wstring seen;
+    When(L"BrindlecotInput", [&](HWND d) {
+        SetDlgItemTextW(d, 100, L"工作");
+        // Asked again while open: no second dialog, the open one keeps its own answer.
+        seen = InputBox(box, L"重命名盒子", L"旧") + L"|" + std::to_wstring(SliderBox(box, L"透明度", 40)) + L"|" +
+               std::to_wstring(GetWindow(d, GW_OWNER) == mainWnd && !FindWindowExW(nullptr, d, L"BrindlecotInput", nullptr));
+        Press(d, IDOK);
+    });
+    EXPECT_EQ(InputBox(box, L"新建盒子", L"新盒子"), L"工作");
+    EXPECT_EQ(seen, L"|-1|1");
+    g_alpha = 130;
+    When(L"BrindlecotSlider", [&](HWND d) {
+        Slide(d, 50);
+        DestroyWindow(box); // the box that asked is rebuilt
+        seen = std::to_wstring(IsWindow(d)) + L"|" + std::to_wstring(g_alpha);
+        Press(d, IDCANCEL);
+    });
+    EXPECT_EQ(SliderBox(box, L"透明度", 130), -1);
+    EXPECT_EQ(seen + L"|" + std::to_wstring(g_alpha), L"1|50|130");
+    g_hMainWnd = nullptr;
+    DestroyWindow(mainWnd);
 }
 
 } // namespace

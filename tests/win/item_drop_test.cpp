@@ -3,7 +3,9 @@
 #include <shlobj.h>
 
 #include "base/com_win.h"
+#include "base/strutil.h"
 #include "boxes/box_input.h"
+#include "boxes/item_menu_win.h"
 #include "ui/menus.h"
 #include "ui/ui_win.h"
 #include "settings/lists.h"
@@ -60,24 +62,37 @@ ComPtr<IDataObject> ShellDataObject(const std::wstring& folder, const std::vecto
     return data;
 }
 
-TEST_F(ItemDropWin, FilesFromAnotherProgramGoToTheBox) {
+TEST_F(ItemDropWin, FilesFromAnotherProgramGoToTheBoxAsAMoveAndNeverTheDesktopOrTheStore) {
     const std::wstring downloads = dir_ + L"\\downloads";
     wt::MakeDir(downloads);
     for (const wchar_t* n : {L"x1.txt", L"x2.png", L"x3.zip"}) DeskItem(downloads, n);
+    DeskItem(g_hidden, L"x3.zip"); // a namesake in the store: x3.zip cannot move
     BoxWin* box = Make(L"工作", {}, 100, 100);
     ComPtr<DropTarget> target;
     *target.put() = new DropTarget(L"工作");
     EXPECT_EQ(RegisterDragDrop(box->hwnd, target.get()), DRAGDROP_E_ALREADYREGISTERED) << "the box has its own";
-    ComPtr<IDataObject> data = ShellDataObject(downloads, {L"x1.txt", L"x2.png", L"x3.zip"});
-    DWORD effect = DROPEFFECT_MOVE;
-    ASSERT_TRUE(data);
-    EXPECT_EQ(target->Drop(data.get(), 0, POINTL{150, 150}, &effect), S_OK);
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-    for (const wchar_t* n : {L"x1.txt", L"x2.png", L"x3.zip"}) {
-        EXPECT_TRUE(wt::Exists(g_hidden + L"\\" + n)) << n;
-        EXPECT_EQ(Ini(L"manualGroups", n), L"工作") << n;
-    }
-    EXPECT_EQ(Refreshes(), 1);
+    const auto drop = [&](const std::wstring& folder, std::vector<std::wstring> names, DWORD allowed) {
+        ComPtr<IDataObject> data = ShellDataObject(folder, names);
+        EXPECT_TRUE(data) << WideToUtf8(folder);
+        DWORD entered = allowed, effect = allowed;
+        target->DragEnter(data.get(), 0, POINTL{150, 150}, &entered);
+        EXPECT_EQ(target->Drop(data.get(), 0, POINTL{150, 150}, &effect), S_OK);
+        return std::to_wstring(entered) + L"/" + std::to_wstring(effect);
+    };
+    // Effects "entered/dropped": 2 is a move, 0 none.
+    EXPECT_EQ(drop(downloads, {L"x1.txt"}, DROPEFFECT_COPY), L"0/0") << "a box only moves";
+    EXPECT_EQ(drop(downloads, {L"x1.txt", L"x2.png", L"x3.zip"}, DROPEFFECT_COPY | DROPEFFECT_MOVE), L"2/2");
+    EXPECT_TRUE(wt::Exists(g_hidden + L"\\x1.txt") && wt::Exists(g_hidden + L"\\x2.png") && !wt::Exists(downloads + L"\\x1.txt"));
+    EXPECT_EQ(Ini(L"manualGroups", L"x1.txt") + Ini(L"manualGroups", L"x2.png"), L"工作工作");
+    EXPECT_EQ(Utf8ToWide(wt::ReadBytes(downloads + L"\\x3.zip")) + Ini(L"manualGroups", L"x3.zip"), L"x-") << "not moved, not recorded";
+    // The desktop folder, a folder above it, the store and a file in the store: refused, nothing written.
+    DeskItem(g_hidden, L"s.txt");
+    const std::pair<std::wstring, std::wstring> refused[] = {
+        {dir_, L"desk"}, {DirOfPath(dir_), GetFileName(dir_)}, {g_desktop, L".hidden"}, {g_hidden, L"s.txt"}};
+    for (const auto& d : refused)
+        EXPECT_EQ(drop(d.first, {d.second}, DROPEFFECT_MOVE) + Ini(L"manualGroups", d.second), L"0/0-") << WideToUtf8(d.second);
+    EXPECT_TRUE(g_manualGroups.size() == 2 && wt::Exists(g_hidden + L"\\s.txt"));
+    EXPECT_EQ(Refreshes(), 1) << "only the drop that moved files";
 }
 
 std::vector<std::pair<UINT, std::wstring>> g_shown; // the menu as the box built it
@@ -101,8 +116,13 @@ TEST_F(ItemDropWin, BoxMenuCommands) {
         g_shown.clear();
         SendMessageW(box->hwnd, WM_RBUTTONUP, 0, MAKELPARAM(50, y));
     };
+    static int itemMenus = 0;
+    const TrackItemMenuFn trackItem = std::exchange(g_trackItemMenu, [](HMENU, POINT, HWND, IContextMenu*) {
+        return static_cast<UINT>(++itemMenus, 0);
+    });
     menu(0, 60);
-    EXPECT_TRUE(g_shown.empty()) << "no menu from the body";
+    EXPECT_TRUE(g_shown.empty() && itemMenus == 1) << "the body has the file's own menu";
+    g_trackItemMenu = trackItem;
     const size_t logBefore = wt::ReadDebugLog().size();
     menu(0); // from the top resize strip too; dismissed, it only logs
     EXPECT_EQ(g_shown, (std::vector<std::pair<UINT, std::wstring>>{{1, L"折叠"}, {2, L"重命名"}, {0, L""},

@@ -100,6 +100,12 @@ TEST_F(TrayWorld, AppearanceCommandsWriteTheIni) {
         {kCmdFontSize, L"100", L"fontSize", L"100", [] { return g_fontSize == 40; }},
         {kCmdFontSize, L"abc", L"fontSize", L"abc", [] { return g_fontSize == 8; }},
         {kCmdBgImage, L"C:\\x.png", L"bgImage", L"C:\\x.png", [] { return g_bgImage == L"C:\\x.png"; }},
+        // As "Copy as path" gives it, padded: used as the next start reads it back.
+        {kCmdBgImage, L" \"C:\\pics\\a b.png\"\t", L"bgImage", L"C:\\pics\\a b.png", [] {
+             const std::wstring used = g_bgImage, font = g_fontName;
+             LoadStyle();
+             return used == L"C:\\pics\\a b.png" && g_bgImage == used && g_fontName == font;
+         }},
         {kCmdClearBg, L"", L"bgImage", L"", [] { return g_bgImage.empty() && !g_bgBitmap; }},
         {kCmdSkinFirst + 7, L"", L"skin", L"7", [] { return g_skinIndex == 7; }},
         {kCmdIconSizeFirst + 2, L"", L"iconSize", L"48", [] { return g_iconSize == 48 && g_cellW == 94; }},
@@ -156,6 +162,13 @@ TEST(AutoStart, RunValueWrittenReadAndDeleted) {
     EXPECT_TRUE(IsAutoStart());
     SetAutoStart(false);
     EXPECT_FALSE(IsAutoStart());
+}
+
+// The program's side of an end-to-end test: run from a copy of this executable deep in the folder
+// tree (Wine starts a program from such a path only from outside, not through CreateProcess).
+TEST(AutoStart, WrittenByACopyOfThisProgram) {
+    if (!GetEnvironmentVariableW(L"BC_WRITE_RUN_VALUE", nullptr, 0)) GTEST_SKIP() << "only in the copy";
+    SetAutoStart(true);
 }
 
 // A read-only program folder is tested end to end (it needs a read-only mount); here, a missing one.
