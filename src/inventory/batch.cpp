@@ -30,17 +30,17 @@ CommandAnswer MoveSchedule::Ask(MoveCommand command) {
     return CommandAnswer::Run;
 }
 
-void MoveSchedule::Begin(size_t total, long ms) {
+void MoveSchedule::Begin(size_t total, long long ms) {
     total_ = total;
     done_ = 0;
     lastNoticeMs_ = ms;
 }
 
-bool MoveSchedule::SliceTakesMore(size_t movedInSlice, long sliceStartMs, long nowMs) const {
+bool MoveSchedule::SliceTakesMore(size_t movedInSlice, long long sliceStartMs, long long nowMs) const {
     return movedInSlice == 0 || nowMs - sliceStartMs < kSliceMs;
 }
 
-bool MoveSchedule::ShellNoticeDue(long nowMs) {
+bool MoveSchedule::ShellNoticeDue(long long nowMs) {
     if (running_ == MoveCommand::None) return false;
     if (AllHandled() || nowMs - lastNoticeMs_ >= kShellNoticeMs) {
         lastNoticeMs_ = nowMs;

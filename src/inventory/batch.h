@@ -20,8 +20,8 @@ enum class CommandAnswer {
     Refuse, // the same long move runs or waits already
 };
 
-constexpr long kSliceMs = 20;         // work of one slice before the message loop has its turn
-constexpr long kShellNoticeMs = 1000; // while a long move runs, the shell hears of it at most this often
+constexpr long long kSliceMs = 20;         // work of one slice before the message loop has its turn
+constexpr long long kShellNoticeMs = 1000; // while a long move runs, the shell hears of it at most this often
 
 // Tray tip while a long move runs: "收纳中 1234/3000" or "还原中 12/40".
 std::wstring MoveProgressText(MoveCommand command, size_t done, size_t total);
@@ -33,10 +33,10 @@ class MoveSchedule {
     CommandAnswer Ask(MoveCommand command);
 
     // The running long move has listed its entries (at ms on a steady clock).
-    void Begin(size_t total, long ms);
+    void Begin(size_t total, long long ms);
     // Whether the current slice, started at sliceStartMs, takes one more entry at nowMs. A slice
     // always takes its first entry, so every slice makes progress.
-    bool SliceTakesMore(size_t movedInSlice, long sliceStartMs, long nowMs) const;
+    bool SliceTakesMore(size_t movedInSlice, long long sliceStartMs, long long nowMs) const;
     // One entry was handled (moved or left where it is); each entry is handled once.
     void Handled() { if (done_ < total_) ++done_; }
     bool AllHandled() const { return done_ >= total_; }
@@ -47,7 +47,7 @@ class MoveSchedule {
 
     // After a slice: whether the shell hears now of what has moved since it last heard (at most
     // once every kShellNoticeMs while the move runs). The end of a move always tells it.
-    bool ShellNoticeDue(long nowMs);
+    bool ShellNoticeDue(long long nowMs);
 
     // The running move ended (every entry handled): the next command that waited, which runs now
     // (a long one becomes the running move), or None.
@@ -62,5 +62,5 @@ class MoveSchedule {
     std::deque<MoveCommand> waiting_;
     size_t total_ = 0;
     size_t done_ = 0;
-    long lastNoticeMs_ = 0;
+    long long lastNoticeMs_ = 0;
 };

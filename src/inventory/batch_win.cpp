@@ -26,7 +26,7 @@ bool g_nextPosted = false;
 bool g_inSlice = false;
 constexpr UINT kNextSlice = WM_APP + 50;
 
-long NowMs() { return static_cast<long>(GetTickCount64()); }
+long long NowMs() { return static_cast<long long>(GetTickCount64()); }
 
 void RunSlices();
 
@@ -99,7 +99,7 @@ void EndLongMove() {
 // One slice; false when the move has ended (or was stopped).
 bool RunSlice() {
     LongMove& m = *g_move;
-    const long start = NowMs();
+    const long long start = NowMs();
     size_t moved = 0;
     while (g_move && m.next < m.plan.names.size() && g_schedule.SliceTakesMore(moved, start, NowMs())) {
         MoveOneOf(m.plan, m.next++);
