@@ -160,7 +160,7 @@ int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
             continue;
         }
         // The program the file came from lists its folder anew.
-        SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, DirOfPath(path).c_str(), nullptr);
+        TellShellAbout(DirOfPath(path));
         AssignToBox(name, g_hidden + L"\\" + name, key);
         ++taken;
     }

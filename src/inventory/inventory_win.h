@@ -35,6 +35,9 @@ class QuietMoves {
 };
 // Tells the shell now about the moves made so far under QuietMoves.
 void FlushShellNotices();
+// Tells the shell that another folder's listing changed (a drop's source): under QuietMoves once
+// per folder when the last one goes, else at once.
+void TellShellAbout(const std::wstring& folder);
 
 // What collect-all (or restore-all) moves: from one folder into the other, these names.
 struct MoveAllPlan {

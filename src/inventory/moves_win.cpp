@@ -85,6 +85,7 @@ void ForgetChoices() {
 // The shell hears of moves once per folder for a whole batch of them while notices are held.
 int g_noticeHolds = 0;
 bool g_noticePending = false;
+std::set<std::wstring> g_otherFolders; // other folders whose listing changed while notices were held
 
 void TellShell() {
     if (g_noticeHolds > 0) {
@@ -109,10 +110,22 @@ void MoveFileNotify(const std::wstring& from, const std::wstring& to) {
 }
 
 void FlushShellNotices() {
+    for (const std::wstring& folder : g_otherFolders)
+        SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, folder.c_str(), nullptr);
+    g_otherFolders.clear();
     if (!g_noticePending || g_desktop.empty() || g_hidden.empty()) return;
     g_noticePending = false;
     SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, g_desktop.c_str(), nullptr);
     SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, g_hidden.c_str(), nullptr);
+}
+
+void TellShellAbout(const std::wstring& folder) {
+    if (folder.empty()) return;
+    if (g_noticeHolds > 0) {
+        g_otherFolders.insert(folder);
+        return;
+    }
+    SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, folder.c_str(), nullptr);
 }
 
 QuietMoves::QuietMoves() {
