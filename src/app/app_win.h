@@ -56,3 +56,5 @@ bool IsAutoStart();
 void SetAutoStart(bool on);
 // Tells the user something once, as a balloon of the tray icon (nothing when there is no icon).
 void ShowTrayBalloon(const std::wstring& title, const std::wstring& text);
+// The tray tip shows the progress of a long move ("收纳中 1234/3000"); empty: the program's name.
+void ShowTrayProgress(const std::wstring& text);

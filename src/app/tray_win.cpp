@@ -5,6 +5,7 @@
 #include "base/strutil.h"
 #include "boxes/box_rules.h"
 #include "boxes/box_win.h"
+#include "boxes/interaction_win.h"
 #include "inventory/inventory_win.h"
 #include "render/render_win.h"
 #include "settings/ini_names.h"
@@ -148,6 +149,13 @@ void ShowTrayBalloon(const std::wstring& title, const std::wstring& text) {
     Shell_NotifyIconW(NIM_MODIFY, &nid);
 }
 
+void ShowTrayProgress(const std::wstring& text) {
+    if (!g_nid.hWnd) return;
+    lstrcpynW(g_nid.szTip, text.empty() ? kMainTitle : text.c_str(), ARRAYSIZE(g_nid.szTip));
+    g_nid.uFlags = kTrayFlags;
+    Shell_NotifyIconW(NIM_MODIFY, &g_nid);
+}
+
 void RunTrayCommand(int cmd, POINT pt) {
     switch (cmd) {
     case kCmdShowAll:
@@ -157,12 +165,10 @@ void RunTrayCommand(int cmd, POINT pt) {
         SetAllBoxesShown(false);
         break;
     case kCmdCollectAll:
-        CollectAll();
-        RefreshBoxes();
+        StartMoveAll(MoveCommand::CollectAll, {ShowTrayProgress, RequestBoxRefresh});
         break;
     case kCmdRestoreAll:
-        RestoreAll();
-        RefreshBoxes();
+        StartMoveAll(MoveCommand::RestoreAll, {ShowTrayProgress, RequestBoxRefresh});
         break;
     case kCmdNewBox:
         NewBox();
@@ -193,6 +199,7 @@ void RunTrayCommand(int cmd, POINT pt) {
         }
         break;
     case kCmdExit:
+        StopMoveAll(); // what is left of a collect-all stays where it is
         Shell_NotifyIconW(NIM_DELETE, &g_nid);
         PostQuitMessage(0);
         break;
@@ -238,6 +245,7 @@ void OnTaskbarCreated() {
 }
 
 void OnMainDestroy() {
+    StopMoveAll();
     // An icon left behind by a program that ended would stay in the tray until hovered.
     if (g_nid.hWnd) Shell_NotifyIconW(NIM_DELETE, &g_nid);
     PostQuitMessage(0);

@@ -114,10 +114,12 @@ void DropDraggedItem(POINT screen) {
         const int target = BoxAt(rects, {screen.x, screen.y});
         const DropPlan plan =
             PlanItemDrop(BoxIndex(source), target, LiesInHiddenStore(item.path, g_hidden));
+        // While a collect-all runs, the drop is carried out after it, in its turn.
         if (plan.kind == DropKind::OtherBox) {
-            AssignToBox(item.name, item.path, g_boxes[static_cast<size_t>(target)]->key);
+            const std::wstring key = g_boxes[static_cast<size_t>(target)]->key;
+            RunWhenMovesIdle([item, key] { AssignToBox(item.name, item.path, key); });
         } else if (plan.kind == DropKind::NoBox) {
-            FreeFromBoxes(item, plan.backToDesktop);
+            RunWhenMovesIdle([item, plan] { FreeFromBoxes(item, plan.backToDesktop); });
         }
     }
     CancelItemDrag();
@@ -140,6 +142,9 @@ std::vector<std::wstring> DroppedPaths(HDROP drop) {
 }
 
 int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
+    // Carried out at once, even while a collect-all runs: the source is told what became of its
+    // files. One INI flush and one notice per folder for the whole drop.
+    const QuietMoves quiet;
     int taken = 0;
     for (const std::wstring& path : DroppedPaths(drop)) {
         const std::wstring name = GetFileName(path);
@@ -155,7 +160,7 @@ int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
             continue;
         }
         // The program the file came from lists its folder anew.
-        SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, DirOfPath(path).c_str(), nullptr);
+        TellShellAbout(DirOfPath(path));
         AssignToBox(name, g_hidden + L"\\" + name, key);
         ++taken;
     }

@@ -1,10 +1,12 @@
 // Listing the desktop and the hidden store, moving and opening entries, fetching icons.
 #pragma once
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "base/win.h"
+#include "inventory/batch.h"
 #include "inventory/inventory.h"
 #include "inventory/scan.h"
 
@@ -28,8 +30,51 @@ extern bool (*g_moveAfterCopy)(const std::wstring& temp);
 void RemoveUnfinishedMoves();
 void MoveItemToGroup(const std::wstring& path, const std::wstring& key);
 void SetManualGroup(const std::wstring& name, const std::wstring& key);
+// Every entry of the folder at once (the shell hears of it once at the end).
 void CollectAll();
 void RestoreAll();
+
+// While one lives, moves tell the shell nothing and INI flushes wait; when the last one goes, the
+// shell hears once about each folder and the INI file is flushed once.
+class QuietMoves {
+  public:
+    QuietMoves();
+    ~QuietMoves();
+    QuietMoves(const QuietMoves&) = delete;
+    QuietMoves& operator=(const QuietMoves&) = delete;
+};
+// Tells the shell now about the moves made so far under QuietMoves.
+void FlushShellNotices();
+// Tells the shell that another folder's listing changed (a drop's source): under QuietMoves once
+// per folder when the last one goes, else at once.
+void TellShellAbout(const std::wstring& folder);
+
+// What collect-all (or restore-all) moves: from one folder into the other, these names.
+struct MoveAllPlan {
+    std::wstring from;
+    std::wstring to;
+    std::vector<std::wstring> names; // listing order; ".", ".." and (collecting) the store left out
+};
+// Forgets the manual choices and the freed entries and lists what to move; false when nothing can
+// move (no desktop folder, no store to collect into, a folder that cannot be listed).
+bool PrepareMoveAll(MoveCommand command, MoveAllPlan& plan);
+// Moves entry i of the plan; one that cannot move (its name is taken, it is in use) stays.
+void MoveOneOf(const MoveAllPlan& plan, size_t i);
+
+// Collect-all or restore-all in slices of about 20 ms from the message loop; returns at once.
+// While it runs, `progress` gets the tray text after each slice; `done` runs once at its end (not
+// when the program stops it). Refused while the same move runs or waits; waits while the other runs.
+struct MoveAllHooks {
+    std::function<void(const std::wstring&)> progress;
+    std::function<void()> done;
+};
+CommandAnswer StartMoveAll(MoveCommand command, const MoveAllHooks& hooks);
+// Another command that moves files: runs now, or after the long move that runs (in its turn).
+void RunWhenMovesIdle(std::function<void()> command);
+bool MoveAllRunning();
+// The program ends: the long move stops after its current entry, what is left stays where it is,
+// what waited does not run, and the shell hears of what moved.
+void StopMoveAll();
 void OpenItem(const std::wstring& path);
 HICON GetFileIcon(const std::wstring& path);
 void DestroyIconCache(); // at program end

@@ -68,13 +68,6 @@ int SysIconIndex(const std::wstring& path, HIMAGELIST* list) {
     return index;
 }
 
-// Whether nothing at all answers to path (so a move there cannot replace anything).
-bool NothingAt(const std::wstring& path) {
-    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
-    const DWORD err = GetLastError();
-    return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
-}
-
 // Only a folder is the store; a file of the user's called ".hidden" is no place to move anything into.
 bool StoreIsFolder() { return IsFolder(g_hidden.c_str()); }
 
@@ -89,16 +82,18 @@ void ForgetChoices() {
     IniDeleteSection(L"manualGroups");
 }
 
-// Moves every entry of one folder into the other, by name; entries that cannot move stay.
-void MoveAllEntries(const std::wstring& from, const std::wstring& to, bool skipStore) {
-    std::vector<DirEntry> listing;
-    if (!ListFolder(from, listing)) return;
-    // The listing is complete before the first move, so no move can disturb it.
-    for (const auto& e : listing) {
-        if (e.name == L"." || e.name == L"..") continue;
-        if (skipStore && IsHiddenStoreName(e.name)) continue;
-        MoveFileNotify(from + L"\\" + e.name, to + L"\\" + e.name);
+// The shell hears of moves once per folder for a whole batch of them while notices are held.
+int g_noticeHolds = 0;
+bool g_noticePending = false;
+std::set<std::wstring> g_otherFolders; // other folders whose listing changed while notices were held
+
+void TellShell() {
+    if (g_noticeHolds > 0) {
+        g_noticePending = true;
+        return;
     }
+    SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, g_desktop.c_str(), nullptr);
+    SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, g_hidden.c_str(), nullptr);
 }
 
 } // namespace
@@ -109,10 +104,39 @@ void MoveFileNotify(const std::wstring& from, const std::wstring& to) {
     if (g_desktop.empty() || g_hidden.empty() || from.empty() || to.empty()) return;
     if (LiesInHiddenStore(to, g_hidden) && !StoreIsFolder())
         return LogNoStore(L"MoveFileNotify [" + from + L"]");
-    if (!NothingAt(to) || IsMoveTempName(GetFileName(from))) return;
+    if (IsMoveTempName(GetFileName(from))) return;
+    // Without MOVEFILE_REPLACE_EXISTING the move itself refuses a name that is taken.
     if (!MoveEntry(from, to)) return;
+    TellShell();
+}
+
+void FlushShellNotices() {
+    for (const std::wstring& folder : g_otherFolders)
+        SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, folder.c_str(), nullptr);
+    g_otherFolders.clear();
+    if (!g_noticePending || g_desktop.empty() || g_hidden.empty()) return;
+    g_noticePending = false;
     SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, g_desktop.c_str(), nullptr);
     SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, g_hidden.c_str(), nullptr);
+}
+
+void TellShellAbout(const std::wstring& folder) {
+    if (folder.empty()) return;
+    if (g_noticeHolds > 0) {
+        g_otherFolders.insert(folder);
+        return;
+    }
+    SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, folder.c_str(), nullptr);
+}
+
+QuietMoves::QuietMoves() {
+    ++g_noticeHolds;
+    IniHoldFlushes();
+}
+
+QuietMoves::~QuietMoves() {
+    IniReleaseFlushes();
+    if (g_noticeHolds > 0 && --g_noticeHolds == 0) FlushShellNotices();
 }
 
 void MoveItemToGroup(const std::wstring& path, const std::wstring&) {
@@ -130,19 +154,46 @@ void SetManualGroup(const std::wstring& name, const std::wstring& key) {
     IniFlush();
 }
 
-void CollectAll() {
-    if (g_desktop.empty() || g_hidden.empty()) return;
+bool PrepareMoveAll(MoveCommand command, MoveAllPlan& plan) {
+    plan = MoveAllPlan();
+    if (g_desktop.empty() || g_hidden.empty()) return false;
+    const bool collect = command == MoveCommand::CollectAll;
     // Without a store nothing moves, and the choices that keep entries in their boxes stay too.
-    if (!StoreIsFolder()) return LogNoStore(L"CollectAll");
+    if (collect && !StoreIsFolder()) {
+        LogNoStore(L"CollectAll");
+        return false;
+    }
     ForgetChoices();
-    MoveAllEntries(g_desktop, g_hidden, true);
+    plan.from = collect ? g_desktop : g_hidden;
+    plan.to = collect ? g_hidden : g_desktop;
+    std::vector<DirEntry> listing;
+    if (!ListFolder(plan.from, listing)) return false;
+    // The listing is complete before the first move, so no move can disturb it.
+    for (auto& e : listing) {
+        if (e.name == L"." || e.name == L"..") continue;
+        if (collect && IsHiddenStoreName(e.name)) continue;
+        plan.names.push_back(std::move(e.name));
+    }
+    return true;
 }
 
-void RestoreAll() {
-    if (g_desktop.empty() || g_hidden.empty()) return;
-    ForgetChoices();
-    MoveAllEntries(g_hidden, g_desktop, false);
+void MoveOneOf(const MoveAllPlan& plan, size_t i) {
+    MoveFileNotify(plan.from + L"\\" + plan.names[i], plan.to + L"\\" + plan.names[i]);
 }
+
+namespace {
+// Every entry at once, telling the shell once at the end; entries that cannot move stay.
+void MoveAllNow(MoveCommand command) {
+    MoveAllPlan plan;
+    if (!PrepareMoveAll(command, plan)) return;
+    const QuietMoves quiet;
+    for (size_t i = 0; i < plan.names.size(); ++i) MoveOneOf(plan, i);
+}
+} // namespace
+
+void CollectAll() { MoveAllNow(MoveCommand::CollectAll); }
+
+void RestoreAll() { MoveAllNow(MoveCommand::RestoreAll); }
 
 void OpenItem(const std::wstring& path) {
     ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);

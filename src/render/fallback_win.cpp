@@ -1,6 +1,8 @@
 #include "render/fallback_win.h"
 
+#include <algorithm>
 #include <map>
+#include <string>
 
 #include "base/com_win.h"
 #include "boxes/box_win.h"
@@ -10,6 +12,8 @@
 #include "settings/settings.h"
 
 namespace {
+
+unsigned long g_cellsDrawn = 0; // cells drawn into bitmaps so far, whole pictures and parts
 
 // One render target serves every such box: it is bound to the box's bitmap before each paint, so
 // its brush and icon bitmaps are shared like those of the composition path.
@@ -159,6 +163,7 @@ bool DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::f
     s->drawn = false;
     if (!RenderSurface(s, scene, box->titleFormat, box->nameFormat, icon)) return false;
     s->drawn = true;
+    g_cellsDrawn += static_cast<unsigned long>(CellsIn(scene));
     ShowSurface(box);
     return s->drawn;
 }
@@ -184,3 +189,90 @@ void BlitSurface(BoxWin* box, HDC hdc) {
     if (s->layered || !s->dc) return;
     BitBlt(hdc, 0, 0, s->w, s->h, s->dc, 0, 0, SRCCOPY);
 }
+
+// Drawing part of a picture: a hover change redraws its two cells (and what spills into them)
+// into the same bitmap and hands the window just their bounds.
+namespace {
+
+std::map<std::wstring, RectF> g_nameInk; // drawn bounds of a name, relative to its layout box
+
+void ShowSurfaceArea(BoxWin* box, const Rect& area) {
+    BoxSurface* s = box->fallback;
+    const RECT dirty = {area.left, area.top, area.right, area.bottom};
+    if (s->layered) {
+        SIZE size = {s->w, s->h};
+        POINT src = {0, 0};
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        UPDATELAYEREDWINDOWINFO info = {};
+        info.cbSize = sizeof info;
+        info.psize = &size;
+        info.hdcSrc = s->dc;
+        info.pptSrc = &src;
+        info.pblend = &blend;
+        info.dwFlags = ULW_ALPHA;
+        info.prcDirty = &dirty;
+        if (UpdateLayeredWindowIndirect(box->hwnd, &info)) return;
+        ShowSurface(box); // the whole picture, as after any draw (and what to do if it cannot be layered)
+        return;
+    }
+    if (HDC dc = GetDC(box->hwnd)) {
+        BitBlt(dc, dirty.left, dirty.top, area.Width(), area.Height(), s->dc, dirty.left, dirty.top, SRCCOPY);
+        ReleaseDC(box->hwnd, dc);
+    }
+}
+
+} // namespace
+
+RectF FallbackNameBounds(BoxWin* box, const DrawOp& op) {
+    RectF r = op.rect;
+    if (!box || !box->nameFormat || !g_dw) return r;
+    const float w = op.rect.right - op.rect.left, h = op.rect.bottom - op.rect.top;
+    std::wstring key = op.text;
+    key += L'\x1' + std::to_wstring(static_cast<int>(w)) + L'x' + std::to_wstring(static_cast<int>(h)) + L'@' +
+           std::to_wstring(reinterpret_cast<uintptr_t>(box->nameFormat)) + g_fontName + L'@' + std::to_wstring(g_fontSize);
+    auto it = g_nameInk.find(key);
+    if (it == g_nameInk.end()) {
+        RectF ink{0, 0, w, h};
+        ComPtr<IDWriteTextLayout> layout;
+        DWRITE_OVERHANG_METRICS over = {};
+        if (SUCCEEDED(g_dw->CreateTextLayout(op.text.c_str(), static_cast<UINT32>(op.text.size()), box->nameFormat, w,
+                                             h, layout.put())) &&
+            SUCCEEDED(layout->GetOverhangMetrics(&over))) {
+            // Overhangs count outwards from the layout box; a pixel more for the edge of the ink.
+            ink = {-std::max(over.left, 0.0f) - 1, -std::max(over.top, 0.0f) - 1, w + std::max(over.right, 0.0f) + 1,
+                   h + std::max(over.bottom, 0.0f) + 1};
+        }
+        it = g_nameInk.emplace(key, ink).first;
+    }
+    return RectF{r.left + it->second.left, r.top + it->second.top, r.left + it->second.right, r.top + it->second.bottom};
+}
+
+bool DrawBoxFallbackParts(BoxWin* box, const std::vector<ScenePart>& parts, const std::function<ID2D1Bitmap*(int)>& icon) {
+    BoxSurface* s = box ? box->fallback : nullptr;
+    if (!s || !s->drawn || s->w != box->width || s->h != box->height || !EnsureSurfaceTarget()) return false;
+    Rect bounds = parts.empty() ? Rect{} : parts.front().area;
+    for (const ScenePart& part : parts) {
+        const Rect& a = part.area;
+        if (a.Width() < 1 || a.Height() < 1) continue;
+        // The target covers the area alone, so nothing outside it is touched; the drawing is moved
+        // so that the picture's coordinates land where they belong.
+        const RECT rc = {a.left, a.top, a.right, a.bottom};
+        if (FAILED(g_surfaceRT->BindDC(s->dc, &rc))) return false;
+        g_surfaceRT->SetTransform(D2D1::Matrix3x2F::Translation(static_cast<float>(-a.left), static_cast<float>(-a.top)));
+        const HRESULT hr = ReplayScene(part.ops, {g_surfaceRT, g_surfaceBrush, box->titleFormat, box->nameFormat, icon});
+        g_surfaceRT->SetTransform(D2D1::Matrix3x2F::Identity());
+        GdiFlush();
+        if (hr == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) DropSurfaceTarget();
+        if (FAILED(hr)) {
+            s->drawn = false; // part of the picture may be missing: the next draw is whole
+            return false;
+        }
+        g_cellsDrawn += static_cast<unsigned long>(CellsIn(part.ops));
+        bounds = {std::min(bounds.left, a.left), std::min(bounds.top, a.top), std::max(bounds.right, a.right),
+                  std::max(bounds.bottom, a.bottom)};
+    }
+    if (bounds.Width() > 0 && bounds.Height() > 0) ShowSurfaceArea(box, bounds);
+    return true;
+}
+
+unsigned long FallbackCellsDrawn() { return g_cellsDrawn; }

@@ -39,6 +39,19 @@ void FlushFallbackIcons(); // pictures already drawn stay valid
 // to be drawn again).
 bool DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::function<ID2D1Bitmap*(int)>& icon);
 void ResizeBoxFallback(BoxWin* box, int w, int h);
+// Draws each part (the operations that meet its area, see SceneWithin) into that area of the box's
+// bitmap, whose picture stays as it is around them, and hands the window their bounds alone. False
+// when nothing was drawn (the bitmap holds no finished picture of the box's size, or drawing failed).
+struct ScenePart {
+    Rect area;
+    std::vector<DrawOp> ops;
+};
+bool DrawBoxFallbackParts(BoxWin* box, const std::vector<ScenePart>& parts, const std::function<ID2D1Bitmap*(int)>& icon);
+// Where an item name operation draws with the box's name format: its rectangle, grown by the ink that
+// overhangs it (a long name runs on below its cell). Measured once per text, size and format.
+RectF FallbackNameBounds(BoxWin* box, const DrawOp& op);
+// Cells drawn into bitmaps so far (whole pictures and parts).
+unsigned long FallbackCellsDrawn();
 void ReleaseBoxFallback(BoxWin* box);
 // WM_PAINT of a box whose bitmap is not layered: the bitmap is copied into the window.
 void BlitSurface(BoxWin* box, HDC hdc);

@@ -88,6 +88,22 @@ bool DrawComposition(BoxWin* box, const std::vector<DrawOp>& scene,
     return SUCCEEDED(hr);
 }
 
+// Only the hover cell changed since the bitmap's picture was drawn: the cells it left and entered
+// are drawn again, with whatever spills into them, and nothing else.
+bool DrawHoverChange(BoxWin* box, BoxSceneInput& in, const std::vector<DrawOp>& scene,
+                     const std::function<ID2D1Bitmap*(int)>& icon) {
+    const auto it = g_pictures.find(box);
+    if (it == g_pictures.end() || it->second.epoch != g_epoch || !OnlyHoverDiffers(it->second.in, in)) return false;
+    std::vector<ScenePart> parts;
+    for (const Rect& area : HoverChangeAreas(in, it->second.in.hoverIdx, in.hoverIdx)) {
+        parts.push_back({area, {}});
+        SceneWithin(scene, area, [box](const DrawOp& op) { return FallbackNameBounds(box, op); }, parts.back().ops);
+    }
+    if (!parts.empty() && !DrawBoxFallbackParts(box, parts, icon)) return false;
+    it->second.in = std::move(in);
+    return true;
+}
+
 // A box that cannot compose after a loss is drawn into its own bitmap instead.
 void TakeBitmapPath(BoxWin* box) { InitBoxFallback(box); }
 
@@ -235,6 +251,7 @@ void DrawBox(BoxWin* box) {
         return IconToD2D(box, GetFileIcon(box->items[static_cast<size_t>(i)].path));
     };
     ++g_drawCount;
+    if (!composition && DrawHoverChange(box, in, scene, icon)) return;
     g_pictures.erase(box);
     const bool shown = composition ? DrawComposition(box, scene, icon) : DrawBoxFallback(box, scene, icon);
     if (shown) {

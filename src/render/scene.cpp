@@ -1,5 +1,7 @@
 #include "render/scene.h"
 
+#include <algorithm>
+
 #include "base/strutil.h"
 
 int GridColumns(int width, int cellW) {
@@ -159,4 +161,64 @@ bool SameSceneInput(const BoxSceneInput& a, const BoxSceneInput& b) {
            sa.text == sb.text && sa.highlight == sb.highlight && a.alpha == b.alpha && a.iconSize == b.iconSize &&
            a.cellW == b.cellW && a.cellH == b.cellH && a.bgWidth == b.bgWidth && a.bgHeight == b.bgHeight &&
            a.bgId == b.bgId;
+}
+
+bool OnlyHoverDiffers(const BoxSceneInput& shown, const BoxSceneInput& now) {
+    if (shown.hoverIdx == now.hoverIdx) return false;
+    BoxSceneInput same = shown;
+    same.hoverIdx = now.hoverIdx;
+    return SameSceneInput(same, now);
+}
+
+std::vector<Rect> HoverChangeAreas(const BoxSceneInput& in, int from, int to) {
+    std::vector<Rect> areas;
+    const int count = in.items && !in.collapsed ? static_cast<int>(in.items->size()) : 0;
+    for (int i : {from, to}) {
+        if (i < 0 || i >= count) continue;
+        // Within the box. The title band is translucent over the cells: a cell under it changes what
+        // the band shows, so the band is not cut off.
+        const Rect c = CellRectAt(i, in.width, in.scrollY, in.cellW, in.cellH);
+        const Rect shown{std::max(c.left, 0), std::max(c.top, 0), std::min(c.right, in.width),
+                         std::min(c.bottom, in.height)};
+        if (shown.right > shown.left && shown.bottom > shown.top) areas.push_back(shown);
+    }
+    return areas;
+}
+
+namespace {
+bool Meets(const RectF& r, const Rect& a) {
+    return r.left < static_cast<float>(a.right) && r.right > static_cast<float>(a.left) &&
+           r.top < static_cast<float>(a.bottom) && r.bottom > static_cast<float>(a.top);
+}
+} // namespace
+
+void SceneWithin(const std::vector<DrawOp>& scene, const Rect& area, const std::function<RectF(const DrawOp&)>& nameBounds,
+                 std::vector<DrawOp>& out) {
+    out.clear();
+    // The item a name, an icon or a highlight belongs to is drawn whole when any of them meets the
+    // area, so the order within a cell stays as in the full picture.
+    std::vector<int> items;
+    for (const DrawOp& op : scene) {
+        if (op.item < 0 || op.kind == DrawKind::Picture) continue;
+        const bool name = op.kind == DrawKind::Text && op.role == TextRole::Name;
+        if (Meets(name && nameBounds ? nameBounds(op) : op.rect, area)) items.push_back(op.item);
+    }
+    for (size_t k = 0; k < scene.size(); ++k) {
+        const DrawOp& op = scene[k];
+        const bool ofItem = op.item >= 0 && op.kind != DrawKind::Picture;
+        // A cell's highlight carries no item number: it belongs to the icon right after it.
+        const bool highlight = op.kind == DrawKind::Fill && k + 1 < scene.size() && scene[k + 1].kind == DrawKind::Icon;
+        const int item = highlight ? scene[k + 1].item : op.item;
+        if (ofItem || highlight) {
+            if (std::find(items.begin(), items.end(), item) != items.end()) out.push_back(op);
+        } else if (op.kind == DrawKind::Clear || Meets(op.rect, area)) {
+            out.push_back(op);
+        }
+    }
+}
+
+int CellsIn(const std::vector<DrawOp>& ops) {
+    int n = 0;
+    for (const DrawOp& op : ops) n += op.kind == DrawKind::Icon;
+    return n;
 }

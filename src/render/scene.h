@@ -1,6 +1,7 @@
 // What a box shows, as a list of drawing operations built from plain inputs. One replayer turns the
 // list into pixels; everything decided here is checked without a graphics device.
 #pragma once
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -121,3 +122,16 @@ BoxSceneInput SceneInputOf(const BoxView& box, const BoxLook& look);
 // Whether two inputs give the same scene (items compared by identity and count). Deciding this
 // builds no scene, so a box whose inputs did not change costs next to nothing.
 bool SameSceneInput(const BoxSceneInput& a, const BoxSceneInput& b);
+
+// Whether two inputs differ in nothing but the hover cell (and do differ there).
+bool OnlyHoverDiffers(const BoxSceneInput& shown, const BoxSceneInput& now);
+// The parts of the picture a hover change from item `from` to item `to` changes (-1: none): the
+// cells of both that show, within the box.
+std::vector<Rect> HoverChangeAreas(const BoxSceneInput& in, int from, int to);
+// The operations of `scene` that draw into `area`, in order, for a redraw of that area alone. An item
+// name counts where it is drawn (nameBounds: its drawn bounds, which a name longer than its cell
+// extends past it), so a name that spills into the area is drawn again with it.
+void SceneWithin(const std::vector<DrawOp>& scene, const Rect& area, const std::function<RectF(const DrawOp&)>& nameBounds,
+                 std::vector<DrawOp>& out);
+// Cells among the operations: the items whose icon is drawn.
+int CellsIn(const std::vector<DrawOp>& ops);

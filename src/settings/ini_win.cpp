@@ -113,6 +113,8 @@ std::wstring IniGetSection(const wchar_t* section) {
 namespace {
 
 bool g_iniWriteFailed = false; // a write has failed in this run and the user has been told
+int g_flushHolds = 0;
+bool g_flushOwed = false;
 
 // A write that failed loses a choice at the next start: the first failure of a run goes to the log
 // with the path and the error, and once to the user.
@@ -150,6 +152,9 @@ bool IniFileExists() { return GetFileAttributesW(g_iniPath.c_str()) != INVALID_F
 
 void IniDeleteKey(const wchar_t* section, const wchar_t* key) {
     if (g_iniPath.empty() || !IniFileExists()) return;
+    // A key that is not there needs no write (which rewrites the whole file); reading is cheap.
+    static const wchar_t kAbsent[] = L"\x1\x2";
+    if (section && key && IniGetString(section, key, kAbsent, 4) == kAbsent) return;
     NoteWrite(WritePrivateProfileStringW(section, key, nullptr, g_iniPath.c_str()));
 }
 
@@ -162,5 +167,17 @@ void IniDeleteSection(const wchar_t* section) {
 // before it are checked one by one.
 void IniFlush() {
     if (g_iniPath.empty()) return;
+    if (g_flushHolds > 0) {
+        g_flushOwed = true;
+        return;
+    }
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, g_iniPath.c_str());
+}
+
+void IniHoldFlushes() { ++g_flushHolds; }
+
+void IniReleaseFlushes() {
+    if (g_flushHolds == 0 || --g_flushHolds > 0 || !g_flushOwed) return;
+    g_flushOwed = false;
+    IniFlush();
 }

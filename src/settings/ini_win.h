@@ -28,5 +28,9 @@ void IniFlush(); // writes the platform's cached copy of the file to disk
 // Tells that decisions cannot be saved: `line` (ending in the error) to the log and, once per run,
 // the balloon; later failures of the same run say nothing more.
 void IniReportCannotSave(const std::wstring& line, unsigned long error);
+// Between these, IniFlush only notes that a flush is owed; the last release flushes once. For work
+// that writes many entries at once (a drop of many files).
+void IniHoldFlushes();
+void IniReleaseFlushes();
 // Forgets that a write has failed, as at the start of a run (the next failure is reported again).
 void IniForgetWriteFailure();

@@ -234,7 +234,8 @@ TEST_F(RenderWin, UnchangedPicturesAreNotDrawnAgain) {
     ShowWindow(w, SW_SHOWNA);
     g_boxes.push_back(&box);
     DrawBox(&box);
-    auto* px = static_cast<uint8_t*>(box.fallback->bits) + (180 * 324 + 300) * 4;
+    // In cell 2: a hover change draws only the cells it left and entered.
+    auto* px = static_cast<uint8_t*>(box.fallback->bits) + (60 * 324 + 200) * 4;
     const struct {
         const char* what;
         std::function<void()> change;

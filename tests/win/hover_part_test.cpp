@@ -1,0 +1,50 @@
+// A hover change on the bitmap path draws the cells it left and entered (and a name that spills into
+// them) and nothing else, and leaves the same pixels as drawing the whole box.
+#include "win/box_env.h"
+
+#include "render/fallback_win.h"
+#include "render/render_win.h"
+#include "render/scene.h"
+
+namespace {
+
+using HoverPartWin = BoxWorld;
+
+std::string Pixels(const BoxWin* box) {
+    return std::string(static_cast<const char*>(box->fallback->bits), size_t(box->fallback->w) * box->fallback->h * 4);
+}
+
+TEST_F(HoverPartWin, AHoverChangeDrawsOnlyItsCellsAndWhatSpillsIntoThem) {
+    InitDCompInfra();
+    std::vector<Item> items(40);
+    for (size_t k = 0; k < items.size(); ++k) items[k].name = L"f" + std::to_wstring(k) + L".txt";
+    items[1].name = L"a name far too long for one cell that runs on below it into the next row of cells.txt";
+    CreateBox(L"文档", items, 0);
+    ASSERT_EQ(g_boxes.size(), 1u);
+    BoxWin* box = g_boxes[0];
+    ASSERT_TRUE(box->fallback) << "the bitmap path";
+    DrawMarkedBoxes();
+    const int below = 1 + GridColumns(box->width, g_cellW); // the cell under the long name
+    ASSERT_LT(below, 12) << "the cell below shows";
+
+    const struct { int hover; unsigned long cells; } steps[] = {
+        {3, 1},     // from none: the entered cell
+        {4, 2},     // the left one and the entered one
+        {below, 3}, // and the long name that runs into the entered cell
+        {-1, 2},    // left: that cell and the long name again
+    };
+    for (const auto& st : steps) {
+        const unsigned long before = FallbackCellsDrawn();
+        box->hoverIdx = st.hover;
+        MarkBoxDirty(box);
+        DrawMarkedBoxes();
+        EXPECT_EQ(FallbackCellsDrawn() - before, st.cells) << "hover " << st.hover;
+        // Whole, the picture is the same.
+        const std::string part = Pixels(box);
+        InvalidateSurfaces();
+        DrawMarkedBoxes();
+        EXPECT_TRUE(part == Pixels(box)) << "hover " << st.hover << ": the part drawn differs from the whole picture";
+    }
+}
+
+} // namespace
