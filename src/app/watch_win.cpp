@@ -38,8 +38,9 @@ void Arm(Watch& w, const std::wstring& folder) {
     if (w.handle == INVALID_HANDLE_VALUE) LogDbg(L"WATCH: cannot watch " + folder);
 }
 
+// A long move rebuilds the boxes itself when it ends: its own echo waits for that.
 bool UserBusy() {
-    return g_resizing || g_itemPending || g_draggingItem || BoxListHeld();
+    return g_resizing || g_itemPending || g_draggingItem || BoxListHeld() || MoveAllRunning();
 }
 
 bool SameItems(const std::vector<Item>& a, const std::vector<Item>& b) {
