@@ -15,6 +15,57 @@ namespace {
 
 using ItemDropWin = InteractionWorld;
 
+// What a rebuild leaves: every box's key, place, accent and names (and the INI file).
+std::wstring Rebuilt() {
+    std::wstring out;
+    for (const BoxWin* box : g_boxes) {
+        const Rect r = WindowRect(box->hwnd);
+        out += box->key + L" " + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
+               std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom) + L" " + std::to_wstring(box->colorIdx) +
+               (IsWindowVisible(box->hwnd) ? L" shown:" : L" hidden:");
+        for (const Item& item : box->items) out += L" " + item.name;
+        out += L"\n";
+    }
+    return out;
+}
+
+TEST_F(ItemDropWin, ARebuildAfterADropGivesWhatBoxesMadeAnewGive) {
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.zip", L"d.png", L"e.png"})
+        WriteFileText(g_desktop + L"\\" + name, "x");
+    const auto box = [](const wchar_t* key) {
+        for (BoxWin* b : g_boxes)
+            if (b->key == key) return b;
+        return static_cast<BoxWin*>(nullptr);
+    };
+    RefreshBoxes();
+    ASSERT_EQ(g_boxes.size(), 3u);
+    SetBoxPos(box(L"压缩包")->hwnd, 900, 300, 0, 0, SWP_NOSIZE);
+    IniWrite(L"文档_size", L"w", L"300");
+    RefreshBoxes(); // the document box changes size, the other two are kept
+    const HWND pictures = box(L"图片")->hwnd;
+    Drag(box(L"文档"), CellCentre(box(L"文档"), 0), 960, 360); // a.txt onto the archives
+    ASSERT_EQ(Refreshes(), 1);
+    // The rebuild starts from the places the boxes have now.
+    auto places = g_posCache;
+    for (const BoxWin* b : g_boxes) {
+        const Rect r = WindowRect(b->hwnd);
+        places[b->key] = Rect{r.left, r.top, r.left + 240, r.top + 360};
+    }
+    const unsigned long draws = BoxDrawCount();
+    RefreshBoxes();
+    EXPECT_EQ(BoxDrawCount() - draws, 2u) << "only the two boxes whose items changed are drawn";
+    EXPECT_EQ(box(L"图片")->hwnd, pictures);
+    const std::wstring kept = Rebuilt();
+    const std::string ini = wt::ReadBytes(g_iniPath);
+    EXPECT_NE(kept.find(L" c.zip a.txt\n"), std::wstring::npos) << kept;
+
+    DestroyAllBoxes();
+    g_posCache = places;
+    RefreshBoxes(); // every box made anew
+    EXPECT_EQ(Rebuilt(), kept);
+    EXPECT_EQ(wt::ReadBytes(g_iniPath), ini);
+}
+
 TEST_F(ItemDropWin, DroppedOnAnotherBoxOnItsOwnBoxAndOnNoBox) {
     WriteFileText(g_desktop + L"\\d.txt", "desk");
     BoxWin* doc = Make(L"文档", {DeskItem(g_desktop, L"a.txt"), DeskItem(g_hidden, L"c.txt"),
