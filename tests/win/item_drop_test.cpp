@@ -2,6 +2,8 @@
 // through real messages to real box windows.
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "base/com_win.h"
 #include "base/strutil.h"
 #include "boxes/box_input.h"
@@ -15,16 +17,15 @@ namespace {
 
 using ItemDropWin = InteractionWorld;
 
-// What a rebuild leaves: every box's key, place, accent and names (and the INI file).
+// What a rebuild leaves: every box's key, place, accent and names.
 std::wstring Rebuilt() {
     std::wstring out;
     for (const BoxWin* box : g_boxes) {
         const Rect r = WindowRect(box->hwnd);
         out += box->key + L" " + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
-               std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom) + L" " + std::to_wstring(box->colorIdx) +
-               (IsWindowVisible(box->hwnd) ? L" shown:" : L" hidden:");
+               std::to_wstring(r.Width()) + L"," + std::to_wstring(r.Height()) + L" " + std::to_wstring(box->colorIdx);
         for (const Item& item : box->items) out += L" " + item.name;
-        out += L"\n";
+        out += IsWindowVisible(box->hwnd) ? L"\n" : L" hidden\n";
     }
     return out;
 }
@@ -32,10 +33,8 @@ std::wstring Rebuilt() {
 TEST_F(ItemDropWin, ARebuildAfterADropGivesWhatBoxesMadeAnewGive) {
     for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.zip", L"d.png", L"e.png"})
         WriteFileText(g_desktop + L"\\" + name, "x");
-    const auto box = [](const wchar_t* key) {
-        for (BoxWin* b : g_boxes)
-            if (b->key == key) return b;
-        return static_cast<BoxWin*>(nullptr);
+    const auto box = [](const wchar_t* key) { // groups are made in this order: 图片, 文档, 压缩包
+        return *std::find_if(g_boxes.begin(), g_boxes.end(), [key](BoxWin* b) { return b->key == key; });
     };
     RefreshBoxes();
     ASSERT_EQ(g_boxes.size(), 3u);
@@ -45,12 +44,6 @@ TEST_F(ItemDropWin, ARebuildAfterADropGivesWhatBoxesMadeAnewGive) {
     const HWND pictures = box(L"图片")->hwnd;
     Drag(box(L"文档"), CellCentre(box(L"文档"), 0), 960, 360); // a.txt onto the archives
     ASSERT_EQ(Refreshes(), 1);
-    // The rebuild starts from the places the boxes have now.
-    auto places = g_posCache;
-    for (const BoxWin* b : g_boxes) {
-        const Rect r = WindowRect(b->hwnd);
-        places[b->key] = Rect{r.left, r.top, r.left + 240, r.top + 360};
-    }
     const unsigned long draws = BoxDrawCount();
     RefreshBoxes();
     EXPECT_EQ(BoxDrawCount() - draws, 2u) << "only the two boxes whose items changed are drawn";
@@ -58,10 +51,8 @@ TEST_F(ItemDropWin, ARebuildAfterADropGivesWhatBoxesMadeAnewGive) {
     const std::wstring kept = Rebuilt();
     const std::string ini = wt::ReadBytes(g_iniPath);
     EXPECT_NE(kept.find(L" c.zip a.txt\n"), std::wstring::npos) << kept;
-
-    DestroyAllBoxes();
-    g_posCache = places;
-    RefreshBoxes(); // every box made anew
+    DestroyAllBoxes(); // the places just remembered stay
+    RefreshBoxes();    // every box made anew
     EXPECT_EQ(Rebuilt(), kept);
     EXPECT_EQ(wt::ReadBytes(g_iniPath), ini);
 }
