@@ -234,7 +234,7 @@ void OnTaskbarCreated() {
         g_nid.uFlags = kTrayFlags;
         Shell_NotifyIconW(NIM_ADD, &g_nid);
     }
-    RefreshBoxes();
+    RemakeAllBoxes();
 }
 
 void OnMainDestroy() {

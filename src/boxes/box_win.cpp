@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <chrono>
+#include <utility>
 
 #include "app/app_win.h"
 #include "boxes/box_rules.h"
@@ -26,6 +27,7 @@ namespace {
 
 int g_boxListHolds = 0;
 bool g_rebuildDeferred = false;
+bool g_remakeAll = false; // the next rebuild keeps no box
 
 constexpr int kAccentCount = 8;
 // Remembered positions keep the corner only; the rest of the rectangle is a nominal size.
@@ -192,6 +194,7 @@ void RefreshBoxes() {
         return;
     }
     BoxListHold hold; // nothing dispatched while boxes are made rebuilds in the middle of it
+    const bool remake = std::exchange(g_remakeAll, false);
     const auto started = std::chrono::steady_clock::now();
     // A position that cannot be read is not remembered (the box keeps its older one).
     for (BoxWin* box : g_boxes) {
@@ -212,7 +215,7 @@ void RefreshBoxes() {
     std::vector<BoxWin*> old;
     old.swap(g_boxes);
     std::vector<BoxWin*> kept(g_groups.size(), nullptr);
-    for (size_t i = 0; i < g_groups.size(); ++i) kept[i] = TakeKeptBox(old, g_groups[i].first, plans[i]);
+    for (size_t i = 0; i < g_groups.size() && !remake; ++i) kept[i] = TakeKeptBox(old, g_groups[i].first, plans[i]);
     DestroyBoxes(old);
     for (size_t i = 0; i < g_groups.size(); ++i) {
         const int index = static_cast<int>(i);
@@ -226,6 +229,11 @@ void RefreshBoxes() {
     KeepBoxesReachable();
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     LogDbg(L"REBUILD boxes=" + std::to_wstring(g_boxes.size()) + L" ms=" + std::to_wstring(ms.count()));
+}
+
+void RemakeAllBoxes() {
+    g_remakeAll = true;
+    RefreshBoxes();
 }
 
 LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
