@@ -13,6 +13,7 @@
 #include "boxes/interaction_win.h"
 #include "boxes/layout.h"
 #include "inventory/inventory_win.h"
+#include "render/devices_win.h"
 #include "render/metrics.h"
 #include "render/render_win.h"
 #include "settings/ini_names.h"
@@ -171,6 +172,7 @@ BoxWin* TakeKeptBox(std::vector<BoxWin*>& old, const std::wstring& key, const Bo
 // changed.
 void RenewBox(BoxWin* box, const std::vector<Item>& items, int index, const BoxPlan& plan) {
     StartRecord(box, items, index);
+    if (RenewBoxFormats(box)) ForgetBoxPicture(box);
     SetBoxPos(box->hwnd, plan.pos.x, plan.pos.y, 0, 0, SWP_NOSIZE);
     g_boxes.push_back(box);
     DrawBox(box);
