@@ -241,7 +241,7 @@ void OnTaskbarCreated() {
         g_nid.uFlags = kTrayFlags;
         Shell_NotifyIconW(NIM_ADD, &g_nid);
     }
-    RefreshBoxes();
+    RemakeAllBoxes();
 }
 
 void OnMainDestroy() {

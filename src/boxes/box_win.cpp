@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <chrono>
+#include <utility>
 
 #include "app/app_win.h"
 #include "boxes/box_rules.h"
@@ -12,6 +13,7 @@
 #include "boxes/interaction_win.h"
 #include "boxes/layout.h"
 #include "inventory/inventory_win.h"
+#include "render/devices_win.h"
 #include "render/metrics.h"
 #include "render/render_win.h"
 #include "settings/ini_names.h"
@@ -26,6 +28,7 @@ namespace {
 
 int g_boxListHolds = 0;
 bool g_rebuildDeferred = false;
+bool g_remakeAll = false; // the next rebuild keeps no box
 
 constexpr int kAccentCount = 8;
 // Remembered positions keep the corner only; the rest of the rectangle is a nominal size.
@@ -64,16 +67,17 @@ bool BoxListHeld() {
     return g_boxListHolds > 0;
 }
 
-void CreateBox(const std::wstring& key, const std::vector<Item>& items, int index) {
-    // Attaching the window waits on the shell, which lets messages of other threads and processes
-    // in: a rebuild they ask for waits until this box is complete.
-    BoxListHold hold;
-    BoxWin* box = new BoxWin;
-    box->key = key;
-    box->items = items;
-    box->colorIdx = ((index % kAccentCount) + kAccentCount) % kAccentCount;
+namespace {
 
-    Size size = DefaultBoxSize(g_cellW, g_cellH, items.size());
+// Where a box for a group is made and how large: its remembered corner (or its default place), its
+// stored size (or the default for its items), its bottom edge within reach of a work area.
+struct BoxPlan {
+    Point pos;
+    Size size;
+};
+
+BoxPlan PlanBox(const std::wstring& key, size_t itemCount, int index, const std::vector<Rect>& workAreas) {
+    Size size = DefaultBoxSize(g_cellW, g_cellH, itemCount);
     size.h = CapDefaultHeight(size.h, PrimaryWorkArea().Height()); // the rest of a long group scrolls
     Point pos = DefaultBoxPos(index);
     const auto cached = g_posCache.find(key);
@@ -85,16 +89,33 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
         size.h = StoredLength(IniGetInt(section.c_str(), L"h", 0), kMinBoxHeight, size.h, mostH);
     }
     // Its bottom edge within reach: a long group scrolls rather than runs off the screen.
-    const Rect placed = InReach({pos.x, pos.y, pos.x + size.w, pos.y + size.h}, MonitorWorkAreas(), kReachBottom,
-                                kMinBoxHeight);
-    pos = {placed.left, placed.top};
-    size.h = placed.Height();
-    box->width = size.w;
-    box->height = size.h;
+    const Rect placed = InReach({pos.x, pos.y, pos.x + size.w, pos.y + size.h}, workAreas, kReachBottom, kMinBoxHeight);
+    return {{placed.left, placed.top}, {size.w, placed.Height()}};
+}
+
+// A record as a new box for the group starts: its items, its accent, nothing scrolled, hovered or
+// folded.
+void StartRecord(BoxWin* box, const std::vector<Item>& items, int index) {
+    box->items = items;
+    box->colorIdx = ((index % kAccentCount) + kAccentCount) % kAccentCount;
+    box->scrollY = 0;
+    box->hoverIdx = -1;
+    box->collapsed = false;
+}
+
+void MakeBox(const std::wstring& key, const std::vector<Item>& items, int index, const BoxPlan& plan) {
+    // Attaching the window waits on the shell, which lets messages of other threads and processes
+    // in: a rebuild they ask for waits until this box is complete.
+    BoxListHold hold;
+    BoxWin* box = new BoxWin;
+    box->key = key;
+    StartRecord(box, items, index);
+    box->width = plan.size.w;
+    box->height = plan.size.h;
 
     // A tool window: no taskbar button and no Alt+Tab entry while the box is top-level.
-    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, WND_CLASS, key.c_str(), WS_POPUP, pos.x, pos.y, size.w, size.h,
-                                nullptr, nullptr, g_hInst, nullptr);
+    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, WND_CLASS, key.c_str(), WS_POPUP, plan.pos.x, plan.pos.y,
+                                plan.size.w, plan.size.h, nullptr, nullptr, g_hInst, nullptr);
     if (!hwnd) {
         // A record without a window would be walked by every layout pass and painted nowhere.
         LogDbg(L"CreateBox: no window for [" + key + L"]");
@@ -119,15 +140,53 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
     }
 }
 
-void DestroyAllBoxes() {
-    EndBoxInteractions(); // a resize, press, drag or ghost may not point at a record once it is gone
-    for (BoxWin* box : g_boxes) {
+void DestroyBoxes(const std::vector<BoxWin*>& boxes) {
+    for (BoxWin* box : boxes) {
         RevokeBoxDropTarget(box);
         ReleaseBoxRender(box);
         SetWindowLongPtrW(box->hwnd, GWLP_USERDATA, 0);
         DestroyWindow(box->hwnd);
         delete box;
     }
+}
+
+// A box of the last build that a group of this one can keep: same key, a window still shown, and
+// the size a new box would get (its surface fits as it is). Taken out of `old`; null for none.
+BoxWin* TakeKeptBox(std::vector<BoxWin*>& old, const std::wstring& key, const BoxPlan& plan) {
+    for (auto it = old.begin(); it != old.end(); ++it) {
+        BoxWin* box = *it;
+        if (box->key != key) continue;
+        if (!box->hwnd || !IsWindowVisible(box->hwnd) || box->width != plan.size.w || box->height != plan.size.h)
+            return nullptr;
+        RECT client = {};
+        if (!GetClientRect(box->hwnd, &client) || client.right != plan.size.w || client.bottom != plan.size.h)
+            return nullptr;
+        old.erase(it);
+        return box;
+    }
+    return nullptr;
+}
+
+// A kept box becomes what a new one would be: the same record, window, surface and drop target,
+// with the group's items at the planned place. Its picture is drawn again only when what it shows
+// changed.
+void RenewBox(BoxWin* box, const std::vector<Item>& items, int index, const BoxPlan& plan) {
+    StartRecord(box, items, index);
+    if (RenewBoxFormats(box)) ForgetBoxPicture(box);
+    SetBoxPos(box->hwnd, plan.pos.x, plan.pos.y, 0, 0, SWP_NOSIZE);
+    g_boxes.push_back(box);
+    DrawBox(box);
+}
+
+} // namespace
+
+void CreateBox(const std::wstring& key, const std::vector<Item>& items, int index) {
+    MakeBox(key, items, index, PlanBox(key, items.size(), index, MonitorWorkAreas()));
+}
+
+void DestroyAllBoxes() {
+    EndBoxInteractions(); // a resize, press, drag or ghost may not point at a record once it is gone
+    DestroyBoxes(g_boxes);
     g_boxes.clear();
 }
 
@@ -137,22 +196,46 @@ void RefreshBoxes() {
         return;
     }
     BoxListHold hold; // nothing dispatched while boxes are made rebuilds in the middle of it
+    const bool remake = std::exchange(g_remakeAll, false);
     const auto started = std::chrono::steady_clock::now();
-    // A position that cannot be read is not remembered (the box keeps its older one). Whatever
-    // interaction is under way ends with the boxes it points to (DestroyAllBoxes).
+    // A position that cannot be read is not remembered (the box keeps its older one).
     for (BoxWin* box : g_boxes) {
         RECT r = {};
         if (!box->hwnd || !GetWindowRect(box->hwnd, &r)) continue;
         g_posCache[box->key] = Rect{r.left, r.top, r.left + kCachedWidth, r.top + kCachedHeight};
     }
-    DestroyAllBoxes();
+    // Whatever interaction is under way ends, as with boxes made anew.
+    EndBoxInteractions();
     ScanAll();
+    const std::vector<Rect> workAreas = MonitorWorkAreas();
+    std::vector<BoxPlan> plans;
+    plans.reserve(g_groups.size());
     for (size_t i = 0; i < g_groups.size(); ++i)
-        CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
+        plans.push_back(PlanBox(g_groups[i].first, g_groups[i].second.size(), static_cast<int>(i), workAreas));
+    // The result is that of every box made anew; only what would come out the same is kept. Boxes
+    // that go are destroyed before any is made.
+    std::vector<BoxWin*> old;
+    old.swap(g_boxes);
+    std::vector<BoxWin*> kept(g_groups.size(), nullptr);
+    for (size_t i = 0; i < g_groups.size() && !remake; ++i) kept[i] = TakeKeptBox(old, g_groups[i].first, plans[i]);
+    DestroyBoxes(old);
+    for (size_t i = 0; i < g_groups.size(); ++i) {
+        const int index = static_cast<int>(i);
+        if (kept[i]) {
+            RenewBox(kept[i], g_groups[i].second, index, plans[i]);
+        } else {
+            MakeBox(g_groups[i].first, g_groups[i].second, index, plans[i]);
+        }
+    }
     ResolveOverlaps(nullptr);
     KeepBoxesReachable();
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     LogDbg(L"REBUILD boxes=" + std::to_wstring(g_boxes.size()) + L" ms=" + std::to_wstring(ms.count()));
+}
+
+void RemakeAllBoxes() {
+    g_remakeAll = true;
+    RefreshBoxes();
 }
 
 LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

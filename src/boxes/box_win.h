@@ -57,9 +57,13 @@ bool KeepTitleInReach(HWND hwnd);
 void PlaceNewBox(const std::wstring& key);
 
 void CreateBox(const std::wstring& key, const std::vector<Item>& items, int index);
-// Rebuilds every box. While the box list is held (below) it only notes the request, which then runs
-// once, posted, when the last hold ends.
+// Rebuilds every box: a box whose group survives at the same size keeps its window and surface and
+// is drawn again only when what it shows changed; the rest are made anew. While the box list is held
+// (below) it only notes the request, which then runs once, posted, when the last hold ends.
 void RefreshBoxes();
+// A rebuild that keeps no box, every window made anew (a restarted shell has a new desktop to attach
+// them to); deferred in the same way.
+void RemakeAllBoxes();
 // A hold on the box list, for code that keeps box records across a call that may dispatch messages
 // sent from other threads or processes (a shell call, a nested loop) or walks the list: no rebuild
 // frees a record under it. Holds nest; the last one to end posts the deferred rebuild, if any.

@@ -211,6 +211,18 @@ void MakeBoxFormats(BoxWin* box, bool rebuilt) {
     box->nameFormat = MakeFormat(static_cast<float>(NameFontSize(g_fontSize, rebuilt)), true);
 }
 
+bool RenewBoxFormats(BoxWin* box) {
+    const auto sized = [](IDWriteTextFormat* f, int size) {
+        return f && f->GetFontSize() == static_cast<float>(size);
+    };
+    wchar_t family[256] = {};
+    const bool asNew = !g_dw || (sized(box->titleFormat, g_fontSize) &&
+                                 sized(box->nameFormat, NameFontSize(g_fontSize, false)) &&
+                                 SUCCEEDED(box->nameFormat->GetFontFamilyName(family, 256)) && g_fontName == family);
+    if (!asNew) MakeBoxFormats(box, false);
+    return !asNew;
+}
+
 namespace {
 
 void ReleaseDrawingDevices() {

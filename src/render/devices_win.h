@@ -32,6 +32,9 @@ ID2D1Factory* AnyD2DFactory();
 // Makes both text formats of a box from g_fontName and g_fontSize (the names at NameFontSize(rebuilt)).
 // Formats already held are released first; without a DirectWrite factory both stay null.
 void MakeBoxFormats(BoxWin* box, bool rebuilt);
+// Gives a box the formats a new box gets (those remade after a style change may differ in the names
+// size); true when they had to be made again.
+bool RenewBoxFormats(BoxWin* box);
 
 // A box's swap chain, device context, target bitmap, brush, composition target and visual, wired
 // and committed; all or none.

@@ -1,6 +1,9 @@
 // Items dragged between boxes and out of them, file lists from other programs, and the box menu,
 // through real messages to real box windows.
+#include <dwrite.h>
 #include <shlobj.h>
+
+#include <algorithm>
 
 #include "base/com_win.h"
 #include "base/strutil.h"
@@ -14,6 +17,51 @@
 namespace {
 
 using ItemDropWin = InteractionWorld;
+
+// What a rebuild leaves: every box's key, place, accent and names.
+std::wstring Rebuilt() {
+    std::wstring out;
+    for (const BoxWin* box : g_boxes) {
+        const Rect r = WindowRect(box->hwnd);
+        out += box->key + L" " + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
+               std::to_wstring(r.Width()) + L"," + std::to_wstring(r.Height()) + L" " + std::to_wstring(box->colorIdx);
+        for (const Item& item : box->items) out += L" " + item.name;
+        out += box->nameFormat ? L" " + std::to_wstring(box->nameFormat->GetFontSize()) : L"";
+        out += IsWindowVisible(box->hwnd) ? L"\n" : L" hidden\n";
+    }
+    return out;
+}
+
+TEST_F(ItemDropWin, ARebuildAfterADropGivesWhatBoxesMadeAnewGive) {
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.zip", L"d.png", L"e.png"})
+        WriteFileText(g_desktop + L"\\" + name, "x");
+    const auto box = [](const wchar_t* key) { // groups are made in this order: 图片, 文档, 压缩包
+        return *std::find_if(g_boxes.begin(), g_boxes.end(), [key](BoxWin* b) { return b->key == key; });
+    };
+    SetCursorPos(1590, 890); // the real pointer over no box: the messages here are the test's own
+    InitDCompInfra();
+    RefreshBoxes();
+    ASSERT_EQ(g_boxes.size(), 3u);
+    g_fontSize = 8; // formats remade after a style change name at 7, those of a new box at 6
+    RebuildAllFormats();
+    SetBoxPos(box(L"压缩包")->hwnd, 900, 300, 0, 0, SWP_NOSIZE);
+    IniWrite(L"文档_size", L"w", L"300");
+    RefreshBoxes(); // the document box changes size, the other two are kept
+    const HWND pictures = box(L"图片")->hwnd;
+    Drag(box(L"文档"), CellCentre(box(L"文档"), 0), 960, 360); // a.txt onto the archives
+    ASSERT_EQ(Refreshes(), 1);
+    const unsigned long draws = BoxDrawCount();
+    RefreshBoxes();
+    EXPECT_EQ(BoxDrawCount() - draws, 2u) << "only the two boxes whose items changed are drawn";
+    EXPECT_EQ(box(L"图片")->hwnd, pictures);
+    const std::wstring kept = Rebuilt();
+    const std::string ini = wt::ReadBytes(g_iniPath);
+    EXPECT_NE(kept.find(L" c.zip a.txt "), std::wstring::npos) << kept;
+    DestroyAllBoxes(); // the places just remembered stay
+    RefreshBoxes();    // every box made anew
+    EXPECT_EQ(Rebuilt(), kept);
+    EXPECT_EQ(wt::ReadBytes(g_iniPath), ini);
+}
 
 TEST_F(ItemDropWin, DroppedOnAnotherBoxOnItsOwnBoxAndOnNoBox) {
     WriteFileText(g_desktop + L"\\d.txt", "desk");
