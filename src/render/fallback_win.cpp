@@ -194,7 +194,9 @@ void BlitSurface(BoxWin* box, HDC hdc) {
 // into the same bitmap and hands the window just their bounds.
 namespace {
 
-std::map<std::wstring, RectF> g_nameInk; // drawn bounds of a name, relative to its layout box
+// Drawn bounds of a name, relative to its layout box, by text, box size and font (not by the format's
+// address, which a rebuild's new format may take over at another size).
+std::map<std::wstring, RectF> g_nameInk;
 
 void ShowSurfaceArea(BoxWin* box, const Rect& area) {
     BoxSurface* s = box->fallback;
@@ -229,7 +231,7 @@ RectF FallbackNameBounds(BoxWin* box, const DrawOp& op) {
     const float w = op.rect.right - op.rect.left, h = op.rect.bottom - op.rect.top;
     std::wstring key = op.text;
     key += L'\x1' + std::to_wstring(static_cast<int>(w)) + L'x' + std::to_wstring(static_cast<int>(h)) + L'@' +
-           std::to_wstring(reinterpret_cast<uintptr_t>(box->nameFormat)) + g_fontName + L'@' + std::to_wstring(g_fontSize);
+           std::to_wstring(box->nameFormat->GetFontSize()) + g_fontName + L'@' + std::to_wstring(g_fontSize);
     auto it = g_nameInk.find(key);
     if (it == g_nameInk.end()) {
         RectF ink{0, 0, w, h};
