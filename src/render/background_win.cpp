@@ -10,10 +10,6 @@
 
 namespace {
 
-// Large photos are kept at most this many pixels on a side: boxes are far smaller, and every device
-// takes a bitmap of this size.
-constexpr int kMaxSide = 2048;
-
 struct DeviceBitmap {
     ComPtr<IUnknown> device; // the Direct2D device (or the target itself) the bitmap belongs to
     ComPtr<ID2D1Bitmap> bitmap;
@@ -30,26 +26,13 @@ struct Picture {
 
 Picture g_picture;
 
+// The decoded picture is already bounded and premultiplied (DecodeBoundedPicture): its rows are copied.
 bool Convert(Gdiplus::Bitmap* src, Picture& out) {
-    const int sw = static_cast<int>(src->GetWidth()), sh = static_cast<int>(src->GetHeight());
-    if (sw < 1 || sh < 1) return false;
-    int w = sw, h = sh;
-    if (w > kMaxSide || h > kMaxSide) {
-        const double f = static_cast<double>(kMaxSide) / (w > h ? w : h);
-        w = static_cast<int>(w * f) > 0 ? static_cast<int>(w * f) : 1;
-        h = static_cast<int>(h * f) > 0 ? static_cast<int>(h * f) : 1;
-    }
-    Gdiplus::Bitmap scaled(w, h, PixelFormat32bppPARGB);
-    {
-        Gdiplus::Graphics g(&scaled);
-        g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-        if (g.DrawImage(src, 0, 0, w, h) != Gdiplus::Ok) return false;
-    }
+    const int w = static_cast<int>(src->GetWidth()), h = static_cast<int>(src->GetHeight());
+    if (w < 1 || h < 1) return false;
     Gdiplus::Rect all(0, 0, w, h);
     Gdiplus::BitmapData data = {};
-    if (scaled.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
-        return false;
+    if (src->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok) return false;
     out.pixels.resize(static_cast<size_t>(w) * h * 4);
     for (int y = 0; y < h; ++y) {
         const auto* row =
@@ -57,7 +40,7 @@ bool Convert(Gdiplus::Bitmap* src, Picture& out) {
         std::copy(row, row + static_cast<size_t>(w) * 4,
                   out.pixels.begin() + static_cast<ptrdiff_t>(y) * w * 4);
     }
-    scaled.UnlockBits(&data);
+    src->UnlockBits(&data);
     out.w = w;
     out.h = h;
     return true;
