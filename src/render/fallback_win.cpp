@@ -1,6 +1,7 @@
 #include "render/fallback_win.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -77,8 +78,9 @@ void ShowSurface(BoxWin* box) {
 
 } // namespace
 
-bool MakeSurfaceBitmap(BoxSurface* s, int w, int h) {
+bool MakeSurfaceBitmap(BoxSurface* s, int w, int h, bool keepPicture) {
     if (!s || w < 1 || h < 1) return false;
+    if (keepPicture && s->dib && w == s->w && h == s->h) return true;
     void* bits = nullptr;
     HBITMAP dib = MakeDib32(nullptr, w, h, &bits);
     if (!dib) return false;
@@ -88,6 +90,13 @@ bool MakeSurfaceBitmap(BoxSurface* s, int w, int h) {
         return false;
     }
     HGDIOBJ previous = SelectObject(s->dc, dib);
+    const bool kept = keepPicture && s->drawn && s->dib && s->bits;
+    if (kept) {
+        const size_t row = static_cast<size_t>(std::min(w, s->w)) * 4;
+        for (int y = 0; y < std::min(h, s->h); ++y)
+            std::memcpy(static_cast<char*>(bits) + static_cast<size_t>(y) * w * 4,
+                        static_cast<const char*>(s->bits) + static_cast<size_t>(y) * s->w * 4, row);
+    }
     if (s->dib) {
         DeleteObject(s->dib);
     } else {
@@ -95,7 +104,7 @@ bool MakeSurfaceBitmap(BoxSurface* s, int w, int h) {
     }
     s->dib = dib;
     s->bits = bits;
-    s->drawn = false;
+    s->drawn = kept;
     s->w = w;
     s->h = h;
     return true;
@@ -170,7 +179,7 @@ bool DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::f
 
 void ResizeBoxFallback(BoxWin* box, int w, int h) {
     // A bitmap that cannot be made keeps the box at its old size with its old picture.
-    if (MakeSurfaceBitmap(box->fallback, w, h)) {
+    if (MakeSurfaceBitmap(box->fallback, w, h, true)) {
         box->width = w;
         box->height = h;
     }
@@ -249,7 +258,8 @@ RectF FallbackNameBounds(BoxWin* box, const DrawOp& op) {
     return RectF{r.left + it->second.left, r.top + it->second.top, r.left + it->second.right, r.top + it->second.bottom};
 }
 
-bool DrawBoxFallbackParts(BoxWin* box, const std::vector<ScenePart>& parts, const std::function<ID2D1Bitmap*(int)>& icon) {
+bool DrawBoxFallbackParts(BoxWin* box, const std::vector<ScenePart>& parts, const std::function<ID2D1Bitmap*(int)>& icon,
+                          bool showWhole) {
     BoxSurface* s = box ? box->fallback : nullptr;
     if (!s || !s->drawn || s->w != box->width || s->h != box->height || !EnsureSurfaceTarget()) return false;
     Rect bounds = parts.empty() ? Rect{} : parts.front().area;
@@ -273,8 +283,12 @@ bool DrawBoxFallbackParts(BoxWin* box, const std::vector<ScenePart>& parts, cons
         bounds = {std::min(bounds.left, a.left), std::min(bounds.top, a.top), std::max(bounds.right, a.right),
                   std::max(bounds.bottom, a.bottom)};
     }
-    if (bounds.Width() > 0 && bounds.Height() > 0) ShowSurfaceArea(box, bounds);
-    return true;
+    if (showWhole) {
+        ShowSurface(box);
+    } else if (bounds.Width() > 0 && bounds.Height() > 0) {
+        ShowSurfaceArea(box, bounds);
+    }
+    return s->drawn; // false when the window turned out not to be layered: drawn again, opaque
 }
 
 unsigned long FallbackCellsDrawn() { return g_cellsDrawn; }

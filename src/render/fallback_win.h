@@ -22,8 +22,11 @@ struct BoxSurface {
     bool drawn = false; // the bitmap holds a finished picture (false after it was made anew)
 };
 
-// Gives the surface a new w x h bitmap; on failure the old bitmap and size stay.
-bool MakeSurfaceBitmap(BoxSurface* s, int w, int h);
+// Gives the surface a new w x h bitmap; on failure the old bitmap and size stay. With keepPicture a
+// finished picture is copied to the new bitmap's top left, where both sizes overlap, and the surface
+// still counts as drawn (a picture of the old size, which the parts a resize changes complete);
+// otherwise the new bitmap holds no picture.
+bool MakeSurfaceBitmap(BoxSurface* s, int w, int h, bool keepPicture = false);
 void FreeSurface(BoxSurface* s);
 
 // Draws a scene into the surface (built for the surface's size) through the shared bitmap render
@@ -38,15 +41,18 @@ void FlushFallbackIcons(); // pictures already drawn stay valid
 // Draws the scene into the box's bitmap and shows it; false when nothing new was shown (the box is
 // to be drawn again).
 bool DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::function<ID2D1Bitmap*(int)>& icon);
+// A new bitmap of the new size that keeps the old picture where the sizes overlap.
 void ResizeBoxFallback(BoxWin* box, int w, int h);
 // Draws each part (the operations that meet its area, see SceneWithin) into that area of the box's
-// bitmap, whose picture stays as it is around them, and hands the window their bounds alone. False
-// when nothing was drawn (the bitmap holds no finished picture of the box's size, or drawing failed).
+// bitmap, whose picture stays as it is around them, and hands the window their bounds alone (or the
+// whole picture: showWhole, for a window whose size is new). False when nothing was drawn (the bitmap
+// holds no finished picture of the box's size, or drawing failed).
 struct ScenePart {
     Rect area;
     std::vector<DrawOp> ops;
 };
-bool DrawBoxFallbackParts(BoxWin* box, const std::vector<ScenePart>& parts, const std::function<ID2D1Bitmap*(int)>& icon);
+bool DrawBoxFallbackParts(BoxWin* box, const std::vector<ScenePart>& parts, const std::function<ID2D1Bitmap*(int)>& icon,
+                          bool showWhole = false);
 // Where an item name operation draws with the box's name format: its rectangle, grown by the ink that
 // overhangs it (a long name runs on below its cell). Measured once per text, size and format.
 RectF FallbackNameBounds(BoxWin* box, const DrawOp& op);

@@ -88,18 +88,30 @@ bool DrawComposition(BoxWin* box, const std::vector<DrawOp>& scene,
     return SUCCEEDED(hr);
 }
 
-// Only the hover cell changed since the bitmap's picture was drawn: the cells it left and entered
-// are drawn again, with whatever spills into them, and nothing else.
-bool DrawHoverChange(BoxWin* box, BoxSceneInput& in, const std::vector<DrawOp>& scene,
-                     const std::function<ID2D1Bitmap*(int)>& icon) {
+// Only the hover cell or only the size (keeping the columns) changed since the bitmap's picture was
+// drawn: the parts that changed (the cells left and entered; the title band and the new strips) are
+// drawn again, with whatever spills into them, and nothing else.
+bool DrawChangedParts(BoxWin* box, BoxSceneInput& in, const std::vector<DrawOp>& scene,
+                      const std::function<ID2D1Bitmap*(int)>& icon) {
     const auto it = g_pictures.find(box);
-    if (it == g_pictures.end() || it->second.epoch != g_epoch || !OnlyHoverDiffers(it->second.in, in)) return false;
+    if (it == g_pictures.end() || it->second.epoch != g_epoch) return false;
+    const BoxSceneInput& shown = it->second.in;
+    std::vector<Rect> areas;
+    const bool resized = shown.width != in.width || shown.height != in.height;
+    if (resized) {
+        if (!ResizeChangeAreas(shown, in, areas)) return false;
+    } else if (OnlyHoverDiffers(shown, in)) {
+        areas = HoverChangeAreas(in, shown.hoverIdx, in.hoverIdx);
+    } else {
+        return false;
+    }
     std::vector<ScenePart> parts;
-    for (const Rect& area : HoverChangeAreas(in, it->second.in.hoverIdx, in.hoverIdx)) {
+    for (const Rect& area : areas) {
         parts.push_back({area, {}});
         SceneWithin(scene, area, [box](const DrawOp& op) { return FallbackNameBounds(box, op); }, parts.back().ops);
     }
-    if (!parts.empty() && !DrawBoxFallbackParts(box, parts, icon)) return false;
+    // A window whose size is new is handed its whole picture: what it showed before is not kept.
+    if ((!parts.empty() || resized) && !DrawBoxFallbackParts(box, parts, icon, resized)) return false;
     it->second.in = std::move(in);
     return true;
 }
@@ -251,7 +263,7 @@ void DrawBox(BoxWin* box) {
         return IconToD2D(box, GetFileIcon(box->items[static_cast<size_t>(i)].path));
     };
     ++g_drawCount;
-    if (!composition && DrawHoverChange(box, in, scene, icon)) return;
+    if (!composition && DrawChangedParts(box, in, scene, icon)) return;
     g_pictures.erase(box);
     const bool shown = composition ? DrawComposition(box, scene, icon) : DrawBoxFallback(box, scene, icon);
     if (shown) {

@@ -185,6 +185,32 @@ std::vector<Rect> HoverChangeAreas(const BoxSceneInput& in, int from, int to) {
     return areas;
 }
 
+bool ResizeChangeAreas(const BoxSceneInput& shown, const BoxSceneInput& now, std::vector<Rect>& areas) {
+    areas.clear();
+    BoxSceneInput same = shown;
+    same.width = now.width;
+    same.height = now.height;
+    if (!SameSceneInput(same, now) || shown.width < 1 || shown.height < 1 || now.width < 1 || now.height < 1 ||
+        GridColumns(shown.width, shown.cellW) != GridColumns(now.width, now.cellW))
+        return false;
+    if (now.bgWidth > 0 && now.bgHeight > 0 && !now.collapsed) return false; // the picture is scaled to the size
+    // The border is one pixel inside each edge; one pixel more on the inside is a margin for its ink.
+    constexpr int kEdge = 2;
+    // Parts do not overlap: what lies in two is drawn once.
+    int right = now.width; // where the bottom strip ends
+    if (now.width != shown.width) {
+        const int band = std::min(kTitleBarHeight, now.height);
+        areas.push_back({0, 0, now.width, band});
+        right = std::max(std::min(shown.width, now.width) - kEdge, 0);
+        if (band < now.height) areas.push_back({right, band, now.width, now.height});
+    }
+    if (now.height != shown.height) {
+        const int top = std::max(std::min(shown.height, now.height) - kEdge, 0);
+        if (right > 0) areas.push_back({0, top, right, now.height});
+    }
+    return true;
+}
+
 namespace {
 bool Meets(const RectF& r, const Rect& a) {
     return r.left < static_cast<float>(a.right) && r.right > static_cast<float>(a.left) &&

@@ -128,6 +128,12 @@ bool OnlyHoverDiffers(const BoxSceneInput& shown, const BoxSceneInput& now);
 // The parts of the picture a hover change from item `from` to item `to` changes (-1: none): the
 // cells of both that show, within the box.
 std::vector<Rect> HoverChangeAreas(const BoxSceneInput& in, int from, int to);
+// The parts of the picture a change of size alone (from the `shown` input to `now`) changes, when the
+// column count stays and no background picture is stretched over the body: the title band (its text
+// is laid out across the width) when the width changed, and along the right and bottom edges the
+// strip that is new or gave up the border. False when the whole picture is to be drawn: anything
+// else differs, the columns change, or a picture is scaled to the size.
+bool ResizeChangeAreas(const BoxSceneInput& shown, const BoxSceneInput& now, std::vector<Rect>& areas);
 // The operations of `scene` that draw into `area`, in order, for a redraw of that area alone. An item
 // name counts where it is drawn (nameBounds: its drawn bounds, which a name longer than its cell
 // extends past it), so a name that spills into the area is drawn again with it.

@@ -1,5 +1,6 @@
 // A hover change on the bitmap path draws the cells it left and entered (and a name that spills into
-// them) and nothing else, and leaves the same pixels as drawing the whole box.
+// them) and nothing else, a resize step that keeps the columns the title band and the new strips, and
+// both leave the same pixels as drawing the whole box.
 #include "win/box_env.h"
 
 #include "render/fallback_win.h"
@@ -44,6 +45,33 @@ TEST_F(HoverPartWin, AHoverChangeDrawsOnlyItsCellsAndWhatSpillsIntoThem) {
         InvalidateSurfaces();
         DrawMarkedBoxes();
         EXPECT_TRUE(part == Pixels(box)) << "hover " << st.hover << ": the part drawn differs from the whole picture";
+    }
+}
+
+TEST_F(HoverPartWin, AResizeStepKeepingTheColumnsDrawsOnlyTheBandAndTheNewStrips) {
+    InitDCompInfra();
+    std::vector<Item> items(40);
+    for (size_t k = 0; k < items.size(); ++k) items[k].name = L"f" + std::to_wstring(k) + L".txt";
+    CreateBox(L"文档", items, 0);
+    ASSERT_EQ(g_boxes.size(), 1u);
+    BoxWin* box = g_boxes[0];
+    ASSERT_TRUE(box->fallback) << "the bitmap path";
+    ResizeBoxRender(box, 330, 300); // four columns of 78; rows start at 42, 84 apart
+    const struct { int w, h; unsigned long cells; } steps[] = {
+        {350, 300, 0},  // wider: the band and the strip at the right hold no cell
+        {350, 340, 4},  // taller: the fourth row (294 to 370) comes into the strip
+        {336, 320, 4},  // both smaller: the new border crosses the fourth row
+        {336, 320, 0},  // the same size: nothing drawn
+        {420, 320, 20}, // five columns: the whole box
+    };
+    for (const auto& st : steps) {
+        const unsigned long before = FallbackCellsDrawn();
+        ResizeBoxRender(box, st.w, st.h);
+        EXPECT_EQ(FallbackCellsDrawn() - before, st.cells) << st.w << "x" << st.h;
+        const std::string part = Pixels(box);
+        InvalidateSurfaces();
+        DrawMarkedBoxes();
+        EXPECT_TRUE(part == Pixels(box)) << st.w << "x" << st.h << ": the parts drawn differ from the whole picture";
     }
 }
 
