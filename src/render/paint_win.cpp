@@ -26,6 +26,9 @@ namespace {
 struct Picture {
     BoxSceneInput in;
     unsigned epoch = 0;
+    // A composition box: the inputs of its last presents, the latest last, one per buffer at most
+    // (each buffer holds one of them; empty while what its buffers hold is unknown).
+    std::vector<BoxSceneInput> frames;
 };
 std::map<const BoxWin*, Picture> g_pictures;
 unsigned g_epoch = 1; // bumped when fonts, icon bitmaps or shared targets of every box were replaced
@@ -86,6 +89,48 @@ bool DrawComposition(BoxWin* box, const std::vector<DrawOp>& scene,
     if (SUCCEEDED(hr)) hr = box->swapChain->Present(0, 0);
     if (IsDeviceLoss(hr)) NoteDeviceLost(); // rebuilt by the main loop, never while this box draws
     return SUCCEEDED(hr);
+}
+
+// How many buffers a box's swap chain flips through when they keep their contents between presents
+// (the sequential flip model); 0 when they do not, so that no present may leave pixels undrawn.
+UINT KeptBuffers(BoxWin* box) {
+    DXGI_SWAP_CHAIN_DESC1 d = {};
+    if (!box->swapChain || FAILED(box->swapChain->GetDesc1(&d))) return 0;
+    return d.SwapEffect == DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL ? d.BufferCount : 0;
+}
+
+// Only the hover cell changed: the back buffer, which holds the picture presented a buffer count ago,
+// gets the cells that differ from it, and the present names the cells that differ from the last one.
+// Every buffer has been drawn whole once before (frames holds a picture for each).
+bool DrawCompositionHover(BoxWin* box, BoxSceneInput& in, const std::vector<DrawOp>& scene,
+                          const std::function<ID2D1Bitmap*(int)>& icon) {
+    const auto it = g_pictures.find(box);
+    if (it == g_pictures.end() || it->second.epoch != g_epoch || !box->targetBitmap) return false;
+    std::vector<BoxSceneInput>& frames = it->second.frames;
+    const UINT buffers = KeptBuffers(box);
+    std::vector<Rect> draw, dirty;
+    if (buffers < 2 || frames.size() < buffers || !FlipHoverAreas(frames[frames.size() - buffers], frames.back(), in, draw, dirty))
+        return false;
+    HRESULT hr = S_OK;
+    std::vector<DrawOp> ops;
+    for (const Rect& area : draw) {
+        SceneWithin(scene, area, [box](const DrawOp& op) { return FallbackNameBounds(box, op); }, ops);
+        hr = ReplayScene(ops, {box->d2dCtx, box->brush, box->titleFormat, box->nameFormat, icon, &area});
+        if (FAILED(hr)) break;
+    }
+    std::vector<RECT> rects;
+    for (const Rect& r : dirty) rects.push_back({r.left, r.top, r.right, r.bottom});
+    DXGI_PRESENT_PARAMETERS params = {static_cast<UINT>(rects.size()), rects.data(), nullptr, nullptr};
+    if (SUCCEEDED(hr)) hr = box->swapChain->Present1(0, 0, &params);
+    if (FAILED(hr)) {
+        if (IsDeviceLoss(hr)) NoteDeviceLost();
+        g_pictures.erase(it); // what the buffers hold is not known any more: drawn whole
+        return false;
+    }
+    frames.erase(frames.begin());
+    frames.push_back(in);
+    it->second.in = std::move(in);
+    return true;
 }
 
 // Only the hover cell or only the size (keeping the columns) changed since the bitmap's picture was
@@ -263,11 +308,22 @@ void DrawBox(BoxWin* box) {
         return IconToD2D(box, GetFileIcon(box->items[static_cast<size_t>(i)].path));
     };
     ++g_drawCount;
-    if (!composition && DrawChangedParts(box, in, scene, icon)) return;
+    if (composition ? DrawCompositionHover(box, in, scene, icon) : DrawChangedParts(box, in, scene, icon)) return;
+    // Whole: what each buffer holds stays known while the box keeps its buffers and resources.
+    std::vector<BoxSceneInput> frames;
+    const auto it = g_pictures.find(box);
+    if (composition && box->targetBitmap && it != g_pictures.end() && it->second.epoch == g_epoch)
+        frames = std::move(it->second.frames);
     g_pictures.erase(box);
     const bool shown = composition ? DrawComposition(box, scene, icon) : DrawBoxFallback(box, scene, icon);
     if (shown) {
         Picture& p = g_pictures[box];
+        if (composition) {
+            frames.push_back(in);
+            const size_t keep = KeptBuffers(box);
+            if (frames.size() > keep) frames.erase(frames.begin(), frames.end() - static_cast<std::ptrdiff_t>(keep));
+            p.frames = std::move(frames);
+        }
         p.in = std::move(in);
         p.epoch = g_epoch;
     } else {

@@ -56,6 +56,12 @@ void FillGradient(const DrawOp& op, const ReplayContext& ctx) {
 HRESULT ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx) {
     if (!ctx.rt) return E_POINTER;
     ctx.rt->BeginDraw();
+    if (ctx.clip) {
+        const Rect& c = *ctx.clip;
+        ctx.rt->PushAxisAlignedClip(D2D1::RectF(static_cast<float>(c.left), static_cast<float>(c.top),
+                                                static_cast<float>(c.right), static_cast<float>(c.bottom)),
+                                    D2D1_ANTIALIAS_MODE_ALIASED);
+    }
     for (const DrawOp& op : ops) {
         switch (op.kind) {
         case DrawKind::Clear:
@@ -95,6 +101,7 @@ HRESULT ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx) {
             break;
         }
     }
+    if (ctx.clip) ctx.rt->PopAxisAlignedClip();
     return ctx.rt->EndDraw(nullptr, nullptr);
 }
 

@@ -15,6 +15,7 @@ struct ReplayContext {
     IDWriteTextFormat* titleFormat = nullptr; // null: the title is left out
     IDWriteTextFormat* nameFormat = nullptr;  // null: item names are left out
     std::function<ID2D1Bitmap*(int item)> icon; // bitmap of an item's icon (usable on rt), or null
+    const Rect* clip = nullptr; // when set, nothing outside it is touched
 };
 
 D2D1_COLOR_F ToD2D(const ColorF& c);

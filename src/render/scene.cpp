@@ -185,6 +185,22 @@ std::vector<Rect> HoverChangeAreas(const BoxSceneInput& in, int from, int to) {
     return areas;
 }
 
+bool FlipHoverAreas(const BoxSceneInput& held, const BoxSceneInput& last, const BoxSceneInput& now,
+                    std::vector<Rect>& draw, std::vector<Rect>& dirty) {
+    draw.clear();
+    dirty.clear();
+    for (const BoxSceneInput* was : {&held, &last})
+        if (!SameSceneInput(*was, now) && !OnlyHoverDiffers(*was, now)) return false;
+    const auto changed = [&now](const BoxSceneInput& was) {
+        return was.hoverIdx == now.hoverIdx ? std::vector<Rect>() : HoverChangeAreas(now, was.hoverIdx, now.hoverIdx);
+    };
+    draw = changed(held);
+    dirty = draw;
+    for (const Rect& r : changed(last))
+        if (std::find(dirty.begin(), dirty.end(), r) == dirty.end()) dirty.push_back(r);
+    return !dirty.empty();
+}
+
 bool ResizeChangeAreas(const BoxSceneInput& shown, const BoxSceneInput& now, std::vector<Rect>& areas) {
     areas.clear();
     BoxSceneInput same = shown;

@@ -128,6 +128,12 @@ bool OnlyHoverDiffers(const BoxSceneInput& shown, const BoxSceneInput& now);
 // The parts of the picture a hover change from item `from` to item `to` changes (-1: none): the
 // cells of both that show, within the box.
 std::vector<Rect> HoverChangeAreas(const BoxSceneInput& in, int from, int to);
+// A hover change drawn into a flip-model back buffer that still holds the picture of `held` (presented
+// a few presents ago) while `last` was presented last: `draw` gets the cells that differ between held
+// and now, `dirty` those and the cells that differ between last and now (what the present changes).
+// False when either differs from now in more than the hover cell: the whole picture is drawn.
+bool FlipHoverAreas(const BoxSceneInput& held, const BoxSceneInput& last, const BoxSceneInput& now,
+                    std::vector<Rect>& draw, std::vector<Rect>& dirty);
 // The parts of the picture a change of size alone (from the `shown` input to `now`) changes, when the
 // column count stays and no background picture is stretched over the body: the title band (its text
 // is laid out across the width) when the width changed, and along the right and bottom edges the

@@ -210,7 +210,12 @@ class SwapChain final : public Obj<IDXGISwapChain1> {
         t.BindFlags = D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE;
         if (buffer_) buffer_->Release();
         buffer_ = nullptr;
-        return SUCCEEDED(device_->CreateTexture2D(&t, nullptr, &buffer_));
+        // New buffers hold nothing defined: a colour no picture has shows where one is left undrawn.
+        held_.assign(desc_.BufferCount, {});
+        back_ = 0;
+        const std::vector<uint32_t> undefined(size_t(t.Width) * t.Height, kUndefined);
+        const D3D11_SUBRESOURCE_DATA data = {undefined.data(), t.Width * 4u, 0};
+        return SUCCEEDED(device_->CreateTexture2D(&t, &data, &buffer_));
     }
     const Shown& shown() const { return shown_; }
     int presents() const { return presents_; }
@@ -224,7 +229,40 @@ class SwapChain final : public Obj<IDXGISwapChain1> {
             return hr;
         }
         ReadBack();
+        Flip();
         return S_OK;
+    }
+    // Partial presentation: only where the buffers keep their pixels (the sequential flip model), every
+    // dirty rectangle within the buffer, and the pixels outside them what the last present showed.
+    HRESULT STDMETHODCALLTYPE Present1(UINT sync, UINT flags, const DXGI_PRESENT_PARAMETERS* p) override {
+        if (!p || !p->DirtyRectsCount) return Present(sync, flags);
+        const LONG w = LONG(desc_.Width), h = LONG(desc_.Height);
+        bool valid = desc_.SwapEffect == DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL && p->pDirtyRects;
+        for (UINT i = 0; valid && i < p->DirtyRectsCount; ++i) {
+            const RECT& r = p->pDirtyRects[i];
+            valid = r.left >= 0 && r.top >= 0 && r.right <= w && r.bottom <= h && r.left < r.right && r.top < r.bottom;
+        }
+        if (!valid) {
+            ++Seen().invalidCalls;
+            return DXGI_ERROR_INVALID_CALL;
+        }
+        ++Seen().partialPresents;
+        const Shown last = shown_;
+        const HRESULT hr = Present(sync, flags);
+        if (FAILED(hr) || last.w != shown_.w || last.h != shown_.h) return hr;
+        for (LONG y = 0; y < h; ++y)
+            for (LONG x = 0; x < w; ++x) {
+                bool dirty = false;
+                for (UINT i = 0; !dirty && i < p->DirtyRectsCount; ++i) {
+                    const RECT& r = p->pDirtyRects[i];
+                    dirty = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+                }
+                if (!dirty && last.At(x, y) != shown_.At(x, y)) {
+                    ++Seen().changedOutsideDirty;
+                    return hr;
+                }
+            }
+        return hr;
     }
     HRESULT STDMETHODCALLTYPE GetBuffer(UINT index, REFIID iid, void** out) override {
         if (!out) return E_POINTER;
@@ -279,7 +317,6 @@ class SwapChain final : public Obj<IDXGISwapChain1> {
     HRESULT STDMETHODCALLTYPE GetFullscreenDesc(DXGI_SWAP_CHAIN_FULLSCREEN_DESC*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetHwnd(HWND*) override { return DXGI_ERROR_INVALID_CALL; }
     HRESULT STDMETHODCALLTYPE GetCoreWindow(REFIID, void**) override { return DXGI_ERROR_INVALID_CALL; }
-    HRESULT STDMETHODCALLTYPE Present1(UINT, UINT, const DXGI_PRESENT_PARAMETERS*) override { return E_NOTIMPL; }
     WINBOOL STDMETHODCALLTYPE IsTemporaryMonoSupported() override { return FALSE; }
     HRESULT STDMETHODCALLTYPE GetRestrictToOutput(IDXGIOutput**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetBackgroundColor(const DXGI_RGBA*) override { return E_NOTIMPL; }
@@ -294,6 +331,23 @@ class SwapChain final : public Obj<IDXGISwapChain1> {
     }
 
   private:
+    static constexpr uint32_t kUndefined = 0xFFFF00FFu; // opaque magenta
+
+    // The presented buffer goes to the compositor and the next one becomes the back buffer, reached
+    // through the same texture as ever: it holds what it held when it was presented last (sequential
+    // flip model) or nothing defined (discarding).
+    void Flip() {
+        held_[back_] = shown_.pixels;
+        back_ = (back_ + 1) % UINT(held_.size());
+        const bool kept = desc_.SwapEffect == DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL && !held_[back_].empty();
+        const std::vector<uint32_t> pixels =
+            kept ? held_[back_] : std::vector<uint32_t>(size_t(desc_.Width) * desc_.Height, kUndefined);
+        ID3D11DeviceContext* ctx = nullptr;
+        device_->GetImmediateContext(&ctx);
+        ctx->UpdateSubresource(buffer_, 0, nullptr, pixels.data(), desc_.Width * 4u, 0);
+        ctx->Release();
+    }
+
     // Copies the back buffer into memory, as the compositor would take it.
     void ReadBack() {
         D3D11_TEXTURE2D_DESC t = {};
@@ -325,6 +379,8 @@ class SwapChain final : public Obj<IDXGISwapChain1> {
     ID3D11Texture2D* buffer_ = nullptr;
     Shown shown_;
     int presents_ = 0;
+    std::vector<std::vector<uint32_t>> held_; // each buffer's pixels when it was presented last
+    UINT back_ = 0;
 };
 
 template <class T, class I> T* As(I* p) { return p ? static_cast<T*>(p) : nullptr; }

@@ -1,8 +1,9 @@
 // Stand-ins for the composition device and a box's composition swap chain, which Wine lacks. They
 // keep the rules the platform documents for what the program calls: one target per window until the
 // old one is gone, no target for another process's window, no buffer resize while a back buffer is
-// referenced or to a zero size. The swap chain draws into a real Direct3D 11 texture, and what each
-// Present showed can be read back.
+// referenced or to a zero size, dirty rectangles only within the buffers of a chain that keeps their
+// pixels. The swap chain draws into a real Direct3D 11 texture that flips through its buffers' pixels
+// (undefined until a buffer is presented), and what each Present showed can be read back.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -31,6 +32,8 @@ struct Record {
     int invalidCalls = 0;     // ResizeBuffers answered DXGI_ERROR_INVALID_CALL
     int resizes = 0;          // ResizeBuffers that ran
     int presents = 0;         // Present calls (whatever they answered)
+    int partialPresents = 0;  // Present1 calls with dirty rectangles that were accepted
+    int changedOutsideDirty = 0; // of those, presents that changed a pixel outside their rectangles
     std::vector<DXGI_SWAP_CHAIN_DESC1> chainsAsked; // every creation asked for, in order
     std::vector<std::string> calls;                 // creation and wiring calls, in order
 
