@@ -93,9 +93,9 @@ void FinishResize(bool settle) {
     const bool moved = box && KeepTitleInReach(box->hwnd);
     RECT r = {};
     if (!box || !GetWindowRect(box->hwnd, &r)) return;
-    box->width = r.right - r.left;
-    box->height = r.bottom - r.top;
-    ResizeBoxRender(box, box->width, box->height); // draws it at the size reached
+    // Drawn at the size reached; the box takes it only where its bitmap or buffers take it, and what is
+    // stored is the size the box has.
+    ResizeBoxRender(box, r.right - r.left, r.bottom - r.top);
     const std::wstring section = SizeSectionFor(box->key);
     IniWrite(section.c_str(), L"w", IntToW(box->width));
     IniWrite(section.c_str(), L"h", IntToW(box->height));

@@ -246,6 +246,11 @@ void RebuildAllFormats() {
 
 void ResizeBoxRender(BoxWin* box, int w, int h) {
     if (!box || w < 1 || h < 1) return;
+    if (!box->fallback && !box->swapChain) { // nothing drawn: any size is taken
+        box->width = w;
+        box->height = h;
+        return;
+    }
     if (box->fallback) {
         ResizeBoxFallback(box, w, h);
         DrawBox(box);
