@@ -249,19 +249,12 @@ class SwapChain final : public Obj<IDXGISwapChain1> {
         ++Seen().partialPresents;
         const Shown last = shown_;
         const HRESULT hr = Present(sync, flags);
-        if (FAILED(hr) || last.w != shown_.w || last.h != shown_.h) return hr;
-        for (LONG y = 0; y < h; ++y)
-            for (LONG x = 0; x < w; ++x) {
-                bool dirty = false;
-                for (UINT i = 0; !dirty && i < p->DirtyRectsCount; ++i) {
-                    const RECT& r = p->pDirtyRects[i];
-                    dirty = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-                }
-                if (!dirty && last.At(x, y) != shown_.At(x, y)) {
-                    ++Seen().changedOutsideDirty;
-                    return hr;
-                }
-            }
+        if (FAILED(hr) || last.pixels.size() != shown_.pixels.size()) return hr;
+        std::vector<uint32_t> outside = shown_.pixels; // the dirty rectangles taken from the last picture
+        for (UINT i = 0; i < p->DirtyRectsCount; ++i)
+            for (LONG y = p->pDirtyRects[i].top; y < p->pDirtyRects[i].bottom; ++y)
+                for (LONG x = p->pDirtyRects[i].left; x < p->pDirtyRects[i].right; ++x) outside[size_t(y * w + x)] = last.At(x, y);
+        Seen().changedOutsideDirty += outside != last.pixels;
         return hr;
     }
     HRESULT STDMETHODCALLTYPE GetBuffer(UINT index, REFIID iid, void** out) override {

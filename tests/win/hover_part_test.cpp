@@ -50,19 +50,14 @@ TEST_F(HoverPartWin, AHoverChangeDrawsOnlyItsCellsAndWhatSpillsIntoThem) {
 
 TEST_F(HoverPartWin, AResizeStepKeepingTheColumnsDrawsOnlyTheBandAndTheNewStrips) {
     InitDCompInfra();
-    std::vector<Item> items(40);
-    for (size_t k = 0; k < items.size(); ++k) items[k].name = L"f" + std::to_wstring(k) + L".txt";
-    CreateBox(L"文档", items, 0);
-    ASSERT_EQ(g_boxes.size(), 1u);
-    BoxWin* box = g_boxes[0];
+    CreateBox(L"文档", std::vector<Item>(40, Item{L"f.txt", L"", false, L".txt"}), 0);
+    BoxWin* box = g_boxes.at(0);
     ASSERT_TRUE(box->fallback) << "the bitmap path";
     ResizeBoxRender(box, 330, 300); // four columns of 78; rows start at 42, 84 apart
     const struct { int w, h; unsigned long cells; } steps[] = {
-        {350, 300, 0},  // wider: the band and the strip at the right hold no cell
-        {350, 340, 4},  // taller: the fourth row (294 to 370) comes into the strip
-        {336, 320, 4},  // both smaller: the new border crosses the fourth row
-        {336, 320, 0},  // the same size: nothing drawn
-        {420, 320, 20}, // five columns: the whole box
+        {350, 300, 0}, {350, 340, 4}, // wider: no cell in the band or the strip; taller: the fourth row
+        {336, 320, 4}, {336, 320, 0}, // smaller: the new border crosses the fourth row; the same: nothing
+        {420, 320, 20},               // five columns: the whole box
     };
     for (const auto& st : steps) {
         const unsigned long before = FallbackCellsDrawn();
