@@ -1,47 +1,16 @@
 // Cost of a hover change in a box of 200 entries on the bitmap path, from the change to the picture
 // handed to the window: drawing the cells involved (now) beside drawing the whole box (before), in
 // the same run. Usage: hover_bench.exe [changes=60]
-#include <windows.h>
-
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <vector>
 
-#include "app/app_win.h"
-#include "boxes/box_win.h"
+#include "bench_box_win.h"
 #include "render/fallback_win.h"
-#include "render/render_win.h"
-#include "settings/settings.h"
-
-namespace {
-
-double Percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];
-}
-
-} // namespace
 
 int wmain(int argc, wchar_t** argv) {
     const int changes = argc > 1 ? _wtoi(argv[1]) : 60;
-    SetProcessDPIAware();
-    g_hInst = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    wc.hInstance = g_hInst;
-    wc.lpfnWndProc = BoxProc;
-    wc.lpszClassName = WND_CLASS;
-    wc.style = CS_DBLCLKS;
-    RegisterClassExW(&wc);
-    ResetSettingsToDefaults();
-    InitDCompInfra();
-    std::vector<Item> items(200);
-    for (size_t k = 0; k < items.size(); ++k)
-        items[k] = Item{L"季度报告 第" + std::to_wstring(k) + L" 版.docx", L"C:\\nowhere\\x.docx", false, L".docx"};
-    CreateBox(L"文档", items, 0);
-    if (g_boxes.empty()) return 1;
-    BoxWin* box = g_boxes[0];
+    BoxWin* box = MakeBenchBox(200);
+    if (!box) return 1;
     DrawMarkedBoxes();
     std::vector<double> part, whole;
     for (int round = 0; round < 2; ++round) {
