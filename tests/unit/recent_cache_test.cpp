@@ -1,28 +1,17 @@
-// A cache bounded by use: what is asked for stays, what is not goes, and it never grows past twice
-// its limit however many keys pass through it.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "render/recent_cache.h"
 
-namespace {
-
+// What is asked for stays; the rest goes, and the cache never holds more than twice its limit.
 TEST(RecentCache, KeepsWhatIsInUseAndStaysBounded) {
     RecentCache<std::string, int> cache(4);
     cache.Put("kept", 1);
     for (int i = 0; i < 1000; ++i) {
-        cache.Put("passing " + std::to_string(i), i);
-        ASSERT_NE(cache.Find("kept"), nullptr) << "asked for at every step, after " << i;
-        ASSERT_LE(cache.Size(), 8u);
+        cache.Put(std::to_string(i), i);
+        ASSERT_TRUE(cache.Find("kept") && cache.Size() <= 8u) << i;
     }
-    EXPECT_EQ(*cache.Find("kept"), 1);
-    EXPECT_EQ(cache.Find("passing 0"), nullptr) << "not asked for through whole generations";
-    EXPECT_EQ(*cache.Find("passing 999"), 999);
-    cache.Put("kept", 2);
-    EXPECT_EQ(*cache.Find("kept"), 2) << "a new value replaces the old";
-    cache.Clear();
-    EXPECT_EQ(cache.Size(), 0u);
+    EXPECT_EQ(cache.Find("0"), nullptr);
+    EXPECT_EQ(*cache.Find("999"), 999);
 }
-
-} // namespace
