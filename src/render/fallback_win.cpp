@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <string>
 
 #include "base/com_win.h"
 #include "boxes/box_win.h"
 #include "render/devices_win.h"
+#include "render/name_layouts_win.h"
 #include "render/render_win.h"
 #include "render/replay_win.h"
 #include "settings/settings.h"
@@ -203,10 +203,6 @@ void BlitSurface(BoxWin* box, HDC hdc) {
 // into the same bitmap and hands the window just their bounds.
 namespace {
 
-// Drawn bounds of a name, relative to its layout box, by text, box size and font (not by the format's
-// address, which a rebuild's new format may take over at another size).
-std::map<std::wstring, RectF> g_nameInk;
-
 void ShowSurfaceArea(BoxWin* box, const Rect& area) {
     BoxSurface* s = box->fallback;
     const RECT dirty = {area.left, area.top, area.right, area.bottom};
@@ -235,27 +231,11 @@ void ShowSurfaceArea(BoxWin* box, const Rect& area) {
 } // namespace
 
 RectF FallbackNameBounds(BoxWin* box, const DrawOp& op) {
-    RectF r = op.rect;
-    if (!box || !box->nameFormat || !g_dw) return r;
-    const float w = op.rect.right - op.rect.left, h = op.rect.bottom - op.rect.top;
-    std::wstring key = op.text;
-    key += L'\x1' + std::to_wstring(static_cast<int>(w)) + L'x' + std::to_wstring(static_cast<int>(h)) + L'@' +
-           std::to_wstring(box->nameFormat->GetFontSize()) + g_fontName + L'@' + std::to_wstring(g_fontSize);
-    auto it = g_nameInk.find(key);
-    if (it == g_nameInk.end()) {
-        RectF ink{0, 0, w, h};
-        ComPtr<IDWriteTextLayout> layout;
-        DWRITE_OVERHANG_METRICS over = {};
-        if (SUCCEEDED(g_dw->CreateTextLayout(op.text.c_str(), static_cast<UINT32>(op.text.size()), box->nameFormat, w,
-                                             h, layout.put())) &&
-            SUCCEEDED(layout->GetOverhangMetrics(&over))) {
-            // Overhangs count outwards from the layout box; a pixel more for the edge of the ink.
-            ink = {-std::max(over.left, 0.0f) - 1, -std::max(over.top, 0.0f) - 1, w + std::max(over.right, 0.0f) + 1,
-                   h + std::max(over.bottom, 0.0f) + 1};
-        }
-        it = g_nameInk.emplace(key, ink).first;
-    }
-    return RectF{r.left + it->second.left, r.top + it->second.top, r.left + it->second.right, r.top + it->second.bottom};
+    const RectF& r = op.rect;
+    if (!box || !box->nameFormat) return r;
+    // Taken from the layout the name is drawn with.
+    const RectF ink = TextInkFor(box->nameFormat, op.text, r.right - r.left, r.bottom - r.top);
+    return RectF{r.left + ink.left, r.top + ink.top, r.left + ink.right, r.top + ink.bottom};
 }
 
 bool DrawBoxFallbackParts(BoxWin* box, const std::vector<ScenePart>& parts, const std::function<ID2D1Bitmap*(int)>& icon,

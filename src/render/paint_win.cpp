@@ -12,6 +12,7 @@
 #include "render/devices_win.h"
 #include "render/fallback_win.h"
 #include "render/metrics.h"
+#include "render/name_layouts_win.h"
 #include "render/render_win.h"
 #include "render/replay_win.h"
 #include "render/scene.h"
@@ -169,6 +170,7 @@ void RecoverGraphics() {
     for (auto& entry : g_iconD2D) SafeRelease(entry.second);
     g_iconD2D.clear();
     ForgetBackgroundBitmaps();
+    ForgetTextLayouts();
     RebuildCompositionDevices(TakeBitmapPath);
     InvalidateSurfaces();
 }
@@ -240,6 +242,7 @@ void RebuildBoxFormats(BoxWin* box) {
 }
 
 void RebuildAllFormats() {
+    ForgetTextLayouts(); // those of the old fonts are not asked for again
     for (BoxWin* box : g_boxes) RebuildBoxFormats(box);
     MarkAllBoxesDirty();
 }

@@ -4,6 +4,7 @@
 
 #include "base/com_win.h"
 #include "render/background_win.h"
+#include "render/name_layouts_win.h"
 
 D2D1_COLOR_F ToD2D(const ColorF& c) {
     D2D1_COLOR_F d;
@@ -84,8 +85,15 @@ HRESULT ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx) {
             IDWriteTextFormat* format = op.role == TextRole::Title ? ctx.titleFormat : ctx.nameFormat;
             if (!format || !ctx.brush) break;
             ctx.brush->SetColor(ToD2D(op.color));
-            ctx.rt->DrawText(op.text.c_str(), static_cast<UINT32>(op.text.size()), format, ToD2D(op.rect), ctx.brush,
-                             D2D1_DRAW_TEXT_OPTIONS_NONE, DWRITE_MEASURING_MODE_NATURAL);
+            // The same picture DrawText gives, without laying the text out again at every draw.
+            if (IDWriteTextLayout* layout = TextLayoutFor(format, op.text, op.rect.right - op.rect.left,
+                                                          op.rect.bottom - op.rect.top)) {
+                ctx.rt->DrawTextLayout(D2D1::Point2F(op.rect.left, op.rect.top), layout, ctx.brush,
+                                       D2D1_DRAW_TEXT_OPTIONS_NONE);
+            } else {
+                ctx.rt->DrawText(op.text.c_str(), static_cast<UINT32>(op.text.size()), format, ToD2D(op.rect),
+                                 ctx.brush, D2D1_DRAW_TEXT_OPTIONS_NONE, DWRITE_MEASURING_MODE_NATURAL);
+            }
             break;
         }
         case DrawKind::Icon:
