@@ -151,6 +151,7 @@ bool DrawChangedParts(BoxWin* box, BoxSceneInput& in, const std::vector<DrawOp>&
     } else {
         return false;
     }
+    MergeNearAreas(areas);
     std::vector<ScenePart> parts;
     for (const Rect& area : areas) {
         parts.push_back({area, {}});

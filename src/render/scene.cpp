@@ -227,6 +227,25 @@ bool ResizeChangeAreas(const BoxSceneInput& shown, const BoxSceneInput& now, std
     return true;
 }
 
+void MergeNearAreas(std::vector<Rect>& areas) {
+    const auto size = [](const Rect& r) { return static_cast<long long>(r.Width()) * r.Height(); };
+    // Merged only while the bounding rectangle adds at most a quarter to what the two cover.
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (size_t i = 0; i < areas.size() && !merged; ++i)
+            for (size_t j = i + 1; j < areas.size() && !merged; ++j) {
+                const Rect& a = areas[i];
+                const Rect& b = areas[j];
+                const Rect u{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                             std::max(a.bottom, b.bottom)};
+                if (4 * size(u) > 5 * (size(a) + size(b))) continue;
+                areas[i] = u;
+                areas.erase(areas.begin() + static_cast<std::ptrdiff_t>(j));
+                merged = true;
+            }
+    }
+}
+
 namespace {
 bool Meets(const RectF& r, const Rect& a) {
     return r.left < static_cast<float>(a.right) && r.right > static_cast<float>(a.left) &&

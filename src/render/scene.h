@@ -140,6 +140,10 @@ bool FlipHoverAreas(const BoxSceneInput& held, const BoxSceneInput& last, const 
 // strip that is new or gave up the border. False when the whole picture is to be drawn: anything
 // else differs, the columns change, or a picture is scaled to the size.
 bool ResizeChangeAreas(const BoxSceneInput& shown, const BoxSceneInput& now, std::vector<Rect>& areas);
+// Areas drawn apart each pay a fixed cost for their pass: two whose bounding rectangle is hardly
+// larger than they are together (adjoining cells, a strip beside a band) become that rectangle.
+// What it adds is drawn again as it is, so the picture stays the same.
+void MergeNearAreas(std::vector<Rect>& areas);
 // The operations of `scene` that draw into `area`, in order, for a redraw of that area alone. An item
 // name counts where it is drawn (nameBounds: its drawn bounds, which a name longer than its cell
 // extends past it), so a name that spills into the area is drawn again with it.
