@@ -326,24 +326,14 @@ TEST_F(BoxScene, AResizeStepRedrawsTheTitleBandAndTheStripsAlongTheEdgesThatChan
 }
 
 TEST_F(BoxScene, AreasWhoseBoundsAddLittleAreDrawnAsOne) {
-    const int cols = GridColumns(in.width, in.cellW);
-    ASSERT_GE(cols, 3);
-    const struct { int from, to; bool one; } hovers[] = {
-        {1, 2, true}, {1, 1 + cols, true},      // beside and below: one rectangle
-        {1, 2 + cols, false}, {0, cols - 1, false}, // diagonal, or apart in a row: twice the cells drawn
-        {cols - 1, cols, false}, {-1, 2, true}, // the end of a row and the next; a single cell as it is
-    };
-    for (const auto& h : hovers) {
-        const std::vector<Rect> cells = HoverChangeAreas(in, h.from, h.to);
-        std::vector<Rect> areas = cells;
+    const int c = GridColumns(in.width, in.cellW); // beside, below: one; diagonal, apart in a row, a row's end and the next: two
+    for (auto [from, to, n] : {std::tuple{1, 2, 1}, {1, 1 + c, 1}, {1, 2 + c, 2}, {0, c - 1, 2}, {c - 1, c, 2}}) {
+        std::vector<Rect> areas = HoverChangeAreas(in, from, to);
         MergeNearAreas(areas);
-        Rect u = cells.front();
-        for (const Rect& c : cells) u = {std::min(u.left, c.left), std::min(u.top, c.top), std::max(u.right, c.right), std::max(u.bottom, c.bottom)};
-        EXPECT_TRUE(h.one ? areas == std::vector<Rect>{u} : areas == cells) << h.from << " -> " << h.to;
+        EXPECT_EQ(areas.size(), static_cast<size_t>(n)) << from << " -> " << to;
     }
     std::vector<Rect> row = {{0, 0, 10, 10}, {40, 0, 50, 10}, {20, 0, 30, 10}, {10, 0, 20, 10}, {30, 0, 40, 10}};
-    MergeNearAreas(row); // merged in any order
-    EXPECT_EQ(row, (std::vector<Rect>{{0, 0, 50, 10}}));
+    EXPECT_EQ((MergeNearAreas(row), row), (std::vector<Rect>{{0, 0, 50, 10}})) << "merged in any order";
 }
 
 } // namespace
