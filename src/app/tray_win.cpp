@@ -246,6 +246,7 @@ void OnTaskbarCreated() {
 
 void OnMainDestroy() {
     StopMoveAll();
+    IniWriteHeld(); // what a batch could not write (the file was held) gets a last try
     // An icon left behind by a program that ended would stay in the tray until hovered.
     if (g_nid.hWnd) Shell_NotifyIconW(NIM_DELETE, &g_nid);
     PostQuitMessage(0);
