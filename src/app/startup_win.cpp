@@ -113,7 +113,6 @@ void StartUp(HINSTANCE instance) {
     // 14-16: scan, remembered positions, one box per group.
     ScanAll();
     LoadPos();
-    WarmShellIcons(); // on a thread of its own, beside the drawing
     DeferDropTargets();
     for (size_t i = 0; i < g_groups.size(); ++i) CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
 

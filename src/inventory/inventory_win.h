@@ -79,10 +79,6 @@ bool MoveAllRunning();
 void StopMoveAll();
 void OpenItem(const std::wstring& path);
 HICON GetFileIcon(const std::wstring& path);
-// Start-up: a thread of its own asks the shell, once per type, for the icons of the first entries of
-// every group, so that the shell has them ready when the boxes draw. Nothing of the program's own is
-// touched there: the boxes still fetch their icons through GetFileIcon.
-void WarmShellIcons();
 void DestroyIconCache(); // at program end
 
 // Item name -> icon handle (null when the shell had none); kept for the whole run.

@@ -7,7 +7,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <memory>
 #include <set>
 
 #include "app/app_win.h"
@@ -227,45 +226,6 @@ HICON GetFileIcon(const std::wstring& path) {
     }
     g_iconCache[name] = icon;
     return icon;
-}
-
-namespace {
-
-constexpr size_t kWarmEntries = 64; // per group: more than the first rows of a box show
-
-DWORD WINAPI WarmIcons(void* param) {
-    std::unique_ptr<std::vector<std::pair<std::wstring, DWORD>>> probes(
-        static_cast<std::vector<std::pair<std::wstring, DWORD>>*>(param));
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    for (const auto& probe : *probes) {
-        SHFILEINFOW info = {};
-        SHGetFileInfoW(probe.first.c_str(), probe.second, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
-    }
-    if (SUCCEEDED(com)) CoUninitialize();
-    return 0;
-}
-
-} // namespace
-
-void WarmShellIcons() {
-    // The types as SysIconIndex asks for them; entries with icons of their own are left to it.
-    auto probes = std::make_unique<std::vector<std::pair<std::wstring, DWORD>>>();
-    std::set<std::wstring> seen;
-    for (const auto& group : g_groups) {
-        for (size_t i = 0; i < group.second.size() && i < kWarmEntries; ++i) {
-            const Item& item = group.second[i];
-            const std::wstring ext = GetExt(item.path);
-            if (HasOwnIcon(ext) || IsShortcut(ext)) continue;
-            const std::wstring type = item.isDir ? L"\\" : ext;
-            if (seen.insert(type).second)
-                probes->emplace_back(L"x" + ext, item.isDir ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL);
-        }
-    }
-    if (probes->empty()) return;
-    HANDLE thread = CreateThread(nullptr, 0, WarmIcons, probes.get(), 0, nullptr);
-    if (!thread) return;
-    probes.release(); // the thread's now
-    CloseHandle(thread);
 }
 
 void DestroyIconCache() {

@@ -35,6 +35,14 @@ void IniReportCannotSave(const std::wstring& line, unsigned long error);
 // write, flush or release, and by IniWriteHeld.
 void IniHoldFlushes();
 void IniReleaseFlushes();
+// A batch for the length of a scope (a layout pass that moves several boxes).
+class IniBatch {
+  public:
+    IniBatch() { IniHoldFlushes(); }
+    ~IniBatch() { IniReleaseFlushes(); }
+    IniBatch(const IniBatch&) = delete;
+    IniBatch& operator=(const IniBatch&) = delete;
+};
 // Writes what is held now (a long batch does so now and then; the program does at exit).
 void IniWriteHeld();
 // Forgets that a write has failed, as at the start of a run (the next failure is reported again).

@@ -201,7 +201,6 @@ TEST_F(TrayWorld, AfterStartUpEveryBoxHasItsDropTargetAndEveryIcon) {
     OleInitialize(nullptr);
     g_groups = {{L"文档", {DeskItem(g_desktop, L"a.txt"), DeskItem(g_desktop, L"b.docx")}},
                 {L"压缩包", {DeskItem(g_desktop, L"c.zip")}}};
-    WarmShellIcons();
     DeferDropTargets();
     const unsigned long drawn = BoxDrawCount();
     RefreshBoxes();
