@@ -91,7 +91,9 @@ namespace {
 
 // Edits held while flushes are held (a batch), or left over from a batch whose writing failed.
 IniPendingEdits g_pending;
+std::wstring g_pendingPath; // the file the held edits belong to
 int g_flushHolds = 0;
+bool WriteHeld();
 
 // The section as the file holds it.
 std::wstring ReadSection(const wchar_t* section) {
@@ -107,7 +109,23 @@ std::wstring ReadSection(const wchar_t* section) {
     }
 }
 
+// Held edits belong to the file they were made for: when the path has changed meanwhile, they are
+// written there (or, when that fails, dropped with a log line) before anything else happens.
+void SettlePath() {
+    if (g_pending.Empty() || g_pendingPath == g_iniPath) {
+        g_pendingPath = g_iniPath;
+        return;
+    }
+    std::swap(g_pendingPath, g_iniPath);
+    const bool written = WriteHeld();
+    std::swap(g_pendingPath, g_iniPath);
+    if (!written) LogDbg(L"INI edits held for " + g_pendingPath + L" cannot be written there and are dropped");
+    g_pending = IniPendingEdits();
+    g_pendingPath = g_iniPath;
+}
+
 std::optional<std::optional<std::wstring>> HeldValue(const wchar_t* section, const wchar_t* key) {
+    SettlePath();
     if (g_pending.Empty() || !section || !key) return std::nullopt;
     return g_pending.Lookup(section, key);
 }
@@ -136,6 +154,7 @@ std::wstring IniGetString(const wchar_t* section, const wchar_t* key, const wcha
 
 std::wstring IniGetSection(const wchar_t* section) {
     if (g_iniPath.empty()) return std::wstring();
+    SettlePath();
     if (section && g_pending.Touches(section)) return g_pending.Apply(section, ReadSection(section), nullptr);
     return ReadSection(section);
 }
@@ -225,6 +244,7 @@ bool WriteHeld() {
 // Outside a batch an edit is written at once, unless edits of a failed batch wait: then it joins
 // them, so that the file takes every edit in its order.
 bool HoldEdit() {
+    SettlePath();
     if (g_flushHolds > 0) return true;
     return !g_pending.Empty();
 }
@@ -275,6 +295,7 @@ void IniFlush() {
         g_flushOwed = true;
         return;
     }
+    SettlePath();
     WriteHeld();
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, g_iniPath.c_str());
 }
@@ -284,6 +305,7 @@ void IniHoldFlushes() { ++g_flushHolds; }
 void IniReleaseFlushes() {
     if (g_flushHolds == 0 || --g_flushHolds > 0) return;
     if (g_iniPath.empty()) return;
+    SettlePath();
     const bool written = WriteHeld();
     if (!g_flushOwed || !written) return;
     g_flushOwed = false;
@@ -291,5 +313,7 @@ void IniReleaseFlushes() {
 }
 
 void IniWriteHeld() {
-    if (!g_iniPath.empty()) WriteHeld();
+    if (g_iniPath.empty()) return;
+    SettlePath();
+    WriteHeld();
 }

@@ -216,6 +216,15 @@ TEST_F(SettingsWin, ABatchEndsInTheFileOfTheWritesOneByOne) {
         }
         for (int i = 0; i < 3; ++i) DeleteFileW((dir_ / (L"b" + IntToW(i) + L".ini")).c_str());
     }
+    // Edits held for one file go to that file, also when the path changes before the batch ends.
+    g_iniPath = dir_ / L"x.ini";
+    IniHoldFlushes();
+    IniWrite(L"s", L"k", L"v");
+    g_iniPath = dir_ / L"y.ini";
+    IniReleaseFlushes();
+    EXPECT_FALSE(wt::Exists(g_iniPath));
+    g_iniPath = dir_ / L"x.ini";
+    EXPECT_EQ(IniGetString(L"s", L"k", L"", 8), L"v");
     IniForgetWriteFailure();
 }
 
