@@ -12,6 +12,8 @@ extern const wchar_t* const kMainClass;  // "BrindlecotMain"
 extern const wchar_t* const kMainTitle;  // "Brindlecot"
 constexpr UINT WM_TRAYCALLBACK = WM_USER + 1;
 constexpr UINT WM_REFRESHBOXES = WM_APP + 1;
+// Posted at the end of start-up: what the first picture does not need comes after it.
+constexpr UINT WM_STARTUPDONE = WM_APP + 3;
 
 extern HINSTANCE g_hInst;
 extern HWND g_hMainWnd;
@@ -32,6 +34,8 @@ void EnsureHiddenStore(const std::wstring& hidden);
 // Start-up steps 1 to 17, then the main loop (waits for messages, draws what changed); returns the
 // exit code (always 0).
 void StartUp(HINSTANCE instance);
+// After the boxes are drawn: the drop targets of the boxes and the tray icon (WM_STARTUPDONE).
+void FinishStartUp();
 int MainLoop();
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

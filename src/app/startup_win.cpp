@@ -8,6 +8,7 @@
 #include "app/instance_win.h"
 #include "app/watch_win.h"
 #include "boxes/box_win.h"
+#include "boxes/drop_target_win.h"
 #include "inventory/inventory_win.h"
 #include "render/render_win.h"
 #include "settings/lists_win.h"
@@ -105,13 +106,14 @@ void StartUp(HINSTANCE instance) {
     LoadCustomBoxes();
     LoadSkin();
     LoadStyle();
+    StartBgImageDecode();
     LoadIconSize();
     UpdateSkinBrush();
-    ApplyTrayIcon();
 
     // 14-16: scan, remembered positions, one box per group.
     ScanAll();
     LoadPos();
+    DeferDropTargets();
     for (size_t i = 0; i < g_groups.size(); ++i) CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
 
     // 17: first run arranges, later runs only settle overlaps.
@@ -121,6 +123,13 @@ void StartUp(HINSTANCE instance) {
         ResolveOverlaps(nullptr);
     }
     KeepBoxesReachable(); // default places run off the right edge from the seventh box or so
+    // Behind whatever waits now (a rebuild asked for meanwhile included): every box has its picture.
+    if (!g_hMainWnd || !PostMessageW(g_hMainWnd, WM_STARTUPDONE, 0, 0)) FinishStartUp();
+}
+
+void FinishStartUp() {
+    RegisterDeferredDropTargets();
+    ApplyTrayIcon();
 }
 
 int MainLoop() {
@@ -154,6 +163,9 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_REFRESHBOXES:
         OnRefreshRequest(hwnd);
+        return 0;
+    case WM_STARTUPDONE:
+        FinishStartUp();
         return 0;
     case WM_DISPLAYCHANGE:
         CheckGraphicsDevices();

@@ -125,7 +125,7 @@ void SetupTray(HWND mainWnd) {
     g_nid.uID = 1;
     g_nid.uFlags = kTrayFlags;
     g_nid.uCallbackMessage = WM_TRAYCALLBACK;
-    g_nid.hIcon = MakeTrayIcon(g_trayIconStyle);
+    g_nid.hIcon = nullptr; // drawn once the style is known (ApplyTrayIcon), after the first picture
     lstrcpynW(g_nid.szTip, kMainTitle, ARRAYSIZE(g_nid.szTip));
     Shell_NotifyIconW(NIM_ADD, &g_nid);
     // The shell's restart notice also reaches a program that runs elevated.
@@ -246,6 +246,7 @@ void OnTaskbarCreated() {
 
 void OnMainDestroy() {
     StopMoveAll();
+    IniWriteHeld(); // what a batch could not write (the file was held) gets a last try
     // An icon left behind by a program that ended would stay in the tray until hovered.
     if (g_nid.hWnd) Shell_NotifyIconW(NIM_DELETE, &g_nid);
     PostQuitMessage(0);

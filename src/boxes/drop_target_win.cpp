@@ -17,6 +17,7 @@ namespace {
 
 // The program's own reference to each window's target; OLE holds another while it is registered.
 std::map<HWND, ComPtr<DropTarget>> g_dropTargets;
+bool g_targetsDeferred = false; // boxes made now get their targets from RegisterDeferredDropTargets
 
 } // namespace
 
@@ -101,10 +102,19 @@ size_t RegisteredDropTargets() {
     return g_dropTargets.size();
 }
 
+void DeferDropTargets() { g_targetsDeferred = true; }
+
+void RegisterDeferredDropTargets() {
+    g_targetsDeferred = false;
+    for (BoxWin* box : g_boxes)
+        if (box->hwnd && !g_dropTargets.count(box->hwnd)) RegisterBoxDropTarget(box);
+}
+
 void RegisterBoxDropTarget(BoxWin* box) {
     if (!box || !box->hwnd) return;
     RevokeDropTargetOf(box->hwnd);
     RevokeDragDrop(box->hwnd);
+    if (g_targetsDeferred) return; // a drop meanwhile is refused: no target, no effect
     ComPtr<DropTarget> target;
     *target.put() = new DropTarget(box->key);
     if (SUCCEEDED(RegisterDragDrop(box->hwnd, target.get()))) g_dropTargets[box->hwnd] = std::move(target);

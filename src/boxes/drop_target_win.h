@@ -29,6 +29,11 @@ class DropTarget : public IDropTarget {
     DWORD offered = DROPEFFECT_NONE; // what the drag under way may do here, from DragEnter
 };
 
+// From DeferDropTargets on, boxes are made without a drop target (start-up: registering costs a few
+// milliseconds a box); RegisterDeferredDropTargets gives every box without one its target and ends
+// that. A drop onto a box without a target is refused, so the source keeps its files.
+void DeferDropTargets();
+void RegisterDeferredDropTargets();
 // Drop targets currently registered on box windows (tests look at the count).
 size_t RegisteredDropTargets();
 // Revokes and releases the drop target of a window that is going away (nothing when it has none).

@@ -26,10 +26,6 @@ namespace {
 
 constexpr BYTE kGhostAlpha = 180;
 
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // The item goes to the box of `key`: recorded for it, no longer freed, moved into the store.
 void AssignToBox(const std::wstring& name, const std::wstring& path, const std::wstring& key) {
     SetManualGroup(name, key);
@@ -42,8 +38,7 @@ void AssignToBox(const std::wstring& name, const std::wstring& path, const std::
 // cannot (a namesake lies there) stays in its box, since a freed file in the store would show nowhere.
 void FreeFromBoxes(const Item& item, bool backToDesktop) {
     if (backToDesktop) {
-        MoveFileNotify(item.path, g_desktop + L"\\" + item.name);
-        if (Exists(item.path)) {
+        if (!MoveFileNotify(item.path, g_desktop + L"\\" + item.name)) {
             LogDbg(L"DROP: cannot return " + item.path + L" to the desktop; it stays in its box");
             return;
         }
@@ -143,7 +138,8 @@ std::vector<std::wstring> DroppedPaths(HDROP drop) {
 
 int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
     // Carried out at once, even while a collect-all runs: the source is told what became of its
-    // files. One INI flush and one notice per folder for the whole drop.
+    // files. The INI entries are written once per section and each folder is told once, at the end
+    // of the drop.
     const QuietMoves quiet;
     int taken = 0;
     for (const std::wstring& path : DroppedPaths(drop)) {
@@ -152,10 +148,9 @@ int TakeDroppedFiles(HDROP drop, const std::wstring& key) {
             LogDbg(L"DROP: refused " + path);
             continue;
         }
-        MoveItemToGroup(path, key);
-        // Only a file that now lies in the store is recorded: a name whose file stayed elsewhere
-        // would pull a namesake on the desktop into the box.
-        if (Exists(path) || !Exists(g_hidden + L"\\" + name)) {
+        // Only a file that now lies in the store is recorded (a move that succeeded left it there
+        // whole): a name whose file stayed elsewhere would pull a namesake on the desktop into the box.
+        if (!MoveItemToGroup(path, key)) {
             LogDbg(L"DROP: cannot move " + path + L" into the store");
             continue;
         }

@@ -7,6 +7,7 @@
 #include "boxes/layout.h"
 #include "render/metrics.h"
 #include "render/render_win.h"
+#include "settings/ini_win.h"
 #include "settings/lists.h"
 #include "settings/lists_win.h"
 
@@ -42,6 +43,7 @@ class LiveDesk : public BoxDesk {
 
   private:
     BoxListHold hold_;
+    IniBatch ini_; // the places it saves are written once per box at its end
 };
 
 BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM out) {

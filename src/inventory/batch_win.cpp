@@ -7,6 +7,7 @@
 
 #include "app/app_win.h"
 #include "inventory/inventory_win.h"
+#include "settings/ini_win.h"
 
 namespace {
 
@@ -111,7 +112,7 @@ bool RunSlice() {
         EndLongMove();
         return false;
     }
-    if (g_schedule.ShellNoticeDue(NowMs())) FlushShellNotices();
+    if (g_schedule.ShellNoticeDue(NowMs())) FlushShellNotices(), IniWriteHeld();
     // A copy: the hook may end the program, and with it this move.
     const auto progress = m.hooks.progress;
     if (progress) progress(g_schedule.ProgressText());

@@ -17,7 +17,8 @@ bool ListFolder(const std::wstring& folder, std::vector<DirEntry>& out);
 void ScanDir(const std::wstring& folder, std::vector<Item>& out);
 void ScanAll();
 
-void MoveFileNotify(const std::wstring& from, const std::wstring& to);
+// Moves one entry (MoveEntry) and tells the shell; true when it now lies at `to`.
+bool MoveFileNotify(const std::wstring& from, const std::wstring& to);
 // Moves one entry without replacing anything: a rename on one volume; across volumes (files only)
 // a copy under a temporary name beside `to`, renamed into place when whole, then the source
 // removed. False when the entry stays where it was.
@@ -28,7 +29,8 @@ extern bool (*g_moveAfterCopy)(const std::wstring& temp);
 // At start: removes the temporary copies of moves cut short from the desktop and the hidden store,
 // one log line each.
 void RemoveUnfinishedMoves();
-void MoveItemToGroup(const std::wstring& path, const std::wstring& key);
+// Moves an entry into the hidden store; true when it was moved there now.
+bool MoveItemToGroup(const std::wstring& path, const std::wstring& key);
 void SetManualGroup(const std::wstring& name, const std::wstring& key);
 // Every entry of the folder at once (the shell hears of it once at the end).
 void CollectAll();

@@ -69,7 +69,15 @@ int SysIconIndex(const std::wstring& path, HIMAGELIST* list) {
 }
 
 // Only a folder is the store; a file of the user's called ".hidden" is no place to move anything into.
-bool StoreIsFolder() { return IsFolder(g_hidden.c_str()); }
+// While moves are held in a batch (QuietMoves) the store is looked at once: a store taken away
+// meanwhile makes the moves into it fail by themselves.
+int g_noticeHolds = 0;
+int g_storeSeen = -1; // -1: not looked at in this batch, else whether it is a folder
+bool StoreIsFolder() {
+    if (g_noticeHolds == 0) return IsFolder(g_hidden.c_str());
+    if (g_storeSeen < 0) g_storeSeen = IsFolder(g_hidden.c_str()) ? 1 : 0;
+    return g_storeSeen == 1;
+}
 
 void LogNoStore(const std::wstring& what) {
     LogDbg(what + L": no hidden store, [" + g_hidden + L"] is not a folder; nothing moved");
@@ -83,7 +91,6 @@ void ForgetChoices() {
 }
 
 // The shell hears of moves once per folder for a whole batch of them while notices are held.
-int g_noticeHolds = 0;
 bool g_noticePending = false;
 std::set<std::wstring> g_otherFolders; // other folders whose listing changed while notices were held
 
@@ -98,16 +105,19 @@ void TellShell() {
 
 } // namespace
 
-void MoveFileNotify(const std::wstring& from, const std::wstring& to) {
+bool MoveFileNotify(const std::wstring& from, const std::wstring& to) {
     // Without a desktop folder there is no store either, and paths built from them would point at
     // the current drive's root.
-    if (g_desktop.empty() || g_hidden.empty() || from.empty() || to.empty()) return;
-    if (LiesInHiddenStore(to, g_hidden) && !StoreIsFolder())
-        return LogNoStore(L"MoveFileNotify [" + from + L"]");
-    if (IsMoveTempName(GetFileName(from))) return;
+    if (g_desktop.empty() || g_hidden.empty() || from.empty() || to.empty()) return false;
+    if (LiesInHiddenStore(to, g_hidden) && !StoreIsFolder()) {
+        LogNoStore(L"MoveFileNotify [" + from + L"]");
+        return false;
+    }
+    if (IsMoveTempName(GetFileName(from))) return false;
     // Without MOVEFILE_REPLACE_EXISTING the move itself refuses a name that is taken.
-    if (!MoveEntry(from, to)) return;
+    if (!MoveEntry(from, to)) return false;
     TellShell();
+    return true;
 }
 
 void FlushShellNotices() {
@@ -130,7 +140,7 @@ void TellShellAbout(const std::wstring& folder) {
 }
 
 QuietMoves::QuietMoves() {
-    ++g_noticeHolds;
+    if (g_noticeHolds++ == 0) g_storeSeen = -1;
     IniHoldFlushes();
 }
 
@@ -139,12 +149,12 @@ QuietMoves::~QuietMoves() {
     if (g_noticeHolds > 0 && --g_noticeHolds == 0) FlushShellNotices();
 }
 
-void MoveItemToGroup(const std::wstring& path, const std::wstring&) {
-    if (g_hidden.empty()) return;
-    if (LiesInHiddenStore(path, g_hidden) || SamePathIgnoreCase(path, g_hidden)) return;
+bool MoveItemToGroup(const std::wstring& path, const std::wstring&) {
+    if (g_hidden.empty()) return false;
+    if (LiesInHiddenStore(path, g_hidden) || SamePathIgnoreCase(path, g_hidden)) return false;
     const std::wstring name = GetFileName(path);
-    if (name.empty()) return;
-    MoveFileNotify(path, g_hidden + L"\\" + name);
+    if (name.empty()) return false;
+    return MoveFileNotify(path, g_hidden + L"\\" + name);
 }
 
 void SetManualGroup(const std::wstring& name, const std::wstring& key) {

@@ -61,5 +61,8 @@ extern std::map<HICON, ID2D1Bitmap*> g_iconD2D; // bitmaps of the composition pa
 // Background picture cache: decodes g_bgImage once into g_bgBitmap (owned).
 extern Gdiplus::Bitmap* g_bgBitmap;
 void LoadBgImage();
+// At start: the picture of g_bgImage is decoded on a thread of its own, beside the scan and the first
+// drawing; the first LoadBgImage waits for it and takes it if the picture asked for is still the same.
+void StartBgImageDecode();
 // Lets go of the decoded picture: the next LoadBgImage reads g_bgImage again (none when empty).
 void ForgetBgImage();

@@ -1,10 +1,13 @@
 #include "settings/ini_win.h"
 
+#include <cwchar>
+#include <optional>
 #include <vector>
 
 #include "app/app_win.h"
 #include "base/strutil.h"
 #include "base/win.h"
+#include "settings/ini_batch.h"
 #include "settings/ini_encoding.h"
 #include "settings/settings.h"
 
@@ -84,20 +87,16 @@ void IniConvertToUtf16(const std::wstring& path) {
            bak);
 }
 
-int IniGetInt(const wchar_t* section, const wchar_t* key, int def) {
-    if (g_iniPath.empty()) return def;
-    return static_cast<int>(GetPrivateProfileIntW(section, key, def, g_iniPath.c_str()));
-}
+namespace {
 
-std::wstring IniGetString(const wchar_t* section, const wchar_t* key, const wchar_t* def, int bufChars) {
-    if (g_iniPath.empty()) return def ? def : L"";
-    std::vector<wchar_t> buf(static_cast<size_t>(bufChars) + 1, L'\0');
-    GetPrivateProfileStringW(section, key, def, buf.data(), static_cast<DWORD>(bufChars), g_iniPath.c_str());
-    return buf.data();
-}
+// Edits held while flushes are held (a batch), or left over from a batch whose writing failed.
+IniPendingEdits g_pending;
+std::wstring g_pendingPath; // the file the held edits belong to
+int g_flushHolds = 0;
+bool WriteHeld();
 
-std::wstring IniGetSection(const wchar_t* section) {
-    if (g_iniPath.empty()) return std::wstring();
+// The section as the file holds it.
+std::wstring ReadSection(const wchar_t* section) {
     // The platform cuts a section that does not fit and then returns size - 2; grow until it fits.
     for (DWORD size = 8192;; size *= 2) {
         std::vector<wchar_t> buf(size, L'\0');
@@ -110,10 +109,59 @@ std::wstring IniGetSection(const wchar_t* section) {
     }
 }
 
+// Held edits belong to the file they were made for: when the path has changed meanwhile, they are
+// written there (or, when that fails, dropped with a log line) before anything else happens.
+void SettlePath() {
+    if (g_pending.Empty() || g_pendingPath == g_iniPath) {
+        g_pendingPath = g_iniPath;
+        return;
+    }
+    std::swap(g_pendingPath, g_iniPath);
+    const bool written = WriteHeld();
+    std::swap(g_pendingPath, g_iniPath);
+    if (!written) LogDbg(L"INI edits held for " + g_pendingPath + L" cannot be written there and are dropped");
+    g_pending = IniPendingEdits();
+    g_pendingPath = g_iniPath;
+}
+
+std::optional<std::optional<std::wstring>> HeldValue(const wchar_t* section, const wchar_t* key) {
+    SettlePath();
+    if (g_pending.Empty() || !section || !key) return std::nullopt;
+    return g_pending.Lookup(section, key);
+}
+
+} // namespace
+
+int IniGetInt(const wchar_t* section, const wchar_t* key, int def) {
+    if (g_iniPath.empty()) return def;
+    if (const auto held = HeldValue(section, key)) {
+        if (!*held || (*held)->empty()) return def;
+        return static_cast<int>(std::wcstol((*held)->c_str(), nullptr, 10));
+    }
+    return static_cast<int>(GetPrivateProfileIntW(section, key, def, g_iniPath.c_str()));
+}
+
+std::wstring IniGetString(const wchar_t* section, const wchar_t* key, const wchar_t* def, int bufChars) {
+    if (g_iniPath.empty()) return def ? def : L"";
+    if (const auto held = HeldValue(section, key)) {
+        const std::wstring value = *held ? **held : std::wstring(def ? def : L"");
+        return value.substr(0, bufChars > 0 ? static_cast<size_t>(bufChars - 1) : 0);
+    }
+    std::vector<wchar_t> buf(static_cast<size_t>(bufChars) + 1, L'\0');
+    GetPrivateProfileStringW(section, key, def, buf.data(), static_cast<DWORD>(bufChars), g_iniPath.c_str());
+    return buf.data();
+}
+
+std::wstring IniGetSection(const wchar_t* section) {
+    if (g_iniPath.empty()) return std::wstring();
+    SettlePath();
+    if (section && g_pending.Touches(section)) return g_pending.Apply(section, ReadSection(section), nullptr);
+    return ReadSection(section);
+}
+
 namespace {
 
 bool g_iniWriteFailed = false; // a write has failed in this run and the user has been told
-int g_flushHolds = 0;
 bool g_flushOwed = false;
 
 // A write that failed loses a choice at the next start: the first failure of a run goes to the log
@@ -139,19 +187,89 @@ void IniForgetWriteFailure() {
     g_iniWriteFailed = false;
 }
 
+namespace {
+
+// Nothing to delete in a file that does not exist; a delete never brings the file into being.
+bool IniFileExists() { return GetFileAttributesW(g_iniPath.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Writes the held edits, one rewrite of the file per section that changed. A section that cannot be
+// written (the file is held by another program) keeps its edits, and so do the sections after it:
+// they are tried again at the next write or flush outside a batch, at the end of the next batch and
+// at exit, and reads see them meanwhile.
+bool WriteHeld() {
+    if (g_pending.Empty()) return true;
+    const bool exists = IniFileExists();
+    if (exists) {
+        // A section is read before it is written, and a read of a file held by another program reads
+        // nothing: edits merged into that would lose the section's other keys. Held: all waits.
+        HANDLE f = CreateFileW(g_iniPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) {
+            NoteWrite(FALSE);
+            return false;
+        }
+        CloseHandle(f);
+    }
+    bool ensured = false;
+    for (const IniPendingEdits::SectionWork& work : g_pending.Work()) {
+        const wchar_t* section = work.name.c_str();
+        bool changed = false;
+        const std::wstring was = work.wipe ? std::wstring() : ReadSection(section);
+        const std::wstring lines = g_pending.Apply(work.name, was, &changed);
+        if (work.wipe && !work.remade && !exists) changed = false; // nothing to delete
+        if (changed && !ensured) IniEnsureFile(), ensured = true; // once for the whole batch
+        BOOL ok = TRUE;
+        if (changed && work.wipe) ok = WritePrivateProfileStringW(section, nullptr, nullptr, g_iniPath.c_str());
+        if (changed && !work.wipe && lines.empty()) {
+            // An empty list leaves a section's keys as they are: each goes by itself, the name stays.
+            for (size_t at = 0; ok && at < was.size(); at = was.find(L'\0', at) + 1) {
+                const std::wstring line = was.substr(at, was.find(L'\0', at) - at);
+                ok = WritePrivateProfileStringW(section, line.substr(0, line.find(L'=')).c_str(), nullptr,
+                                                g_iniPath.c_str());
+                if (was.find(L'\0', at) == std::wstring::npos) break;
+            }
+        } else if (ok && changed && (!work.wipe || work.remade)) {
+            const std::wstring block = lines + L'\0'; // with c_str()'s NUL: the list's two final NULs
+            ok = WritePrivateProfileSectionW(section, block.c_str(), g_iniPath.c_str());
+        }
+        if (!ok) {
+            NoteWrite(FALSE);
+            return false;
+        }
+        g_pending.Forget(work.name);
+    }
+    return true;
+}
+
+// Outside a batch an edit is written at once, unless edits of a failed batch wait: then it joins
+// them, so that the file takes every edit in its order.
+bool HoldEdit() {
+    SettlePath();
+    if (g_flushHolds > 0) return true;
+    return !g_pending.Empty();
+}
+
+} // namespace
+
 void IniWrite(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
     if (g_iniPath.empty()) return;
+    if (HoldEdit() && section && key) {
+        g_pending.Set(section, key, value);
+        if (g_flushHolds == 0) WriteHeld();
+        return;
+    }
     IniEnsureFile();
     NoteWrite(WritePrivateProfileStringW(section, key, value.c_str(), g_iniPath.c_str()));
 }
 
-namespace {
-// Nothing to delete in a file that does not exist; a delete never brings the file into being.
-bool IniFileExists() { return GetFileAttributesW(g_iniPath.c_str()) != INVALID_FILE_ATTRIBUTES; }
-} // namespace
-
 void IniDeleteKey(const wchar_t* section, const wchar_t* key) {
-    if (g_iniPath.empty() || !IniFileExists()) return;
+    if (g_iniPath.empty()) return;
+    if (HoldEdit() && section && key) {
+        g_pending.EraseKey(section, key); // written only if the key is there when the batch ends
+        if (g_flushHolds == 0) WriteHeld();
+        return;
+    }
+    if (!IniFileExists()) return;
     // A key that is not there needs no write (which rewrites the whole file); reading is cheap.
     static const wchar_t kAbsent[] = L"\x1\x2";
     if (section && key && IniGetString(section, key, kAbsent, 4) == kAbsent) return;
@@ -159,7 +277,13 @@ void IniDeleteKey(const wchar_t* section, const wchar_t* key) {
 }
 
 void IniDeleteSection(const wchar_t* section) {
-    if (g_iniPath.empty() || !IniFileExists()) return;
+    if (g_iniPath.empty()) return;
+    if (HoldEdit() && section) {
+        g_pending.EraseSection(section);
+        if (g_flushHolds == 0) WriteHeld();
+        return;
+    }
+    if (!IniFileExists()) return;
     NoteWrite(WritePrivateProfileStringW(section, nullptr, nullptr, g_iniPath.c_str()));
 }
 
@@ -171,13 +295,25 @@ void IniFlush() {
         g_flushOwed = true;
         return;
     }
+    SettlePath();
+    WriteHeld();
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, g_iniPath.c_str());
 }
 
 void IniHoldFlushes() { ++g_flushHolds; }
 
 void IniReleaseFlushes() {
-    if (g_flushHolds == 0 || --g_flushHolds > 0 || !g_flushOwed) return;
+    if (g_flushHolds == 0 || --g_flushHolds > 0) return;
+    if (g_iniPath.empty()) return;
+    SettlePath();
+    const bool written = WriteHeld();
+    if (!g_flushOwed || !written) return;
     g_flushOwed = false;
     IniFlush();
+}
+
+void IniWriteHeld() {
+    if (g_iniPath.empty()) return;
+    SettlePath();
+    WriteHeld();
 }

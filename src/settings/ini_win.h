@@ -28,9 +28,22 @@ void IniFlush(); // writes the platform's cached copy of the file to disk
 // Tells that decisions cannot be saved: `line` (ending in the error) to the log and, once per run,
 // the balloon; later failures of the same run say nothing more.
 void IniReportCannotSave(const std::wstring& line, unsigned long error);
-// Between these, IniFlush only notes that a flush is owed; the last release flushes once. For work
-// that writes many entries at once (a drop of many files).
+// Between these (a batch: a drop of many files), writes and deletes are held in memory and reads see
+// them; IniFlush only notes that a flush is owed. The last release writes what was held, one
+// rewrite of the file per section, with the file the writes one by one would have left. What cannot
+// be written then (the file is held by another program) stays held and is tried again at the next
+// write, flush or release, and by IniWriteHeld.
 void IniHoldFlushes();
 void IniReleaseFlushes();
+// A batch for the length of a scope (a layout pass that moves several boxes).
+class IniBatch {
+  public:
+    IniBatch() { IniHoldFlushes(); }
+    ~IniBatch() { IniReleaseFlushes(); }
+    IniBatch(const IniBatch&) = delete;
+    IniBatch& operator=(const IniBatch&) = delete;
+};
+// Writes what is held now (a long batch does so now and then; the program does at exit).
+void IniWriteHeld();
 // Forgets that a write has failed, as at the start of a run (the next failure is reported again).
 void IniForgetWriteFailure();

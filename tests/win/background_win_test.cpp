@@ -45,6 +45,7 @@ TEST(BackgroundWin, PictureCoversTheBodyAtTheBoxOpacity) {
                   {10, 205, over(255, bg & 0xFF), over(0, bg >> 16)},
                   {300, 40, over(0, bg & 0xFF), over(255, bg >> 16)}};
     g_bgImage = tmp / L"图.bmp";
+    StartBgImageDecode(); // decoded on its own thread, as at start
     DrawBox(&box);
     for (const auto& p : probes) {
         const Bgra px = PixelAt(*box.fallback, p.x, p.y);

@@ -172,6 +172,62 @@ TEST_F(SettingsWin, AFailedWriteIsLoggedOnceWithPathAndError) {
     IniForgetWriteFailure();
 }
 
+// A batch of edits (a drop of many files) leaves the file that the same edits one by one leave, in
+// every form the file may have; a file held by another program when the batch ends loses nothing.
+TEST_F(SettingsWin, ABatchEndsInTheFileOfTheWritesOneByOne) {
+    const std::wstring text = L"[manualGroups]\r\nb.txt=old\r\nc.txt=x\r\n[freedItems]\r\na.txt=1\r\n[customBoxes]\r\n旧=1\r\n";
+    const auto edits = [] {
+        IniWrite(L"manualGroups", L"a.txt", L"工作");
+        IniWrite(L"manualGroups", L"B.TXT", L"new");
+        IniDeleteKey(L"freedItems", L"a.txt");
+        IniDeleteKey(L"freedItems", L"absent.txt");
+        IniDeleteSection(L"customBoxes");
+        IniWrite(L"新盒子", L"x", L"40");
+        IniWrite(L"customBoxes", L"新", L"1");
+        IniWrite(L"manualGroups", L"a.txt", L"再");
+        IniDeleteKey(L"manualGroups", L"c.txt");
+        IniDeleteSection(L"nowhere");
+    };
+    const struct { const char* what; std::string bytes; } starts[] = {
+        {"no file", ""}, {"ANSI", "[manualGroups]\r\nb.txt=old\r\nc.txt=x\r\n[freedItems]\r\na.txt=1\r\n"}, {"UTF-16LE", "utf16"}};
+    for (const auto& start : starts) {
+        for (int i = 0; i < 3; ++i) { // one by one, in a batch, in a batch that meets a held file
+            g_iniPath = dir_ / (L"b" + IntToW(i) + L".ini");
+            if (start.bytes == "utf16") {
+                ASSERT_TRUE(wt::WriteIniText(g_iniPath, text));
+            } else if (!start.bytes.empty()) {
+                ASSERT_TRUE(wt::WriteBytes(g_iniPath, start.bytes));
+            }
+            const std::string before = wt::ReadBytes(g_iniPath);
+            if (i > 0) IniHoldFlushes();
+            edits();
+            if (i == 0) continue;
+            EXPECT_EQ(IniGetString(L"manualGroups", L"a.txt", L"", 16) + IniGetSection(L"customBoxes"), L"再新=1");
+            HANDLE lock = i == 2 ? CreateFileW(g_iniPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                 : INVALID_HANDLE_VALUE;
+            IniReleaseFlushes();
+            if (lock != INVALID_HANDLE_VALUE) {
+                EXPECT_EQ(IniGetString(L"manualGroups", L"b.txt", L"", 16), L"new") << "reads see what waits";
+                CloseHandle(lock);
+                EXPECT_EQ(wt::ReadBytes(g_iniPath), before) << start.what;
+                IniFlush();
+            }
+            EXPECT_EQ(wt::ReadBytes(g_iniPath), wt::ReadBytes(dir_ / L"b0.ini")) << start.what << " " << i;
+        }
+        for (int i = 0; i < 3; ++i) DeleteFileW((dir_ / (L"b" + IntToW(i) + L".ini")).c_str());
+    }
+    // Edits held for one file go to that file, also when the path changes before the batch ends.
+    g_iniPath = dir_ / L"x.ini";
+    IniHoldFlushes();
+    IniWrite(L"s", L"k", L"v");
+    g_iniPath = dir_ / L"y.ini";
+    IniReleaseFlushes();
+    EXPECT_FALSE(wt::Exists(g_iniPath));
+    g_iniPath = dir_ / L"x.ini";
+    EXPECT_EQ(IniGetString(L"s", L"k", L"", 8), L"v");
+    IniForgetWriteFailure();
+}
+
 std::string Narrow(const std::wstring& text, UINT codePage) { // empty when the code page lacks a character
     BOOL lossy = FALSE;
     char buf[64] = {};

@@ -2,6 +2,10 @@
 // restart, start with Windows, and the INI file's byte-order mark and place.
 #include "win/interaction_env.h"
 
+#include "base/com_win.h"
+#include "base/strutil.h"
+#include "inventory/inventory_win.h"
+
 #include <gdiplus.h>
 
 #include "settings/settings_win.h"
@@ -189,6 +193,34 @@ TEST(IniFile, EmptyFileGetsTheByteOrderMarkAndAWritableExeFolderKeepsTheFile) {
               L"\\AppData\\Roaming\\Brindlecot\\brindlecot.ini|\\Brindlecot\\dbg.log");
     wt::RemoveTree(g_iniPath.substr(0, g_iniPath.size() - 15));
     g_iniPath.clear(), g_logPath.clear();
+}
+
+// Start-up leaves the drop targets and the tray icon until its boxes are drawn: a drop meanwhile
+// finds no target (the source keeps its files), and after WM_STARTUPDONE every box has its own.
+TEST_F(TrayWorld, AfterStartUpEveryBoxHasItsDropTargetAndEveryIcon) {
+    OleInitialize(nullptr);
+    g_groups = {{L"文档", {DeskItem(g_desktop, L"a.txt"), DeskItem(g_desktop, L"b.docx")}},
+                {L"压缩包", {DeskItem(g_desktop, L"c.zip")}}};
+    DeferDropTargets();
+    const unsigned long drawn = BoxDrawCount();
+    RefreshBoxes();
+    ASSERT_EQ(g_boxes.size(), 2u);
+    EXPECT_EQ(BoxDrawCount() - drawn, 2u);
+    EXPECT_EQ(RegisteredDropTargets(), 0u);
+    EXPECT_EQ(g_nid.hIcon, nullptr) << "the tray icon comes after the pictures";
+    PostMessageW(g_hMainWnd, WM_STARTUPDONE, 0, 0);
+    MSG msg;
+    for (DWORD end = GetTickCount() + 5000; RegisteredDropTargets() < 2 && GetTickCount() < end;)
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    ComPtr<DropTarget> probe;
+    *probe.put() = new DropTarget(L"x");
+    for (BoxWin* box : g_boxes) {
+        EXPECT_EQ(RegisterDragDrop(box->hwnd, probe.get()), DRAGDROP_E_ALREADYREGISTERED) << "the box has its own";
+        for (const Item& item : box->items) EXPECT_NE(GetFileIcon(item.path), nullptr) << WideToUtf8(item.name);
+    }
+    EXPECT_NE(g_nid.hIcon, nullptr);
+    DestroyAllBoxes();
+    OleUninitialize();
 }
 
 } // namespace
