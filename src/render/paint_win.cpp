@@ -112,6 +112,7 @@ bool DrawCompositionHover(BoxWin* box, BoxSceneInput& in, const std::vector<Draw
     std::vector<Rect> draw, dirty;
     if (buffers < 2 || frames.size() < buffers || !FlipHoverAreas(frames[frames.size() - buffers], frames.back(), in, draw, dirty))
         return false;
+    MergeNearAreas(draw); // the present still names the changed cells alone
     HRESULT hr = S_OK;
     std::vector<DrawOp> ops;
     for (const Rect& area : draw) {
