@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/geom.h"
+#include "settings/metrics.h"
 
 constexpr int kEdgeBorder = 6; // the resize strips along the four sides
 constexpr int kWheelStep = 40; // pixels per wheel notch
@@ -14,7 +15,7 @@ constexpr int kWheelNotch = 120;
 constexpr int kDragSlopSq = 25; // a press becomes a drag beyond this squared distance
 constexpr int kGhostSize = 32;
 constexpr int kCollapsedHeight = 36;
-constexpr int kExpandedHeight = 360;
+constexpr int kExpandedHeight = kNominalBoxHeight;
 
 // Bits of an edge set.
 enum : unsigned { kEdgeLeft = 1, kEdgeRight = 2, kEdgeTop = 4, kEdgeBottom = 8 };

@@ -5,7 +5,7 @@
 #include "base/strutil.h"
 
 int GridColumns(int width, int cellW) {
-    const int columns = cellW > 0 ? (width - 12) / cellW : 0;
+    const int columns = cellW > 0 ? (width - kGridMargin) / cellW : 0;
     return columns <= 0 ? 1 : columns;
 }
 
@@ -28,7 +28,7 @@ int HitTestCells(int count, int width, int scrollY, int cellW, int cellH, Point 
 }
 
 int HoverIndex(bool pointerInWindow, Point client, int count, int width, int scrollY, int cellW, int cellH) {
-    if (!pointerInWindow || client.y < kTitleHoverZone) return -1;
+    if (!pointerInWindow || client.y < kTitleBand) return -1;
     return HitTestCells(count, width, scrollY, cellW, cellH, client);
 }
 

@@ -9,9 +9,9 @@
 #include "base/geom.h"
 #include "inventory/item.h"
 #include "render/skins.h"
+#include "settings/metrics.h"
 
 constexpr int kTitleBarHeight = 34; // painted title bar
-constexpr int kTitleHoverZone = 30; // pointer rows above this highlight nothing
 constexpr int kGridLeft = 6;
 constexpr int kGridTop = 42;
 
