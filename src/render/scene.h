@@ -37,6 +37,13 @@ struct RectF {
     float bottom = 0;
 };
 
+// Where an item's name goes in its cell (a CellRectAt rectangle): below the icon and kNameGap lower,
+// kNameInset in from each side, down to the cell's bottom. The box draws the name there; whether a
+// name fits (the tooltip's question) is measured against the same rectangle.
+constexpr int kNameInset = 2;
+constexpr int kNameGap = 4;
+RectF NameRectIn(const Rect& cell, int iconSize);
+
 enum class DrawKind {
     Clear,    // whole target to `color`
     Fill,     // rectangle filled with `color`
