@@ -6,12 +6,16 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 tools/install-deps.sh || { echo "0 passed, 1 failed"; exit 1; }
 
+# The layer order of src/: one case of the final count, whatever the builds do.
+layers_ok=1
+tools/layer-check.sh || layers_ok=0
+
 build_ok=1
 cmake --preset host-asan >/dev/null && cmake --build --preset host-asan || build_ok=0
 cmake --preset windows >/dev/null && cmake --build --preset windows || build_ok=0
 if [ "$build_ok" -ne 1 ]; then
     echo "build failed"
-    echo "0 passed, 1 failed"
+    echo "0 passed, $((2 - layers_ok)) failed"
     exit 1
 fi
 
@@ -41,5 +45,6 @@ for r in build/host-asan/reports/unit.xml build/windows/reports/unit-wine.xml bu
     passed=$((passed + t - f - e - s))
     failed=$((failed + f + e))
 done
+if [ "$layers_ok" -eq 1 ]; then passed=$((passed + 1)); else echo "layer check failed"; failed=$((failed + 1)); fi
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

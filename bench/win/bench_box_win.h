@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_win.h"
+#include "base/process_win.h"
+#include "boxes/box_classes_win.h"
 #include "boxes/box_win.h"
-#include "render/render_win.h"
+#include "render/box_record_win.h"
+#include "render/devices_win.h"
 #include "settings/settings.h"
 
 inline double Percentile(std::vector<double> v, double p) {
@@ -22,13 +24,7 @@ inline double Percentile(std::vector<double> v, double p) {
 inline BoxWin* MakeBenchBox(int entries) {
     SetProcessDPIAware();
     g_hInst = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    wc.hInstance = g_hInst;
-    wc.lpfnWndProc = BoxProc;
-    wc.lpszClassName = WND_CLASS;
-    wc.style = CS_DBLCLKS;
-    RegisterClassExW(&wc);
+    RegisterBoxClasses(g_hInst);
     ResetSettingsToDefaults();
     InitDCompInfra();
     std::vector<Item> items(static_cast<size_t>(entries));

@@ -21,12 +21,12 @@
 #include <thread>
 #include <vector>
 
-#include "boxes/interaction_win.h"
+#include "boxes/item_drag_win.h"
 #include "inventory/inventory_win.h"
 #include "settings/ini_names.h"
 #include "settings/ini_win.h"
-#include "settings/lists_win.h"
 #include "settings/lists.h"
+#include "settings/lists_win.h"
 #include "settings/settings.h"
 
 namespace {

@@ -5,7 +5,10 @@
 #include <cstdio>
 
 #include "bench_box_win.h"
+#include "boxes/box_win.h"
+#include "render/box_record_win.h"
 #include "render/fallback_win.h"
+#include "render/paint_win.h"
 
 namespace {
 

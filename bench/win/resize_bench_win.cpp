@@ -5,8 +5,11 @@
 #include <cstdio>
 
 #include "bench_box_win.h"
+#include "boxes/box_win.h"
+#include "render/box_record_win.h"
 #include "render/fallback_win.h"
-#include "render/metrics.h"
+#include "render/paint_win.h"
+#include "settings/metrics.h"
 
 int wmain(int argc, wchar_t** argv) {
     const int steps = argc > 1 ? _wtoi(argv[1]) : 60;

@@ -1,5 +1,7 @@
+#include "app/autostart_win.h"
+
+#include "base/process_win.h"
 // Start with Windows: the value "Brindlecot" under the current user's Run key.
-#include "app/app_win.h"
 
 namespace {
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";

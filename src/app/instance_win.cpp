@@ -5,8 +5,10 @@
 
 #include <lmcons.h>
 
-#include "app/app_win.h"
 #include "app/instance.h"
+#include "app/startup_win.h"
+#include "app/tray_win.h"
+#include "base/process_win.h"
 #include "base/strutil.h"
 #include "ui/menus.h"
 

@@ -1,29 +1,33 @@
 // Start-up sequence, the main loop (it waits for messages and draws what changed) and the main window.
-#include "app/app_win.h"
+#include "app/startup_win.h"
 
 #include <commctrl.h>
 #include <gdiplus.h>
 #include <ole2.h>
 
 #include "app/instance_win.h"
+#include "app/tray_win.h"
 #include "app/watch_win.h"
+#include "base/log_win.h"
+#include "base/process_win.h"
+#include "boxes/box_classes_win.h"
+#include "boxes/box_mouse_win.h"
 #include "boxes/box_win.h"
 #include "boxes/drop_target_win.h"
+#include "boxes/item_drag_win.h"
+#include "boxes/layout_win.h"
 #include "inventory/inventory_win.h"
-#include "render/render_win.h"
+#include "render/background_win.h"
+#include "render/devices_win.h"
+#include "render/paint_win.h"
+#include "render/skins_win.h"
+#include "settings/ini_win.h"
 #include "settings/lists_win.h"
 #include "settings/settings.h"
 #include "settings/settings_win.h"
 
-const wchar_t* const WND_CLASS = L"BrindlecotClass";
-const wchar_t* const kGhostClass = L"BrindlecotGhost";
 const wchar_t* const kMainClass = L"BrindlecotMain";
 const wchar_t* const kMainTitle = L"Brindlecot";
-
-HINSTANCE g_hInst = nullptr;
-HWND g_hMainWnd = nullptr;
-bool g_resizing = false;
-bool g_draggingItem = false;
 
 void EnsureHiddenStore(const std::wstring& hidden) {
     if (hidden.empty()) return; // no desktop folder: never make a store anywhere else
@@ -41,24 +45,12 @@ namespace {
 ULONG_PTR g_gdiplusToken = 0;
 
 void RegisterClasses(HINSTANCE instance) {
+    RegisterBoxClasses(instance);
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
     wc.hInstance = instance;
-
-    wc.lpfnWndProc = GhostProc;
-    wc.lpszClassName = kGhostClass;
-    RegisterClassExW(&wc);
-
-    wc.lpfnWndProc = BoxProc;
-    wc.lpszClassName = WND_CLASS;
-    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    RegisterClassExW(&wc);
-
     wc.lpfnWndProc = MainProc;
     wc.lpszClassName = kMainClass;
-    wc.style = 0;
-    wc.hCursor = nullptr;
     RegisterClassExW(&wc);
 }
 
@@ -96,7 +88,8 @@ void StartUp(HINSTANCE instance) {
     // 10: shared graphics devices; the program goes on whatever the result.
     InitDCompInfra();
 
-    // 11-13: INI path, persistent lists, settings.
+    // 11-13: INI path, persistent lists, settings. A write that fails is told by the tray balloon.
+    SetIniWriteFailureHandler(ShowTrayBalloon);
     InitIniPath();
     RemoveUnfinishedMoves(); // after the INI path, which places the log
     LoadManualGroups();
@@ -112,7 +105,9 @@ void StartUp(HINSTANCE instance) {
 
     // 14-16: scan, remembered positions, one box per group.
     ScanAll();
-    LoadPos();
+    std::vector<std::wstring> keys;
+    for (const auto& g : g_groups) keys.push_back(g.first);
+    LoadPos(keys);
     DeferDropTargets();
     for (size_t i = 0; i < g_groups.size(); ++i) CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
 

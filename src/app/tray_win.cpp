@@ -1,20 +1,26 @@
 // The tray icon, its menu (the program's main menu) and the main window's handlers.
+#include "app/tray_win.h"
+
 #include <vector>
 
-#include "app/app_win.h"
+#include "app/autostart_win.h"
+#include "app/startup_win.h"
+#include "base/process_win.h"
 #include "base/strutil.h"
+#include "boxes/box_mouse_win.h"
 #include "boxes/box_rules.h"
 #include "boxes/box_win.h"
-#include "boxes/interaction_win.h"
+#include "boxes/layout_win.h"
 #include "inventory/inventory_win.h"
-#include "render/render_win.h"
+#include "render/box_record_win.h"
 #include "settings/ini_names.h"
 #include "settings/ini_win.h"
 #include "settings/lists.h"
 #include "settings/settings.h"
 #include "settings/settings_win.h"
+#include "ui/appearance_win.h"
+#include "ui/dialogs_win.h"
 #include "ui/menus.h"
-#include "ui/ui_win.h"
 
 #include <gdiplus.h>
 

@@ -6,10 +6,11 @@
 
 #include <string>
 
-#include "app/app_win.h"
 #include "app/change_timer.h"
+#include "base/log_win.h"
+#include "boxes/box_mouse_win.h"
 #include "boxes/box_win.h"
-#include "boxes/interaction_win.h"
+#include "boxes/item_drag_win.h"
 #include "inventory/inventory_win.h"
 
 namespace {

@@ -1,5 +1,5 @@
-#include "app/app_win.h"
 #include "app/instance_win.h"
+#include "app/startup_win.h"
 #include "inventory/inventory_win.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {

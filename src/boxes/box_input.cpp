@@ -2,6 +2,7 @@
 
 #include "boxes/box_rules.h"
 #include "inventory/scan.h"
+#include "render/scene.h"
 
 unsigned HitEdge(int x, int y, int clientW, int clientH) {
     unsigned edges = 0;
@@ -93,12 +94,21 @@ bool RefusesDroppedPath(const std::wstring& path, const std::wstring& desktop, c
     return path.empty() || SameOrBelow(desktop, path) || SameOrBelow(path, hidden);
 }
 
+namespace {
+
+RectF NameRectOfCell(int cellW, int cellH, int iconSize) {
+    return NameRectIn(CellRectAt(0, kGridMargin + cellW, 0, cellW, cellH), iconSize);
+}
+
+} // namespace
+
 int NameWidthInCell(int cellW) {
-    return cellW - 2 * kNameInset;
+    const RectF r = NameRectOfCell(cellW, 0, 0);
+    return static_cast<int>(r.right - r.left);
 }
 
 bool NameFitsCell(float textWidth, float textHeight, int cellW, int cellH, int iconSize) {
     constexpr float kSlack = 0.5f; // layout metrics are fractional
-    return textWidth <= static_cast<float>(NameWidthInCell(cellW)) + kSlack &&
-           textHeight <= static_cast<float>(cellH - iconSize - kNameGap) + kSlack;
+    const RectF r = NameRectOfCell(cellW, cellH, iconSize);
+    return textWidth <= r.right - r.left + kSlack && textHeight <= r.bottom - r.top + kSlack;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/geom.h"
+#include "settings/metrics.h"
 
 constexpr int kEdgeBorder = 6; // the resize strips along the four sides
 constexpr int kWheelStep = 40; // pixels per wheel notch
@@ -14,7 +15,7 @@ constexpr int kWheelNotch = 120;
 constexpr int kDragSlopSq = 25; // a press becomes a drag beyond this squared distance
 constexpr int kGhostSize = 32;
 constexpr int kCollapsedHeight = 36;
-constexpr int kExpandedHeight = 360;
+constexpr int kExpandedHeight = kNominalBoxHeight;
 
 // Bits of an edge set.
 enum : unsigned { kEdgeLeft = 1, kEdgeRight = 2, kEdgeTop = 4, kEdgeBottom = 8 };
@@ -55,10 +56,8 @@ DropPlan PlanItemDrop(int sourceBox, int targetBox, bool inHiddenStore);
 // folder that holds it, the hidden store and anything inside the store.
 bool RefusesDroppedPath(const std::wstring& path, const std::wstring& desktop, const std::wstring& hidden);
 
-// An item's name in its cell, as the box draws it: below the icon and kNameGap lower, kNameInset in
-// from each side, wrapped to that width.
-constexpr int kNameInset = 2;
-constexpr int kNameGap = 4;
+// The width an item's name is wrapped to in cells cellW wide: that of the rectangle the box draws it
+// in (NameRectIn).
 int NameWidthInCell(int cellW);
 // Whether a name laid out at that size shows whole in its cell (else it is cut).
 bool NameFitsCell(float textWidth, float textHeight, int cellW, int cellH, int iconSize);

@@ -1,16 +1,22 @@
 // The box menu on the title bar: collapse or expand, rename, appearance, arrange, delete (hide).
-#include "app/app_win.h"
+#include "boxes/box_menu_win.h"
+
+#include "base/log_win.h"
 #include "base/strutil.h"
 #include "boxes/box_input.h"
+#include "boxes/box_mouse_win.h"
 #include "boxes/box_win.h"
-#include "boxes/interaction_win.h"
-#include "render/render_win.h"
+#include "boxes/desktop_attach_win.h"
+#include "boxes/layout_win.h"
+#include "render/box_record_win.h"
+#include "render/paint_win.h"
 #include "settings/ini_names.h"
 #include "settings/ini_win.h"
 #include "settings/lists.h"
 #include "settings/settings.h"
+#include "ui/appearance_win.h"
+#include "ui/dialogs_win.h"
 #include "ui/menus.h"
-#include "ui/ui_win.h"
 
 namespace {
 

@@ -1,31 +1,42 @@
 // The mouse on a box window: edges resize, the title band moves, the wheel scrolls, a double click
 // opens, and a press on a cell hands over to the item drag. Whatever changes what a box shows marks
 // it for drawing; the main loop draws it.
+#include "boxes/box_mouse_win.h"
+
 #include <algorithm>
 
-#include "app/app_win.h"
+#include "base/process_win.h"
+#include "base/screen_win.h"
 #include "base/strutil.h"
+#include "boxes/box_classes_win.h"
 #include "boxes/box_input.h"
+#include "boxes/box_menu_win.h"
 #include "boxes/box_rules.h"
 #include "boxes/box_win.h"
-#include "boxes/interaction_win.h"
+#include "boxes/desktop_attach_win.h"
+#include "boxes/hover_win.h"
+#include "boxes/item_drag_win.h"
 #include "boxes/item_menu_win.h"
+#include "boxes/layout_win.h"
 #include "inventory/inventory_win.h"
+#include "render/box_record_win.h"
 #include "render/fallback_win.h"
-#include "render/metrics.h"
-#include "render/render_win.h"
+#include "render/paint_win.h"
 #include "settings/ini_names.h"
 #include "settings/ini_win.h"
 #include "settings/lists_win.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 
-BoxWin* g_resizeBox = nullptr;
-unsigned g_resizeMode = 0;
-POINT g_resizeStart = {};
-RECT g_resizeWin0 = {};
-BoxWin* g_movingBox = nullptr;
+bool g_resizing = false;
 
 namespace {
+
+BoxWin* g_resizeBox = nullptr;
+unsigned g_resizeMode = 0;  // edge set
+POINT g_resizeStart = {};   // pointer at the press, screen
+RECT g_resizeWin0 = {};     // window at the press, screen
+BoxWin* g_movingBox = nullptr; // the box inside the system move loop, if any
 
 void RunSystemMoveLoop(HWND hwnd) {
     ReleaseCapture();

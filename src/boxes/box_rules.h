@@ -5,12 +5,11 @@
 #include <vector>
 
 #include "base/geom.h"
+#include "settings/metrics.h"
 
 constexpr int kMinBoxWidth = 140;  // smallest width a stored or dragged size may have
 constexpr int kMinBoxHeight = 100; // smallest height
-constexpr int kTitleBand = 30;     // client rows above this move the box and open its menu
 constexpr int kDefaultColumns = 4;
-constexpr int kGridMargin = 12;     // horizontal space around the item grid
 constexpr int kTitleAndMargin = 42; // title bar and the space below the grid
 
 // Four cells plus the margin wide, as many rows of four as the items need (at least one) high.

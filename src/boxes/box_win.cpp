@@ -7,21 +7,29 @@
 #include <chrono>
 #include <utility>
 
-#include "app/app_win.h"
+#include "base/log_win.h"
+#include "base/process_win.h"
+#include "base/screen_win.h"
+#include "boxes/box_classes_win.h"
+#include "boxes/box_mouse_win.h"
 #include "boxes/box_rules.h"
+#include "boxes/desktop_attach_win.h"
 #include "boxes/drop_target_win.h"
-#include "boxes/interaction_win.h"
+#include "boxes/item_drag_win.h"
 #include "boxes/layout.h"
+#include "boxes/layout_win.h"
 #include "inventory/inventory_win.h"
+#include "render/box_record_win.h"
 #include "render/devices_win.h"
-#include "render/metrics.h"
-#include "render/render_win.h"
+#include "render/fallback_win.h"
+#include "render/paint_win.h"
+#include "render/skins.h"
 #include "settings/ini_names.h"
 #include "settings/ini_win.h"
 #include "settings/lists.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 
-std::vector<BoxWin*> g_boxes;
 bool g_intentionalHide = false;
 
 namespace {
@@ -30,22 +38,11 @@ int g_boxListHolds = 0;
 bool g_rebuildDeferred = false;
 bool g_remakeAll = false; // the next rebuild keeps no box
 
-constexpr int kAccentCount = 8;
-// Remembered positions keep the corner only; the rest of the rectangle is a nominal size.
-constexpr int kCachedWidth = 240;
-constexpr int kCachedHeight = 360;
-
 BoxWin* BoxFromHwnd(HWND hwnd) {
     return reinterpret_cast<BoxWin*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 } // namespace
-
-int BoxIndex(const BoxWin* box) {
-    for (size_t i = 0; i < g_boxes.size(); ++i)
-        if (g_boxes[i] == box) return static_cast<int>(i);
-    return -1;
-}
 
 void ShowBoxWindow(HWND hwnd, bool shown) {
     g_intentionalHide = !shown;
@@ -97,7 +94,7 @@ BoxPlan PlanBox(const std::wstring& key, size_t itemCount, int index, const std:
 // folded.
 void StartRecord(BoxWin* box, const std::vector<Item>& items, int index) {
     box->items = items;
-    box->colorIdx = ((index % kAccentCount) + kAccentCount) % kAccentCount;
+    box->colorIdx = ((index % kAccentColors) + kAccentColors) % kAccentColors;
     box->scrollY = 0;
     box->hoverIdx = -1;
     box->collapsed = false;
@@ -202,7 +199,7 @@ void RefreshBoxes() {
     for (BoxWin* box : g_boxes) {
         RECT r = {};
         if (!box->hwnd || !GetWindowRect(box->hwnd, &r)) continue;
-        g_posCache[box->key] = Rect{r.left, r.top, r.left + kCachedWidth, r.top + kCachedHeight};
+        g_posCache[box->key] = Rect{r.left, r.top, r.left + kNominalBoxWidth, r.top + kNominalBoxHeight};
     }
     // Whatever interaction is under way ends, as with boxes made anew.
     EndBoxInteractions();

@@ -3,7 +3,6 @@
 #include "boxes/desktop_attach_win.h"
 
 #include "boxes/box_rules.h"
-#include "boxes/box_win.h"
 
 namespace {
 

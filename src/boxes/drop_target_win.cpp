@@ -9,9 +9,10 @@
 
 #include "base/com_win.h"
 #include "boxes/box_input.h"
-#include "boxes/box_win.h"
-#include "boxes/interaction_win.h"
+#include "boxes/box_mouse_win.h"
+#include "boxes/item_drag_win.h"
 #include "inventory/inventory_win.h"
+#include "render/box_record_win.h"
 
 namespace {
 

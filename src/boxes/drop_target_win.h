@@ -7,6 +7,8 @@
 
 #include <string>
 
+struct BoxWin;
+
 class DropTarget : public IDropTarget {
   public:
     explicit DropTarget(std::wstring key) : groupKey(std::move(key)) {}
@@ -38,3 +40,6 @@ void RegisterDeferredDropTargets();
 size_t RegisteredDropTargets();
 // Revokes and releases the drop target of a window that is going away (nothing when it has none).
 void RevokeDropTargetOf(HWND hwnd);
+// Drop-target registration of a box window: file lists from other programs go to its group.
+void RegisterBoxDropTarget(BoxWin* box);
+void RevokeBoxDropTarget(BoxWin* box);

@@ -1,8 +1,10 @@
 // Hover of a box: the cell under the pointer, from the box's own mouse messages. A box is marked
 // for drawing only when its hover cell changed; a leave notice clears it.
-#include "boxes/box_win.h"
+#include "boxes/hover_win.h"
+
 #include "boxes/name_tip_win.h"
-#include "render/render_win.h"
+#include "render/box_record_win.h"
+#include "render/paint_win.h"
 #include "render/scene.h"
 
 namespace {
@@ -27,7 +29,7 @@ void UpdateBoxHover(BoxWin* box, int x, int y) {
         tme.hwndTrack = box->hwnd;
         if (TrackMouseEvent(&tme)) g_tracked = box->hwnd;
     }
-    SetHover(box, y < kTitleHoverZone ? -1 : HitTest(box, x, y));
+    SetHover(box, y < kTitleBand ? -1 : HitTest(box, x, y));
 }
 
 void ClearBoxHover(BoxWin* box) {

@@ -1,28 +1,36 @@
 // Dragging an item out of its box: the press, the ghost window that follows the pointer, and the
 // drop on another box, on its own box or on no box. File lists from other programs end in the same
 // bookkeeping. Every path records the choice, moves the file if needed and asks for a rebuild.
+#include "boxes/item_drag_win.h"
+
+#include "base/log_win.h"
+#include "base/process_win.h"
+#include "base/screen_win.h"
 #include "base/win.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "app/app_win.h"
 #include "base/strutil.h"
+#include "boxes/box_classes_win.h"
 #include "boxes/box_input.h"
-#include "boxes/box_win.h"
-#include "boxes/interaction_win.h"
+#include "boxes/box_mouse_win.h"
 #include "inventory/inventory_win.h"
 #include "inventory/scan.h"
+#include "render/box_record_win.h"
 #include "settings/lists.h"
 #include "settings/lists_win.h"
 
+bool g_draggingItem = false;
 bool g_itemPending = false;
 BoxWin* g_dragItemBox = nullptr;
-int g_dragItemIdx = -1;
-POINT g_itemDragStart = {};
 HWND g_ghostWnd = nullptr;
 
 namespace {
+
+int g_dragItemIdx = -1;
+POINT g_itemDragStart = {};
+
 
 constexpr BYTE kGhostAlpha = 180;
 

@@ -9,20 +9,21 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "app/app_win.h"
 #include "base/com_win.h"
+#include "base/log_win.h"
+#include "base/process_win.h"
 #include "base/strutil.h"
-#include "boxes/box_win.h"
-#include "boxes/interaction_win.h"
+#include "boxes/box_mouse_win.h"
 #include "inventory/inventory_win.h"
 #include "inventory/item.h"
 #include "inventory/scan.h"
-#include "render/render_win.h"
+#include "render/box_record_win.h"
+#include "render/paint_win.h"
 #include "settings/ini_names.h"
 #include "settings/ini_win.h"
 #include "settings/lists.h"
 #include "settings/lists_win.h"
-#include "ui/ui_win.h"
+#include "ui/dialogs_win.h"
 
 namespace {
 
@@ -130,7 +131,7 @@ void RunItemCommand(HWND owner, IContextMenu* cm, UINT cmd, const std::wstring& 
     ici.nShow = SW_SHOWNORMAL;
     ici.ptInvoke = pt;
     const HRESULT hr = cm->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&ici));
-    if (FAILED(hr)) LogDbg(L"ITEM MENU: command " + IntToW(static_cast<int>(cmd)) + L" failed on " + path);
+    if (FAILED(hr)) LogHr(L"ITEM MENU: command " + IntToW(static_cast<int>(cmd)) + L" on " + path, hr);
 }
 
 } // namespace

@@ -1,15 +1,20 @@
 // The live box windows as a desk for the layout decisions: rectangles from the windows, moves
 // through SetBoxPos, every new position saved at once.
+#include "boxes/layout_win.h"
+
 #include <algorithm>
 
+#include "base/screen_win.h"
 #include "boxes/box_rules.h"
 #include "boxes/box_win.h"
+#include "boxes/desktop_attach_win.h"
 #include "boxes/layout.h"
-#include "render/metrics.h"
-#include "render/render_win.h"
+#include "render/box_record_win.h"
+#include "render/paint_win.h"
 #include "settings/ini_win.h"
 #include "settings/lists.h"
 #include "settings/lists_win.h"
+#include "settings/metrics.h"
 
 namespace {
 
@@ -46,21 +51,7 @@ class LiveDesk : public BoxDesk {
     IniBatch ini_; // the places it saves are written once per box at its end
 };
 
-BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM out) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    if (GetMonitorInfoW(monitor, &info))
-        reinterpret_cast<std::vector<Rect>*>(out)->push_back(FromRECT(info.rcWork));
-    return TRUE;
-}
-
 } // namespace
-
-std::vector<Rect> MonitorWorkAreas() {
-    std::vector<Rect> areas{PrimaryWorkArea()};
-    EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
-    return areas;
-}
 
 void PlaceNewBox(const std::wstring& key) {
     if (g_posCache.count(key)) return;
@@ -70,7 +61,7 @@ void PlaceNewBox(const std::wstring& key) {
         if (GetWindowRect(box->hwnd, &r)) others.push_back(FromRECT(r));
     }
     const auto at = FreePlaceIn(others, DefaultBoxSize(g_cellW, g_cellH, 0), PrimaryWorkArea());
-    if (at) g_posCache[key] = Rect{at->x, at->y, at->x + 240, at->y + 360};
+    if (at) g_posCache[key] = Rect{at->x, at->y, at->x + kNominalBoxWidth, at->y + kNominalBoxHeight};
 }
 
 bool KeepTitleInReach(HWND hwnd) {
@@ -81,13 +72,6 @@ bool KeepTitleInReach(HWND hwnd) {
     if (to == now) return false;
     SetBoxPos(hwnd, to.left, to.top, 0, 0, SWP_NOSIZE);
     return true;
-}
-
-Rect PrimaryWorkArea() {
-    RECT r = {};
-    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0) && r.right > r.left && r.bottom > r.top)
-        return FromRECT(r);
-    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 bool OverlapsAnyExcept(const RECT& r, BoxWin* box) {

@@ -8,13 +8,13 @@
 
 #include <string>
 
-#include "app/app_win.h"
 #include "base/com_win.h"
+#include "base/process_win.h"
 #include "boxes/box_input.h"
-#include "boxes/box_win.h"
+#include "render/box_record_win.h"
 #include "render/devices_win.h"
-#include "render/metrics.h"
-#include "render/render_win.h"
+#include "render/paint_win.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 
 namespace {

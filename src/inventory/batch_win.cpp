@@ -5,7 +5,7 @@
 #include <deque>
 #include <memory>
 
-#include "app/app_win.h"
+#include "base/log_win.h"
 #include "inventory/inventory_win.h"
 #include "settings/ini_win.h"
 

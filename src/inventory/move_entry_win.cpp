@@ -3,7 +3,7 @@
 // copy: the copy is made under a temporary name beside the destination, renamed into place once it
 // is whole, and only then is the source removed. A run that ends in between leaves the temporary
 // copy (never shown by the scan, removed at the next start) and the whole source.
-#include "app/app_win.h"
+#include "base/log_win.h"
 #include "base/strutil.h"
 #include "inventory/inventory_win.h"
 #include "inventory/scan.h"

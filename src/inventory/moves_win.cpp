@@ -1,6 +1,7 @@
 // Moving entries between the desktop and the hidden store, opening them and fetching their icons.
 // A move happens whole or the entry stays where it was (MoveEntry); nothing is ever replaced or
 // overwritten.
+#include "base/log_win.h"
 #include "inventory/inventory_win.h"
 
 #include <commctrl.h>
@@ -9,7 +10,6 @@
 
 #include <set>
 
-#include "app/app_win.h"
 #include "inventory/scan.h"
 #include "settings/ini_names.h"
 #include "settings/ini_win.h"

@@ -1,5 +1,5 @@
 // Listing the desktop folder and the hidden store, and the scan into ordered groups.
-#include "app/app_win.h"
+#include "base/log_win.h"
 #include "inventory/inventory_win.h"
 #include "inventory/scan.h"
 #include "settings/lists.h"

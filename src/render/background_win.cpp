@@ -1,14 +1,18 @@
 #include "render/background_win.h"
 
+#include <utility>
 #include <vector>
 
 #include "base/com_win.h"
-#include "render/render_win.h"
+#include "render/picture_decode_win.h"
+#include "settings/settings.h"
 
 #include <d2d1_1.h>
 #include <gdiplus.h>
 
 namespace {
+
+int g_bgGeneration = 0; // counts the pictures LoadBgImage has loaded
 
 struct DeviceBitmap {
     ComPtr<IUnknown> device; // the Direct2D device (or the target itself) the bitmap belongs to
@@ -109,3 +113,62 @@ ID2D1Bitmap* BackgroundBitmap(ID2D1RenderTarget* rt, int id) {
 }
 
 void ForgetBackgroundBitmaps() { g_picture.bitmaps.clear(); }
+
+Gdiplus::Bitmap* g_bgBitmap = nullptr;
+
+void ForgetBgImage() {
+    delete g_bgBitmap;
+    g_bgBitmap = nullptr;
+    g_bgImageLoaded.clear();
+    ++g_bgGeneration;
+}
+
+namespace {
+
+// The picture decoded at start on a thread of its own, beside the scan and the first drawing; the
+// first LoadBgImage waits for it and takes it when it is still the picture asked for.
+struct StartDecode {
+    std::wstring path;
+    int w = 0, h = 0;
+    Gdiplus::Bitmap* picture = nullptr;
+    HANDLE thread = nullptr;
+} g_startDecode;
+
+DWORD WINAPI DecodeAtStart(void*) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    g_startDecode.picture = DecodeBoundedPicture(g_startDecode.path, g_startDecode.w, g_startDecode.h);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return 0;
+}
+
+Gdiplus::Bitmap* TakeStartDecode(const std::wstring& path) {
+    if (!g_startDecode.thread) return nullptr;
+    WaitForSingleObject(g_startDecode.thread, INFINITE);
+    CloseHandle(g_startDecode.thread);
+    Gdiplus::Bitmap* picture = std::exchange(g_startDecode.picture, nullptr);
+    if (g_startDecode.path != path) delete picture, picture = nullptr;
+    g_startDecode = StartDecode();
+    return picture;
+}
+
+} // namespace
+
+void StartBgImageDecode() {
+    if (g_bgImage.empty() || g_startDecode.thread || g_bgImageLoaded == g_bgImage) return;
+    g_startDecode.path = g_bgImage;
+    g_startDecode.w = GetSystemMetrics(SM_CXSCREEN);
+    g_startDecode.h = GetSystemMetrics(SM_CYSCREEN);
+    g_startDecode.thread = CreateThread(nullptr, 0, DecodeAtStart, nullptr, 0, nullptr);
+}
+
+void LoadBgImage() {
+    if (g_bgImageLoaded == g_bgImage) return;
+    Gdiplus::Bitmap* decoded = TakeStartDecode(g_bgImage);
+    delete g_bgBitmap;
+    g_bgBitmap = nullptr;
+    g_bgImageLoaded = g_bgImage;
+    ++g_bgGeneration;
+    if (g_bgImage.empty()) return;
+    g_bgBitmap = decoded ? decoded
+                         : DecodeBoundedPicture(g_bgImage, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}

@@ -5,8 +5,18 @@
 
 struct ID2D1Bitmap;
 struct ID2D1RenderTarget;
+namespace Gdiplus {
+class Bitmap;
+}
 
-extern int g_bgGeneration; // counts the pictures LoadBgImage has loaded
+// Background picture cache: decodes g_bgImage once into g_bgBitmap (owned).
+extern Gdiplus::Bitmap* g_bgBitmap;
+void LoadBgImage();
+// At start: the picture of g_bgImage is decoded on a thread of its own, beside the scan and the first
+// drawing; the first LoadBgImage waits for it and takes it if the picture asked for is still the same.
+void StartBgImageDecode();
+// Lets go of the decoded picture: the next LoadBgImage reads g_bgImage again (none when empty).
+void ForgetBgImage();
 
 // Loads the picture of g_bgImage if needed and puts its size and number into the scene input
 // (size 0 when there is no readable picture).

@@ -3,20 +3,21 @@
 
 #include <vector>
 
-#include "app/app_win.h"
 #include "base/com_win.h"
-#include "boxes/box_win.h"
+#include "base/log_win.h"
+#include "render/box_record_win.h"
 #include "render/scene.h"
 #include "settings/settings.h"
 
-ID3D11Device* g_d3d = nullptr;
-ID3D11DeviceContext* g_d3dCtx = nullptr;
-ID2D1Factory1* g_d2dF = nullptr;
 ID2D1Device* g_d2dDev = nullptr;
 IDWriteFactory* g_dw = nullptr;
 IDCompositionDevice* g_dcomp = nullptr;
 
 namespace {
+
+ID3D11Device* g_d3d = nullptr;
+ID3D11DeviceContext* g_d3dCtx = nullptr;
+ID2D1Factory1* g_d2dF = nullptr;
 
 ID2D1Factory* g_d2dF10 = nullptr; // only where the 1.1 factory cannot be made
 
@@ -67,12 +68,6 @@ HRESULT SystemSwapChain(ID3D11Device* device, const DXGI_SWAP_CHAIN_DESC1& desc,
     return hr;
 }
 
-std::wstring Hex(HRESULT hr) {
-    wchar_t text[16] = {};
-    swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-    return text;
-}
-
 HRESULT MakeD3DDevice(D3D_DRIVER_TYPE type) {
     const D3D_FEATURE_LEVEL levels[] = {D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_1};
     return D3D11CreateDevice(nullptr, type, nullptr, D3D11_CREATE_DEVICE_BGRA_SUPPORT, levels, 2, D3D11_SDK_VERSION,
@@ -101,11 +96,11 @@ IDXGISwapChain1* MakeSwapChain(int w, int h) {
     IDXGISwapChain1* chain = nullptr;
     HRESULT hr = g_makeBoxSwapChain(g_d3d, SwapChainDesc(w, h, DXGI_SWAP_EFFECT_FLIP_DISCARD), &chain);
     if (SUCCEEDED(hr) && chain) return chain;
-    LogDbg(L"MakeSwapChain: FLIP_DISCARD " + Hex(hr));
+    LogHr(L"MakeSwapChain: FLIP_DISCARD", hr);
     chain = nullptr;
     hr = g_makeBoxSwapChain(g_d3d, SwapChainDesc(w, h, DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL), &chain);
     if (SUCCEEDED(hr) && chain) return chain;
-    LogDbg(L"MakeSwapChain: FLIP_SEQUENTIAL " + Hex(hr));
+    LogHr(L"MakeSwapChain: FLIP_SEQUENTIAL", hr);
     return nullptr;
 }
 
@@ -369,7 +364,7 @@ ChainResize ResizeBoxChain(BoxWin* box, int w, int h) {
         box->width = w;
         box->height = h;
     } else if (known) {
-        LogDbg(L"ResizeBoxChain: " + Hex(hr));
+        LogHr(L"ResizeBoxChain", hr);
         box->width = static_cast<int>(desc.Width); // the box keeps the size its buffers have
         box->height = static_cast<int>(desc.Height);
     }

@@ -11,9 +11,6 @@
 
 struct BoxWin;
 
-extern ID3D11Device* g_d3d;
-extern ID3D11DeviceContext* g_d3dCtx;
-extern ID2D1Factory1* g_d2dF;
 extern ID2D1Device* g_d2dDev;
 extern IDWriteFactory* g_dw;
 extern IDCompositionDevice* g_dcomp;
@@ -27,6 +24,9 @@ extern MakeBoxSwapChainFn g_makeBoxSwapChain;
 
 // A Direct2D factory for drawing without a device: the 1.1 factory, or a 1.0 factory where 1.1 is
 // missing. Null only when Direct2D cannot be loaded at all.
+// The shared graphics devices (start-up); the program goes on whatever the result.
+bool InitDCompInfra();
+
 ID2D1Factory* AnyD2DFactory();
 
 // Makes both text formats of a box from g_fontName and g_fontSize (the names at NameFontSize(rebuilt)).

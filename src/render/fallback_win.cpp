@@ -5,10 +5,9 @@
 #include <map>
 
 #include "base/com_win.h"
-#include "boxes/box_win.h"
+#include "render/box_record_win.h"
 #include "render/devices_win.h"
 #include "render/name_layouts_win.h"
-#include "render/render_win.h"
 #include "render/replay_win.h"
 #include "settings/settings.h"
 

@@ -26,6 +26,9 @@ struct BoxSurface {
 // finished picture is copied to the new bitmap's top left, where both sizes overlap, and the surface
 // still counts as drawn (a picture of the old size, which the parts a resize changes complete);
 // otherwise the new bitmap holds no picture.
+// The bitmap path used when composition is missing.
+bool InitBoxFallback(BoxWin* box);
+
 bool MakeSurfaceBitmap(BoxSurface* s, int w, int h, bool keepPicture = false);
 void FreeSurface(BoxSurface* s);
 

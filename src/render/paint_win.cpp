@@ -2,26 +2,28 @@
 // box is drawn when it was marked and its picture's inputs differ from what its surface shows. This
 // file decides which path a box takes and what a failure means for it (drawn again, a lost device
 // recovered before the next draw); the surfaces below it only report how their calls went.
+#include "render/paint_win.h"
+
 #include <algorithm>
 #include <vector>
 
 #include "base/com_win.h"
-#include "boxes/box_win.h"
 #include "inventory/inventory_win.h"
 #include "render/background_win.h"
+#include "render/box_record_win.h"
 #include "render/devices_win.h"
 #include "render/fallback_win.h"
-#include "render/metrics.h"
 #include "render/name_layouts_win.h"
-#include "render/render_win.h"
 #include "render/replay_win.h"
 #include "render/scene.h"
+#include "render/skins_win.h"
 #include "settings/lists.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 
-std::map<HICON, ID2D1Bitmap*> g_iconD2D;
-
 namespace {
+
+std::map<HICON, ID2D1Bitmap*> g_iconD2D; // bitmaps of the composition path's device
 
 // What a box's surface shows: the inputs it was drawn from, in the resource epoch it was drawn in.
 struct Picture {
@@ -381,4 +383,10 @@ void RenderAll() {
     }
     MarkAllBoxesDirty();
     DrawMarkedBoxes();
+}
+
+void ApplyStyleAll() {
+    UpdateSkinBrush();
+    RebuildAllFormats();
+    FlushIconBitmaps();
 }

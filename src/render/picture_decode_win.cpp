@@ -7,8 +7,8 @@
 
 #include <algorithm>
 
-#include "app/app_win.h"
 #include "base/com_win.h"
+#include "base/log_win.h"
 #include "base/strutil.h"
 #include "render/picture_size.h"
 

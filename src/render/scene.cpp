@@ -5,7 +5,7 @@
 #include "base/strutil.h"
 
 int GridColumns(int width, int cellW) {
-    const int columns = cellW > 0 ? (width - 12) / cellW : 0;
+    const int columns = cellW > 0 ? (width - kGridMargin) / cellW : 0;
     return columns <= 0 ? 1 : columns;
 }
 
@@ -28,7 +28,7 @@ int HitTestCells(int count, int width, int scrollY, int cellW, int cellH, Point 
 }
 
 int HoverIndex(bool pointerInWindow, Point client, int count, int width, int scrollY, int cellW, int cellH) {
-    if (!pointerInWindow || client.y < kTitleHoverZone) return -1;
+    if (!pointerInWindow || client.y < kTitleBand) return -1;
     return HitTestCells(count, width, scrollY, cellW, cellH, client);
 }
 
@@ -86,7 +86,7 @@ void AddItems(const BoxSceneInput& in, std::vector<DrawOp>& out) {
         if (i == in.hoverIdx) Add(out, DrawKind::Fill, ToF(l, t, r, b), ColF(in.skin.highlight, in.alpha));
         const float x = l + (r - l - s) / 2.0f;
         Add(out, DrawKind::Icon, ToF(x, t + 2, x + s, t + 2 + s), ColorF{1, 1, 1, 1}).item = i;
-        DrawOp& name = Add(out, DrawKind::Text, ToF(l + 2, t + s + 4, r - 2, b), ColF(in.skin.text, in.alpha));
+        DrawOp& name = Add(out, DrawKind::Text, NameRectIn(c, in.iconSize), ColF(in.skin.text, in.alpha));
         name.role = TextRole::Name;
         name.item = i;
         name.text = (*in.items)[static_cast<size_t>(i)].name;
@@ -104,6 +104,11 @@ void AddPicture(const BoxSceneInput& in, std::vector<DrawOp>& out) {
 }
 
 } // namespace
+
+RectF NameRectIn(const Rect& cell, int iconSize) {
+    return ToF(static_cast<float>(cell.left + kNameInset), static_cast<float>(cell.top + iconSize + kNameGap),
+               static_cast<float>(cell.right - kNameInset), static_cast<float>(cell.bottom));
+}
 
 RectF CoverSource(int pw, int ph, float bw, float bh) {
     if (pw < 1 || ph < 1 || bw <= 0 || bh <= 0) return RectF{};

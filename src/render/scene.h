@@ -9,9 +9,9 @@
 #include "base/geom.h"
 #include "inventory/item.h"
 #include "render/skins.h"
+#include "settings/metrics.h"
 
 constexpr int kTitleBarHeight = 34; // painted title bar
-constexpr int kTitleHoverZone = 30; // pointer rows above this highlight nothing
 constexpr int kGridLeft = 6;
 constexpr int kGridTop = 42;
 
@@ -36,6 +36,13 @@ struct RectF {
     float right = 0;
     float bottom = 0;
 };
+
+// Where an item's name goes in its cell (a CellRectAt rectangle): below the icon and kNameGap lower,
+// kNameInset in from each side, down to the cell's bottom. The box draws the name there; whether a
+// name fits (the tooltip's question) is measured against the same rectangle.
+constexpr int kNameInset = 2;
+constexpr int kNameGap = 4;
+RectF NameRectIn(const Rect& cell, int iconSize);
 
 enum class DrawKind {
     Clear,    // whole target to `color`

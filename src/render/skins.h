@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "settings/settings.h"
+
 // A stored colour as the platform keeps it: 0x00BBGGRR (red in the lowest byte).
 using ColorRef = uint32_t;
 
@@ -24,7 +26,7 @@ struct Skin {
     ColorRef highlight;  // the cell under the mouse
 };
 
-constexpr int kSkinRows = 8;
+constexpr int kSkinRows = g_skinCount;
 constexpr int kAccentColors = 8;
 extern const Skin g_skins[kSkinRows];
 extern const ColorRef g_colors[kAccentColors]; // outline of box n is g_colors[n mod 8]

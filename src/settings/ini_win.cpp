@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/app_win.h"
+#include "base/log_win.h"
 #include "base/strutil.h"
 #include "base/win.h"
 #include "settings/ini_batch.h"
@@ -166,6 +166,8 @@ bool g_flushOwed = false;
 
 // A write that failed loses a choice at the next start: the first failure of a run goes to the log
 // with the path and the error, and once to the user.
+IniWriteFailureFn g_tellWriteFailure = nullptr;
+
 void NoteWrite(BOOL ok) {
     if (ok) return;
     const DWORD err = GetLastError();
@@ -179,9 +181,12 @@ void IniReportCannotSave(const std::wstring& line, unsigned long error) {
     LogDbg(line + L" error=" + code);
     if (g_iniWriteFailed) return;
     g_iniWriteFailed = true;
-    ShowTrayBalloon(L"设置无法保存",
-                    L"无法写入 " + g_iniPath + L"（错误 " + code + L"），所做的更改在下次启动时不会保留。");
+    if (g_tellWriteFailure)
+        g_tellWriteFailure(L"设置无法保存",
+                           L"无法写入 " + g_iniPath + L"（错误 " + code + L"），所做的更改在下次启动时不会保留。");
 }
+
+void SetIniWriteFailureHandler(IniWriteFailureFn tell) { g_tellWriteFailure = tell; }
 
 void IniForgetWriteFailure() {
     g_iniWriteFailed = false;

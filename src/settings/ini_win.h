@@ -19,15 +19,18 @@ std::wstring IniGetString(const wchar_t* section, const wchar_t* key, const wcha
 // Reads the whole section, however long: the raw "line\0line\0\0" block without its final NULs.
 std::wstring IniGetSection(const wchar_t* section);
 
-// A write or delete that fails is logged with the path and the error, and the user is told once by
-// a balloon of the tray icon; later failures of the same run say nothing more.
+// A write or delete that fails is logged with the path and the error, and the user is told once
+// (through the handler below); later failures of the same run say nothing more.
 void IniWrite(const wchar_t* section, const wchar_t* key, const std::wstring& value);
 void IniDeleteKey(const wchar_t* section, const wchar_t* key);
 void IniDeleteSection(const wchar_t* section);
 void IniFlush(); // writes the platform's cached copy of the file to disk
 // Tells that decisions cannot be saved: `line` (ending in the error) to the log and, once per run,
-// the balloon; later failures of the same run say nothing more.
+// to the user; later failures of the same run say nothing more.
 void IniReportCannotSave(const std::wstring& line, unsigned long error);
+// How the user is told (start-up sets the tray balloon); null: the log line only.
+using IniWriteFailureFn = void (*)(const std::wstring& title, const std::wstring& text);
+void SetIniWriteFailureHandler(IniWriteFailureFn tell);
 // Between these (a batch: a drop of many files), writes and deletes are held in memory and reads see
 // them; IniFlush only notes that a flush is owed. The last release writes what was held, one
 // rewrite of the file per section, with the file the writes one by one would have left. What cannot

@@ -4,6 +4,7 @@
 
 #include "base/strutil.h"
 #include "settings/ini_names.h"
+#include "settings/metrics.h"
 
 std::vector<std::pair<std::wstring, std::wstring>> SplitSectionLines(const std::wstring& block) {
     std::vector<std::pair<std::wstring, std::wstring>> lines;
@@ -44,7 +45,7 @@ std::vector<std::wstring> HiddenBoxesLoadLog(const std::wstring& iniPath,
 }
 
 std::optional<Rect> PosFromStored(int x, int y, const std::vector<Rect>& workAreas) {
-    constexpr long long kWidth = 240, kHeight = 360, kBand = 30; // the nominal box and its title band
+    constexpr long long kWidth = kNominalBoxWidth, kHeight = kNominalBoxHeight, kBand = kTitleBand;
     const long long l = x, t = y;
     for (const Rect& a : workAreas)
         if (l + kWidth > a.left && l < a.right && t + kBand > a.top && t < a.bottom)

@@ -3,10 +3,9 @@
 
 #include <climits>
 
-#include "app/app_win.h"
-#include "boxes/box_win.h"
+#include "base/log_win.h"
+#include "base/screen_win.h"
 #include "base/strutil.h"
-#include "inventory/inventory.h"
 #include "settings/ini_names.h"
 #include "settings/ini_win.h"
 #include "settings/list_parse.h"
@@ -61,22 +60,22 @@ void SaveFreedItem(const std::wstring& name, bool freed) {
     IniFlush();
 }
 
-void LoadPos() {
+void LoadPos(const std::vector<std::wstring>& keys) {
     if (g_iniPath.empty()) return;
     const std::vector<Rect> areas = MonitorWorkAreas();
     constexpr int kMissing = INT_MIN; // no place: a negative corner may be a real one
-    for (const auto& g : g_groups) {
-        const std::wstring section = IniSectionFor(g.first);
+    for (const auto& key : keys) {
+        const std::wstring section = IniSectionFor(key);
         const auto pos = PosFromStored(IniGetInt(section.c_str(), L"x", kMissing),
                                        IniGetInt(section.c_str(), L"y", kMissing), areas);
-        if (pos) g_posCache[g.first] = *pos;
+        if (pos) g_posCache[key] = *pos;
     }
 }
 
 void SavePos(const std::wstring& key, int x, int y) {
     // The next rebuild starts the box where it was saved, also when its window cannot be read then
     // (the shell's restart took the windows of the desktop layer with it).
-    g_posCache[key] = Rect{x, y, x + 240, y + 360};
+    g_posCache[key] = Rect{x, y, x + kNominalBoxWidth, y + kNominalBoxHeight};
     const std::wstring section = IniSectionFor(key);
     IniWrite(section.c_str(), L"x", IntToW(x));
     IniWrite(section.c_str(), L"y", IntToW(y));

@@ -1,11 +1,10 @@
 #include "settings/settings.h"
 
-#include "render/metrics.h"
+#include "settings/metrics.h"
 
 std::wstring g_iniPath;
 bool g_firstRun = false;
 
-const int g_skinCount = 8;
 const int g_trayIconCount = 4;
 int g_skinIndex = 2;
 int g_alpha = 130;

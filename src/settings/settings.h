@@ -5,7 +5,7 @@
 extern std::wstring g_iniPath; // "<exe folder>\brindlecot.ini"; empty until InitIniPath ran
 extern bool g_firstRun;        // no INI file existed at start
 
-extern const int g_skinCount;     // 8 rows in the skin table
+constexpr int g_skinCount = 8;    // rows in the skin table
 extern const int g_trayIconCount; // 4 tray icon styles
 extern int g_skinIndex;           // 2
 extern int g_alpha;               // 130, allowed 30..255

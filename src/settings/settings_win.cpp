@@ -2,11 +2,11 @@
 
 #include <shlobj.h>
 
-#include "app/app_win.h"
+#include "base/log_win.h"
+#include "base/process_win.h"
 #include "base/strutil.h"
-#include "render/metrics.h"
-#include "render/render_win.h"
 #include "settings/ini_win.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 
 namespace {
@@ -116,9 +116,3 @@ void LoadIconSize() {
 }
 
 void SaveStyleKey(const wchar_t* key, const std::wstring& value) { IniWrite(L"settings", key, value); }
-
-void ApplyStyleAll() {
-    UpdateSkinBrush();
-    RebuildAllFormats();
-    FlushIconBitmaps();
-}

@@ -10,4 +10,3 @@ void LoadSkin();
 void LoadStyle();
 void LoadIconSize();
 void SaveStyleKey(const wchar_t* key, const std::wstring& value);
-void ApplyStyleAll();

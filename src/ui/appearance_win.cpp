@@ -1,12 +1,16 @@
 // The appearance menu: transparency, font, background picture, skin and icon size. Each choice is
 // written to the INI file at once and every box is marked to be drawn again.
+#include "ui/appearance_win.h"
+
 #include "base/strutil.h"
-#include "render/metrics.h"
-#include "render/render_win.h"
+#include "render/background_win.h"
+#include "render/paint_win.h"
+#include "render/skins_win.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 #include "settings/settings_win.h"
+#include "ui/dialogs_win.h"
 #include "ui/menus.h"
-#include "ui/ui_win.h"
 
 #include <gdiplus.h>
 

@@ -1,15 +1,16 @@
 // The text input dialog and the transparency slider: small top-level windows in the skin's colours,
 // owned by the main window, that run their own message loop until they are closed. One is open at a
 // time; each keeps its answer in its own state, so nothing of one dialog leaks into another.
-#include "app/app_win.h"
+#include "ui/dialogs_win.h"
 
 #include <commctrl.h>
 
+#include "base/process_win.h"
 #include "base/strutil.h"
-#include "render/render_win.h"
+#include "render/paint_win.h"
 #include "render/skins.h"
+#include "render/skins_win.h"
 #include "settings/settings.h"
-#include "ui/ui_win.h"
 
 std::function<std::wstring(const std::wstring&, const std::wstring&)> g_inputBoxAnswer;
 std::function<int(const std::wstring&, int)> g_sliderBoxAnswer;

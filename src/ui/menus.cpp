@@ -4,9 +4,9 @@
 #include "render/skins.h"
 #include "settings/settings.h"
 
-const wchar_t* const g_trayIconNames[4] = {L"蓝色盒子", L"黄色文件夹", L"深色网格", L"绿色圆点"};
-
 namespace {
+
+const wchar_t* const g_trayIconNames[4] = {L"蓝色盒子", L"黄色文件夹", L"深色网格", L"绿色圆点"};
 
 MenuEntry Item(int id, const wchar_t* text, bool checked = false) {
     MenuEntry e;

@@ -49,7 +49,6 @@ enum AppearanceCommand {
     kCmdSkinFirst = 200,    // 200 + skin row
 };
 
-extern const wchar_t* const g_trayIconNames[4];
 
 std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIconStyle);
 std::vector<MenuEntry> AppearanceMenuModel(int skinIndex, int iconSize);

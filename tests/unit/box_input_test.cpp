@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/strutil.h"
 #include "boxes/box_input.h"
+#include "render/scene.h"
+#include "settings/metrics.h"
 
 namespace {
 
@@ -70,6 +74,30 @@ TEST(BoxInput, DropsFromOtherProgramsNeverTakeTheDesktopOrTheStore) {
         {L"C:\\Users\\Li\\Desktop\\a.txt", false}, {L"C:\\Users\\Li\\Desk", false},
         {L"C:\\Users\\Li\\Desktop\\.hidden2", false}, {L"D:\\Users\\Li\\Desktop", false}};
     for (const auto& c : cases) EXPECT_EQ(RefusesDroppedPath(c.path, desk, store), c.refused) << WideToUtf8(c.path);
+}
+
+TEST(BoxInput, ANameFitsExactlyTheRectangleTheBoxDrawsItIn) {
+    // For each icon size: the name's rectangle in a drawn box; a name of that size fits, one pixel
+    // more either way is cut (and gets the tooltip).
+    const std::vector<Item> items = {Item{}};
+    for (int icon : {16, 32, 48, 128}) {
+        BoxSceneInput in;
+        in.width = kNominalBoxWidth;
+        in.height = kNominalBoxHeight;
+        in.items = &items;
+        in.iconSize = icon;
+        in.cellW = CellWidthFor(icon);
+        in.cellH = CellHeightFor(icon);
+        std::vector<DrawOp> ops;
+        BuildBoxScene(in, ops);
+        const auto name = std::find_if(ops.begin(), ops.end(), [](const DrawOp& op) { return op.role == TextRole::Name; });
+        ASSERT_NE(name, ops.end()) << icon;
+        const float w = name->rect.right - name->rect.left, h = name->rect.bottom - name->rect.top;
+        EXPECT_EQ(NameWidthInCell(in.cellW), static_cast<int>(w)) << icon;
+        EXPECT_TRUE(NameFitsCell(w, h, in.cellW, in.cellH, icon)) << icon;
+        EXPECT_FALSE(NameFitsCell(w + 1, h, in.cellW, in.cellH, icon)) << icon;
+        EXPECT_FALSE(NameFitsCell(w, h + 1, in.cellW, in.cellH, icon)) << icon;
+    }
 }
 
 } // namespace

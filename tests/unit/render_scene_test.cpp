@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <tuple>
 
-#include "render/metrics.h"
 #include "render/scene.h"
 #include "render/skins.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 
 namespace {

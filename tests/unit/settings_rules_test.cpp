@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/strutil.h"
-#include "render/metrics.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 
 namespace {

@@ -3,9 +3,11 @@
 
 #include <cmath>
 
-#include "boxes/box_win.h"
+#include "render/background_win.h"
+#include "render/box_record_win.h"
+#include "render/devices_win.h"
 #include "render/fallback_win.h"
-#include "render/render_win.h"
+#include "render/paint_win.h"
 #include "render/skins.h"
 #include "settings/settings.h"
 #include "win/fs_fixture.h"

@@ -1,3 +1,5 @@
+#include "boxes/box_win.h"
+#include "render/box_record_win.h"
 #include "win/box_env.h"
 
 #include "settings/ini_names.h"

@@ -6,26 +6,20 @@
 #include <memory>
 #include <string>
 
-#include "app/app_win.h"
+#include "base/process_win.h"
 #include "base/win.h"
+#include "boxes/box_classes_win.h"
 #include "boxes/box_win.h"
 #include "inventory/inventory.h"
-#include "render/metrics.h"
+#include "render/box_record_win.h"
 #include "settings/lists.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 #include "win/fs_fixture.h"
 
 inline void EnsureBoxClass() {
     g_hInst = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(g_hInst, WND_CLASS, &wc)) return;
-    wc.hInstance = g_hInst;
-    wc.lpfnWndProc = BoxProc;
-    wc.lpszClassName = WND_CLASS;
-    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    RegisterClassExW(&wc);
+    RegisterBoxClasses(g_hInst);
 }
 
 inline Rect WindowRect(HWND hwnd) {

@@ -1,6 +1,14 @@
 // The box window's own behaviour under real messages: edge resizes with their INI writes, a lost
 // capture and a rebuild in the middle of an interaction, WM_CLOSE, and the title move.
+#include "base/process_win.h"
+#include "boxes/box_mouse_win.h"
+#include "boxes/box_win.h"
+#include "boxes/drop_target_win.h"
+#include "boxes/item_drag_win.h"
+#include "render/box_record_win.h"
+#include "render/devices_win.h"
 #include "render/fallback_win.h"
+#include "render/paint_win.h"
 #include "settings/ini_names.h"
 #include "win/interaction_env.h"
 

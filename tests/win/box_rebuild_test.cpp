@@ -1,3 +1,6 @@
+#include "boxes/box_win.h"
+#include "boxes/desktop_attach_win.h"
+#include "render/box_record_win.h"
 #include "win/box_env.h"
 
 #include <psapi.h>

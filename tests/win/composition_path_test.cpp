@@ -3,9 +3,16 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/startup_win.h"
+#include "base/process_win.h"
+#include "boxes/box_menu_win.h"
+#include "boxes/box_mouse_win.h"
+#include "boxes/box_win.h"
 #include "render/background_win.h"
+#include "render/box_record_win.h"
 #include "render/devices_win.h"
 #include "render/fallback_win.h"
+#include "render/paint_win.h"
 #include "ui/menus.h"
 #include "win/composition_path_fakes.h"
 #include "win/interaction_env.h"

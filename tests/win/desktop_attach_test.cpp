@@ -1,3 +1,5 @@
+#include "base/process_win.h"
+#include "boxes/box_classes_win.h"
 #include "win/box_env.h"
 
 #include <vector>

@@ -1,15 +1,15 @@
 // The input and slider dialogs driven by messages from inside their own loops.
 #include <gtest/gtest.h>
 
+#include "base/process_win.h"
 #include "base/win.h"
 
 #include <commctrl.h>
 
-#include "app/app_win.h"
-#include "render/render_win.h"
 #include "render/skins.h"
+#include "render/skins_win.h"
 #include "settings/settings.h"
-#include "ui/ui_win.h"
+#include "ui/dialogs_win.h"
 
 namespace {
 

@@ -1,12 +1,16 @@
 // The main loop draws only what changed: a hover change redraws its one box, a waiting program
 // draws nothing; a desktop of 1,000 entries gives boxes that fit the work area and scroll to the end.
+#include "app/startup_win.h"
+#include "boxes/box_win.h"
+#include "render/box_record_win.h"
+#include "render/devices_win.h"
+#include "render/paint_win.h"
 #include "win/box_env.h"
 
 #include <windowsx.h>
 
 #include "boxes/box_rules.h"
 #include "inventory/inventory_win.h"
-#include "render/render_win.h"
 #include "render/scene.h"
 
 namespace {

@@ -1,6 +1,6 @@
+#include "base/process_win.h"
 #include "win/fs_fixture.h"
 
-#include "app/app_win.h"
 #include "base/strutil.h"
 
 namespace wt {

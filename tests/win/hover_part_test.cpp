@@ -1,10 +1,13 @@
 // A hover change on the bitmap path draws the cells it left and entered (and a name that spills into
 // them) and nothing else, a resize step that keeps the columns the title band and the new strips, and
 // both leave the same pixels as drawing the whole box.
+#include "boxes/box_win.h"
+#include "render/box_record_win.h"
+#include "render/devices_win.h"
+#include "render/paint_win.h"
 #include "win/box_env.h"
 
 #include "render/fallback_win.h"
-#include "render/render_win.h"
 #include "render/scene.h"
 
 namespace {

@@ -3,9 +3,13 @@
 #pragma once
 #include <ole2.h>
 
+#include "base/process_win.h"
+#include "boxes/box_classes_win.h"
+#include "boxes/box_win.h"
 #include "boxes/drop_target_win.h"
-#include "boxes/interaction_win.h"
-#include "render/render_win.h"
+#include "boxes/item_drag_win.h"
+#include "render/box_record_win.h"
+#include "render/paint_win.h"
 #include "settings/ini_win.h"
 #include "win/box_env.h"
 
@@ -33,7 +37,6 @@ class InteractionWorld : public BoxWorld {
     void SetUp() override {
         BoxWorld::SetUp();
         OleInitialize(nullptr);
-        RegisterTestClass(kGhostClass, GhostProc);
         g_hMainWnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, g_hInst, nullptr);
     }
     void TearDown() override {

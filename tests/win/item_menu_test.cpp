@@ -6,11 +6,14 @@
 
 #include <set>
 
+#include "base/strutil.h"
+#include "boxes/box_win.h"
 #include "boxes/item_menu_win.h"
 #include "boxes/name_tip_win.h"
-#include "base/strutil.h"
 #include "inventory/inventory_win.h"
-#include "ui/ui_win.h"
+#include "render/box_record_win.h"
+#include "render/devices_win.h"
+#include "ui/dialogs_win.h"
 #include "win/interaction_env.h"
 
 namespace {

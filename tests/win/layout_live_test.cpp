@@ -1,4 +1,8 @@
 // The layout decisions applied to real box windows, against the step-by-step rules on a copy.
+#include "boxes/box_win.h"
+#include "boxes/desktop_attach_win.h"
+#include "boxes/layout_win.h"
+#include "render/box_record_win.h"
 #include "win/box_env.h"
 
 #include "boxes/layout.h"

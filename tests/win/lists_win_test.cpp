@@ -123,13 +123,11 @@ TEST_F(ListsWin, PositionsBySectionOfTheGroupKey) {
     SavePos(L"neg", -500, 10); // left of the screen, where no monitor is
     IniWrite(SizeSectionFor(L" Work ").c_str(), L"w", L"400");
     IniWrite(L"settings", L"alpha", L"200");
-    g_groups.clear();
-    for (const auto& k : keys)
-        g_groups.emplace_back(k, std::vector<Item>());
-    g_groups.emplace_back(L"neg", std::vector<Item>());
-    g_groups.emplace_back(L"never saved", std::vector<Item>());
+    std::vector<std::wstring> groupKeys(std::begin(keys), std::end(keys));
+    groupKeys.push_back(L"neg");
+    groupKeys.push_back(L"never saved");
     g_posCache.clear(); // SavePos also keeps what it wrote for the next rebuild
-    LoadPos();
+    LoadPos(groupKeys);
     ASSERT_EQ(g_posCache.size(), 7u) << "places no monitor shows and missing ones give no entry";
     n = 0;
     for (const auto& k : keys) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/app_win.h"
+#include "app/startup_win.h"
+#include "base/log_win.h"
+#include "base/process_win.h"
 #include "base/strutil.h"
 #include "win/fs_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "app/app_win.h"
+#include "app/tray_win.h"
 #include "ui/menus.h"
 #include "win/inventory_fixture.h"
 

@@ -1,9 +1,10 @@
 // Names are laid out once and reused until their text, font or box changes.
+#include "boxes/box_win.h"
+#include "render/paint_win.h"
 #include "win/box_env.h"
 
 #include "render/devices_win.h"
 #include "render/name_layouts_win.h"
-#include "render/render_win.h"
 
 namespace {
 

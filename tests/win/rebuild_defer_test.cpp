@@ -3,6 +3,12 @@
 // afterwards, and a place saved since the last rebuild survives the shell's restart.
 #include <memory>
 
+#include "base/process_win.h"
+#include "boxes/box_classes_win.h"
+#include "boxes/box_mouse_win.h"
+#include "boxes/box_win.h"
+#include "boxes/desktop_attach_win.h"
+#include "render/box_record_win.h"
 #include "win/interaction_env.h"
 
 namespace {

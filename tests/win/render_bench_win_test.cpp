@@ -5,9 +5,10 @@
 #include <chrono>
 #include <cstdio>
 
-#include "boxes/box_win.h"
+#include "render/box_record_win.h"
+#include "render/devices_win.h"
 #include "render/fallback_win.h"
-#include "render/render_win.h"
+#include "render/paint_win.h"
 #include "settings/settings.h"
 #include "win/render_test_util.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "render/background_win.h"
 #include "render/fallback_win.h"
 #include "render/picture_decode_win.h"
-#include "render/render_win.h"
 #include "settings/settings.h"
 #include "win/fs_fixture.h"
 #include "win/render_test_util.h"

@@ -1,11 +1,11 @@
+#include "base/process_win.h"
+#include "boxes/box_classes_win.h"
 #include "win/render_test_util.h"
 
 #include <cstdio>
 
-#include "boxes/box_win.h"
-#include "win/box_env.h"
 #include "render/fallback_win.h"
-#include "render/render_win.h"
+#include "win/box_env.h"
 
 Bgra PixelAt(const BoxSurface& s, int x, int y) {
     const auto* p = static_cast<const uint8_t*>(s.bits) + (static_cast<size_t>(y) * s.w + x) * 4;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/win.h"
+#include "render/fallback_win.h"
 
 struct BoxSurface;
 

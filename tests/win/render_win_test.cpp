@@ -4,15 +4,16 @@
 #include <cstdlib>
 #include <functional>
 
-#include "boxes/box_win.h"
+#include "render/box_record_win.h"
 #include "render/devices_win.h"
 #include "render/fallback_win.h"
-#include "render/metrics.h"
-#include "render/render_win.h"
+#include "render/paint_win.h"
 #include "render/replay_win.h"
 #include "render/scene.h"
 #include "render/skins.h"
+#include "render/skins_win.h"
 #include "settings/lists.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 #include "win/render_test_util.h"
 

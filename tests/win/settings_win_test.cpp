@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "app/app_win.h"
+#include "base/log_win.h"
+#include "base/process_win.h"
 #include "base/strutil.h"
-#include "render/metrics.h"
 #include "settings/ini_win.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 #include "settings/settings_win.h"
 #include "win/fs_fixture.h"

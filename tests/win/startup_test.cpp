@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/app_win.h"
+#include "app/startup_win.h"
 #include "inventory/inventory.h"
 
 TEST(StartupWin, NoDesktopFolderMakesNoStore) {

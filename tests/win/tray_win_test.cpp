@@ -1,5 +1,17 @@
 // Tray and appearance commands with the dialogs answered by the test, the tray icons, the shell's
 // restart, start with Windows, and the INI file's byte-order mark and place.
+#include "app/autostart_win.h"
+#include "app/startup_win.h"
+#include "app/tray_win.h"
+#include "base/log_win.h"
+#include "base/process_win.h"
+#include "boxes/box_win.h"
+#include "boxes/drop_target_win.h"
+#include "render/background_win.h"
+#include "render/box_record_win.h"
+#include "render/paint_win.h"
+#include "ui/appearance_win.h"
+#include "ui/dialogs_win.h"
 #include "win/interaction_env.h"
 
 #include "base/com_win.h"
@@ -10,7 +22,6 @@
 
 #include "settings/settings_win.h"
 #include "ui/menus.h"
-#include "ui/ui_win.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Graphics devices, box surfaces and painting.
+// Box surfaces and painting: what is drawn when, cells and hits on the drawn grid.
 #pragma once
 #include <map>
 
@@ -7,13 +7,8 @@
 
 struct BoxWin;
 struct ID2D1Bitmap;
-namespace Gdiplus {
-class Bitmap;
-}
 
-bool InitDCompInfra();
 bool InitBoxDComp(BoxWin* box);   // composition path; false when it cannot be set up
-bool InitBoxFallback(BoxWin* box); // the bitmap path used when composition is missing
 void ReleaseBoxRender(BoxWin* box); // every per-box rendering object, when a box is destroyed
 void RebuildBoxFormats(BoxWin* box);
 void RebuildAllFormats();
@@ -46,9 +41,9 @@ void ForgetBox(BoxWin* box);
 // Every picture drawn so far is stale (fonts, icon bitmaps or shared targets were replaced); every
 // box is marked.
 void InvalidateSurfaces();
-void FlushIconBitmaps();                 // releases every cached icon bitmap (style changes)
-void UpdateSkinBrush();
-extern HBRUSH g_skinBgBrush;
+void FlushIconBitmaps(); // releases every cached icon bitmap (style changes)
+// After a change of skin, font or transparency: the skin brush, every box's formats and icon bitmaps.
+void ApplyStyleAll();
 
 // Cell of item `index` for a client width; right and bottom exclusive.
 Rect CellRect(BoxWin* box, int index, int width);
@@ -56,13 +51,3 @@ Rect CellRect(BoxWin* box, int index, int width);
 int HitTest(BoxWin* box, int x, int y);
 // The icon as a bitmap usable by the box's drawing target, cached per icon; null when not possible.
 ID2D1Bitmap* IconToD2D(BoxWin* box, HICON icon);
-extern std::map<HICON, ID2D1Bitmap*> g_iconD2D; // bitmaps of the composition path's device
-
-// Background picture cache: decodes g_bgImage once into g_bgBitmap (owned).
-extern Gdiplus::Bitmap* g_bgBitmap;
-void LoadBgImage();
-// At start: the picture of g_bgImage is decoded on a thread of its own, beside the scan and the first
-// drawing; the first LoadBgImage waits for it and takes it if the picture asked for is still the same.
-void StartBgImageDecode();
-// Lets go of the decoded picture: the next LoadBgImage reads g_bgImage again (none when empty).
-void ForgetBgImage();

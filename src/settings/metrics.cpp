@@ -1,4 +1,4 @@
-#include "render/metrics.h"
+#include "settings/metrics.h"
 
 #include "settings/settings.h"
 

@@ -1,22 +1,11 @@
 // The debug log: one UTF-8 line per call, appended to "dbg.log" beside the executable (or beside
 // the per-user INI file where the executable's folder cannot be written).
-#include <string>
+#include "base/log_win.h"
 
-#include "app/app_win.h"
+#include <cstdio>
+
+#include "base/process_win.h"
 #include "base/strutil.h"
-
-std::wstring GetExePath() {
-    // The platform cuts a path that does not fit and says so only by filling the buffer: grow it
-    // until the path ends before the buffer does (a program folder may be longer than 259).
-    std::wstring buf(260, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, &buf[0], static_cast<DWORD>(buf.size()));
-        if (n == 0) return std::wstring();
-        if (n < buf.size()) return buf.substr(0, n);
-        if (buf.size() >= 32768) return std::wstring(); // beyond any path the system knows
-        buf.resize(buf.size() * 2);
-    }
-}
 
 std::wstring g_logPath;
 
@@ -36,4 +25,15 @@ void LogDbg(const std::wstring& message) {
     DWORD written = 0;
     WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(f);
+}
+
+void LogHr(const std::wstring& what, HRESULT hr) {
+    wchar_t code[16];
+    std::swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));
+    LogDbg(what + L" failed hr=" + code);
+}
+
+void LogLastError(const std::wstring& what) {
+    const DWORD error = GetLastError();
+    LogDbg(what + L" failed error=" + std::to_wstring(error));
 }

@@ -1,12 +1,9 @@
-// Dialogs and the appearance menu, called from the tray menu and the box menu.
+// The program's dialogs: a line of text, the transparency slider; owner-drawn buttons in the skin.
 #pragma once
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "base/win.h"
-
-struct MenuEntry;
 
 // The dialogs are owned by the main window (by `owner` only where there is none yet) and open one at
 // a time: while one is open, asking for another brings the open one forward and answers as cancelled.
@@ -14,10 +11,6 @@ struct MenuEntry;
 std::wstring InputBox(HWND owner, const std::wstring& title, const std::wstring& initial);
 // Asks for the transparency (30 to 255) with a live preview; returns the value on OK, else -1.
 int SliderBox(HWND owner, const std::wstring& label, int initial);
-// The appearance menu at a screen point; every choice takes effect at once and is written.
-void ShowAppearanceMenu(HWND owner, POINT pt);
-// Carries out one command of the appearance menu (0 and unknown commands do nothing).
-void RunAppearanceCommand(HWND owner, int cmd);
 
 LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK SliderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -26,12 +19,8 @@ void CenterDialog(HWND hwnd, int width, int height);
 // An owner-drawn button in the skin's colours.
 void DrawSkinButton(const DRAWITEMSTRUCT* dis);
 
-
 // Seam for tests of the menus: when set, InputBox and SliderBox ask these instead of showing a
 // dialog (the slider answer is taken as if the user had moved the thumb there and pressed OK or
 // cancel: -1 cancels).
 extern std::function<std::wstring(const std::wstring& title, const std::wstring& initial)> g_inputBoxAnswer;
 extern std::function<int(const std::wstring& label, int initial)> g_sliderBoxAnswer;
-
-// A popup menu (with its submenus) built from a model; the caller destroys it.
-HMENU BuildPopupMenu(const std::vector<MenuEntry>& model);

@@ -1,0 +1,5 @@
+// Start with Windows: the value "Brindlecot" under the current user's Run key.
+#pragma once
+
+bool IsAutoStart();
+void SetAutoStart(bool on);
