@@ -6,9 +6,10 @@
 
 #include "base/geom.h"
 
-// g_manualGroups is declared in inventory/item.h (it steers GetGroupKey).
+// Item name -> group key chosen by the user (INI section "manualGroups"); it steers GetGroupKey.
+extern std::map<std::wstring, std::wstring> g_manualGroups;
 extern std::set<std::wstring> g_freedItems;              // "freedItems"
 extern std::map<std::wstring, std::wstring> g_boxNames;   // "boxNames": key -> display name
 extern std::set<std::wstring> g_hiddenBoxes;              // "hiddenBoxes"
 extern std::set<std::wstring> g_customBoxes;              // "customBoxes"
-extern std::map<std::wstring, Rect> g_posCache;           // key -> (x, y, x + 240, y + 360)
+extern std::map<std::wstring, Rect> g_posCache;           // key -> (x, y) and the nominal box size
