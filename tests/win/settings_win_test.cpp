@@ -122,16 +122,15 @@ TEST_F(SettingsWin, DeletesNeverCreateTheFile) {
     EXPECT_EQ(IniGetString(L"freedItems", L"a.txt", L"gone", 16), L"gone");
 }
 
-TEST_F(SettingsWin, ExistingAnsiFileKeepsWorking) {
+TEST_F(SettingsWin, ExistingAnsiFileKeepsWorkingConvertedBeforeTheFirstWrite) {
     WriteIni("[settings]\r\nalpha=200\r\n");
     IniWrite(L"settings", L"skin", L"4");
     IniFlush();
     LoadAll();
     EXPECT_EQ(g_alpha, 200);
     EXPECT_EQ(g_skinIndex, 4);
-    const std::string bytes = wt::ReadBytes(g_iniPath);
-    EXPECT_NE(bytes.substr(0, 2), std::string("\xFF\xFE")) << "an existing file is not converted";
-    EXPECT_NE(bytes.find("skin=4"), std::string::npos);
+    EXPECT_EQ(wt::ReadBytes(g_iniPath).substr(0, 2), std::string("\xFF\xFE"));
+    EXPECT_EQ(wt::ReadBytes(g_iniPath + L".bak"), "[settings]\r\nalpha=200\r\n") << "the original kept";
 }
 
 TEST_F(SettingsWin, NothingHappensWithoutAnIniPath) {
