@@ -4,10 +4,13 @@
 // and the program writes again from there.
 #include "app/ini_reread_win.h"
 
-#include "app/app_win.h"
+#include <string>
+#include <vector>
+
+#include "app/tray_win.h"
 #include "boxes/box_win.h"
 #include "inventory/inventory_win.h"
-#include "render/render_win.h"
+#include "render/paint_win.h"
 #include "settings/ini_win.h"
 #include "settings/lists.h"
 #include "settings/lists_win.h"
@@ -54,7 +57,9 @@ bool ReadIniOnceFree() {
     if (g_nid.hWnd) ApplyTrayIcon();
     g_posCache.clear();
     ScanAll();
-    LoadPos();
+    std::vector<std::wstring> keys;
+    for (const auto& g : g_groups) keys.push_back(g.first);
+    LoadPos(keys);
     RefreshBoxes();
     IniWriteHeld(); // what the user decided while the file was held, merged into what it holds
     return true;

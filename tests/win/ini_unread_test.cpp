@@ -19,7 +19,7 @@ TEST_F(BoxWorld, AnIniHeldAtStartKeepsItsPlacesAndTakesThemOnceFree) {
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     InitIniPathFor(dir_ + L"\\brindlecot.exe");
     ScanAll();
-    LoadPos();
+    LoadPos({L"文档"});
     for (size_t i = 0; i < g_groups.size(); ++i) CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
     ASSERT_EQ(g_boxes.size(), 1u);
     SavePos(L"文档", 210, 8); // the end of a move
