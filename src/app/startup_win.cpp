@@ -5,6 +5,7 @@
 #include <gdiplus.h>
 #include <ole2.h>
 
+#include "app/ini_reread_win.h"
 #include "app/instance_win.h"
 #include "app/tray_win.h"
 #include "app/watch_win.h"
@@ -118,6 +119,7 @@ void StartUp(HINSTANCE instance) {
         ResolveOverlaps(nullptr);
     }
     KeepBoxesReachable(); // default places run off the right edge from the seventh box or so
+    WatchUnreadIni();     // a file held by another program is read when it is let go of
     // Behind whatever waits now (a rebuild asked for meanwhile included): every box has its picture.
     if (!g_hMainWnd || !PostMessageW(g_hMainWnd, WM_STARTUPDONE, 0, 0)) FinishStartUp();
 }

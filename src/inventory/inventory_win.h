@@ -20,14 +20,18 @@ void ScanAll();
 // Moves one entry (MoveEntry) and tells the shell; true when it now lies at `to`.
 bool MoveFileNotify(const std::wstring& from, const std::wstring& to);
 // Moves one entry without replacing anything: a rename on one volume; across volumes (files only)
-// a copy under a temporary name beside `to`, renamed into place when whole, then the source
-// removed. False when the entry stays where it was.
+// a copy under a journalled temporary name beside `to`, renamed into place when whole, then the
+// source removed; a source still there after that leaves it alone again (the copy is removed).
+// False when the entry stays where it was.
 bool MoveEntry(const std::wstring& from, const std::wstring& to);
 // Called between the copy and the rename of a move across volumes; returning false ends the move
 // there, as the end of the run would (tests). Null in the program.
 extern bool (*g_moveAfterCopy)(const std::wstring& temp);
-// At start: removes the temporary copies of moves cut short from the desktop and the hidden store,
-// one log line each.
+// Called instead of deleting the source once its copy is in place (tests: a delete that reports
+// success and leaves the file). Null in the program.
+extern bool (*g_deleteMoveSource)(const std::wstring& from);
+// At start: removes the temporary copies of moves cut short that the move journal ("brindlecot.moves"
+// beside the INI file) names, one log line each; nothing else, whatever its name.
 void RemoveUnfinishedMoves();
 // Moves an entry into the hidden store; true when it was moved there now.
 bool MoveItemToGroup(const std::wstring& path, const std::wstring& key);

@@ -113,7 +113,6 @@ bool MoveFileNotify(const std::wstring& from, const std::wstring& to) {
         LogNoStore(L"MoveFileNotify [" + from + L"]");
         return false;
     }
-    if (IsMoveTempName(GetFileName(from))) return false;
     // Without MOVEFILE_REPLACE_EXISTING the move itself refuses a name that is taken.
     if (!MoveEntry(from, to)) return false;
     TellShell();

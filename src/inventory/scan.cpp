@@ -73,7 +73,7 @@ bool IsMoveTempName(const std::wstring& name) {
 }
 
 bool SkipInScan(const std::wstring& name) {
-    return name == L"." || name == L".." || SameNameIgnoreCase(name, L"desktop.ini") || IsMoveTempName(name);
+    return name == L"." || name == L".." || SameNameIgnoreCase(name, L"desktop.ini");
 }
 
 void AppendListedItems(const std::wstring& folder, const std::vector<DirEntry>& listing,

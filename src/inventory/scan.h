@@ -20,13 +20,13 @@ bool SameNameIgnoreCase(const std::wstring& a, const std::wstring& b);
 bool SamePathIgnoreCase(const std::wstring& a, const std::wstring& b);
 
 // The name a move across volumes gives its copy until the copy is whole and renamed into place:
-// "~brindlecot-move-" followed by 8 hexadecimal digits and ".tmp". Such a file is never shown and the
-// next start removes it; a user's name never has this form by accident.
+// "~brindlecot-move-" followed by 8 hexadecimal digits and ".tmp". Only the move journal says which
+// such files are the program's: a file of the user's may bear such a name too, and is shown and
+// moved like any other.
 std::wstring MoveTempName(unsigned long id);
 bool IsMoveTempName(const std::wstring& name);
 
-// An entry of a listing that is never an item: ".", "..", "desktop.ini" in any letter case and a
-// move's temporary copy.
+// An entry of a listing that is never an item: ".", ".." and "desktop.ini" in any letter case.
 bool SkipInScan(const std::wstring& name);
 
 // Appends one Item per listed entry of folder (in listing order), leaving out what SkipInScan

@@ -52,6 +52,7 @@ bool LooksLikeUtf16Le(const std::string& bytes) {
 IniEncoding DetectIniEncoding(const std::string& bytes) {
     if (bytes.empty()) return IniEncoding::Empty;
     if (StartsWith(bytes, "\xFF\xFE", 2)) return IniEncoding::Utf16Bom;
+    if (StartsWith(bytes, "\xFE\xFF", 2)) return IniEncoding::Utf16BeBom;
     if (StartsWith(bytes, "\xEF\xBB\xBF", 3)) return IniEncoding::Utf8Bom;
     if (LooksLikeUtf16Le(bytes)) return IniEncoding::Utf16;
     return DecodeUtf8(bytes, 0, nullptr) ? IniEncoding::Utf8 : IniEncoding::Ansi;
@@ -62,6 +63,7 @@ const wchar_t* IniEncodingName(IniEncoding encoding) {
     case IniEncoding::Empty: return L"empty";
     case IniEncoding::Utf16Bom: return L"UTF-16LE with mark";
     case IniEncoding::Utf16: return L"UTF-16LE without mark";
+    case IniEncoding::Utf16BeBom: return L"UTF-16BE with mark";
     case IniEncoding::Utf8Bom: return L"UTF-8 with mark";
     case IniEncoding::Utf8: return L"UTF-8";
     case IniEncoding::Ansi: return L"ANSI";
@@ -73,6 +75,10 @@ std::string IniAsUtf16(const std::string& bytes, IniEncoding encoding,
                        const std::function<std::u16string(const std::string&)>& ansi) {
     std::string out = "\xFF\xFE";
     if (encoding == IniEncoding::Utf16) return out + bytes.substr(0, bytes.size() & ~size_t(1));
+    if (encoding == IniEncoding::Utf16BeBom) {
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2) out += {bytes[i + 1], bytes[i]};
+        return out;
+    }
     std::u16string units;
     switch (encoding) {
     case IniEncoding::Utf8Bom:

@@ -8,6 +8,7 @@ enum class IniEncoding {
     Empty,     // no bytes: nothing to convert
     Utf16Bom,  // already right: never rewritten
     Utf16,     // UTF-16LE without its mark
+    Utf16BeBom, // UTF-16 big-endian with its mark (FE FF)
     Utf8Bom,   // UTF-8 with its mark
     Utf8,      // valid UTF-8 without a mark (plain ASCII included)
     Ansi,      // anything else: the system's ANSI code page

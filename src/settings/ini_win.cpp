@@ -14,17 +14,23 @@
 void IniEnsureFile() {
     if (g_iniPath.empty()) return;
     // A missing file is made, and an empty one (emptied by hand, or left by a failed first write)
-    // is filled, with the byte-order mark alone; a file with any content is used as it is.
+    // is filled, with the byte-order mark alone. A file that another program saved in another form
+    // since (UTF-8, ANSI, UTF-16 big-endian) is converted again before anything is written into it.
     HANDLE f = CreateFileW(g_iniPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return; // cannot be made or written: the write fails as before
     LARGE_INTEGER size = {};
+    unsigned char mark[2] = {};
+    DWORD got = 0;
+    bool marked = true;
     if (GetFileSizeEx(f, &size) && size.QuadPart == 0) {
         static const unsigned char bom[2] = {0xFF, 0xFE};
-        DWORD written = 0;
-        WriteFile(f, bom, sizeof bom, &written, nullptr);
+        WriteFile(f, bom, sizeof bom, &got, nullptr);
+    } else if (ReadFile(f, mark, sizeof mark, &got, nullptr)) {
+        marked = got == 2 && mark[0] == 0xFF && mark[1] == 0xFE;
     }
     CloseHandle(f);
+    if (!marked) IniConvertToUtf16(g_iniPath);
 }
 
 namespace {
@@ -46,14 +52,27 @@ bool ReadWhole(const std::wstring& path, std::string& bytes) {
     return ok;
 }
 
-bool WriteWhole(const std::wstring& path, const std::string& bytes) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size() && FlushFileBuffers(f);
-    CloseHandle(f);
-    return ok;
+// The bytes, whole, under the first free name of "<stem>", "<stem>2", "<stem>3", ...: a file of that
+// name (the user's own backup, the original of an earlier conversion) is never replaced. The name
+// written, or empty when none can be.
+std::wstring WriteUnderFreeName(const std::wstring& stem, const std::string& bytes) {
+    for (int n = 1; n < 1000; ++n) {
+        const std::wstring name = stem + (n > 1 ? IntToW(n) : std::wstring());
+        HANDLE f = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f == INVALID_HANDLE_VALUE) {
+            const DWORD err = GetLastError();
+            if (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS) continue;
+            return std::wstring();
+        }
+        DWORD written = 0;
+        const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                        written == bytes.size() && FlushFileBuffers(f);
+        CloseHandle(f);
+        if (ok) return name;
+        DeleteFileW(name.c_str()); // a cut-short file of ours
+        return std::wstring();
+    }
+    return std::wstring();
 }
 
 std::u16string AnsiToUtf16(const std::string& bytes) {
@@ -74,11 +93,13 @@ void IniConvertToUtf16(const std::wstring& path) {
     if (converted.empty()) return; // empty, or already UTF-16LE with its mark
     // The original first, whole, then the new form under a name of its own, renamed over the file:
     // a start cut short anywhere leaves the file old or new, never half of one.
-    const std::wstring bak = path + L".bak", fresh = path + L".new";
-    if (!WriteWhole(bak, bytes) || !WriteWhole(fresh, converted) ||
+    std::wstring bak, fresh;
+    if ((bak = WriteUnderFreeName(path + L".bak", bytes)).empty() ||
+        (fresh = WriteUnderFreeName(path + L".new", converted)).empty() ||
         !MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD err = GetLastError();
-        DeleteFileW(fresh.c_str());
+        if (!fresh.empty()) DeleteFileW(fresh.c_str());
+        if (!bak.empty()) DeleteFileW(bak.c_str()); // the original is still in its place
         LogDbg(L"INI left in " + std::wstring(IniEncodingName(encoding)) + L", it cannot be converted, ini=" + path +
                L" error=" + IntToW(static_cast<int>(err)));
         return;
@@ -88,6 +109,9 @@ void IniConvertToUtf16(const std::wstring& path) {
 }
 
 namespace {
+
+// The file that existed at start but could not be read (another program held it), or empty.
+std::wstring g_unreadPath;
 
 // Edits held while flushes are held (a batch), or left over from a batch whose writing failed.
 IniPendingEdits g_pending;
@@ -203,6 +227,7 @@ bool IniFileExists() { return GetFileAttributesW(g_iniPath.c_str()) != INVALID_F
 // at exit, and reads see them meanwhile.
 bool WriteHeld() {
     if (g_pending.Empty()) return true;
+    if (IniUnread()) return false; // merged into what the file holds once it has been read
     const bool exists = IniFileExists();
     if (exists) {
         // A section is read before it is written, and a read of a file held by another program reads
@@ -214,8 +239,11 @@ bool WriteHeld() {
             return false;
         }
         CloseHandle(f);
+        // Sections are read below: a file another program saved in another form since is converted
+        // first, or every Chinese name would be read, and then written, as "??".
+        IniEnsureFile();
     }
-    bool ensured = false;
+    bool ensured = exists;
     for (const IniPendingEdits::SectionWork& work : g_pending.Work()) {
         const wchar_t* section = work.name.c_str();
         bool changed = false;
@@ -250,7 +278,7 @@ bool WriteHeld() {
 // them, so that the file takes every edit in its order.
 bool HoldEdit() {
     SettlePath();
-    if (g_flushHolds > 0) return true;
+    if (g_flushHolds > 0 || IniUnread()) return true;
     return !g_pending.Empty();
 }
 
@@ -275,6 +303,7 @@ void IniDeleteKey(const wchar_t* section, const wchar_t* key) {
         return;
     }
     if (!IniFileExists()) return;
+    IniEnsureFile(); // in the form in which names are found, before the read below
     // A key that is not there needs no write (which rewrites the whole file); reading is cheap.
     static const wchar_t kAbsent[] = L"\x1\x2";
     if (section && key && IniGetString(section, key, kAbsent, 4) == kAbsent) return;
@@ -289,6 +318,7 @@ void IniDeleteSection(const wchar_t* section) {
         return;
     }
     if (!IniFileExists()) return;
+    IniEnsureFile();
     NoteWrite(WritePrivateProfileStringW(section, nullptr, nullptr, g_iniPath.c_str()));
 }
 
@@ -321,4 +351,26 @@ void IniWriteHeld() {
     if (g_iniPath.empty()) return;
     SettlePath();
     WriteHeld();
+}
+
+void IniSetUnread(bool unread) {
+    g_unreadPath = unread ? g_iniPath : std::wstring();
+}
+
+bool IniUnread() { return !g_iniPath.empty() && g_unreadPath == g_iniPath; }
+
+bool IniReadAgain() {
+    if (!IniUnread()) return false;
+    HANDLE f = CreateFileW(g_iniPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) {
+        const DWORD err = GetLastError();
+        if (err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION) return false; // still held
+    } else {
+        CloseHandle(f);
+    }
+    IniConvertToUtf16(g_iniPath); // as at start, before anything is read
+    g_unreadPath.clear();
+    LogDbg(L"INI let go of by the other program, read now, ini=" + g_iniPath);
+    return true;
 }

@@ -4,13 +4,16 @@
 #include <string>
 
 // Before a write into a file that does not exist yet or holds 0 bytes, the file gets the UTF-16LE
-// byte-order mark, so Chinese section and key names round-trip under any system code page.
-// Files with content (ANSI or Unicode) are used as they are.
+// byte-order mark, so Chinese section and key names round-trip under any system code page. A file
+// that another program has saved in another form since is converted again (as at start) before
+// anything is written into it.
 void IniEnsureFile();
 
-// Once, at start and before any write: a file in any other form than UTF-16LE with the mark (UTF-8
-// with or without its mark, UTF-16LE without it, ANSI) is rewritten in that form, its original bytes
-// kept beside it as "<name>.bak" (one log line). A file already in that form is never rewritten.
+// At start, and before a write into a file that has lost its form: a file in any other form than
+// UTF-16LE with the mark (UTF-8 with or without its mark, UTF-16LE without it, UTF-16 big-endian with
+// its mark, ANSI) is rewritten in that form, its original bytes kept beside it under the first free
+// name of "<name>.bak", "<name>.bak2", ... (one log line names it). A file already in that form is
+// never rewritten.
 void IniConvertToUtf16(const std::wstring& path);
 
 int IniGetInt(const wchar_t* section, const wchar_t* key, int def);
@@ -50,3 +53,13 @@ class IniBatch {
 void IniWriteHeld();
 // Forgets that a write has failed, as at the start of a run (the next failure is reported again).
 void IniForgetWriteFailure();
+
+// A file that exists but could not be read at start (another program held it) is unread: until it
+// has been read, edits are held in memory (reads see them) and nothing is written into it, so that
+// nothing the program has not read (places, sizes, lists) replaces what the file holds. Tied to
+// the current path.
+void IniSetUnread(bool unread);
+bool IniUnread();
+// When the unread file can be opened now: converted as at start if need be, no longer unread, true.
+// The caller then reads what it needs and only then writes what waits (IniWriteHeld).
+bool IniReadAgain();

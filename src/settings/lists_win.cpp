@@ -77,6 +77,8 @@ void SavePos(const std::wstring& key, int x, int y) {
     // The next rebuild starts the box where it was saved, also when its window cannot be read then
     // (the shell's restart took the windows of the desktop layer with it).
     g_posCache[key] = Rect{x, y, x + kNominalBoxWidth, y + kNominalBoxHeight};
+    // A place taken before the file could be read is not the user's: the stored one comes once it is.
+    if (IniUnread()) return;
     const std::wstring section = IniSectionFor(key);
     IniWrite(section.c_str(), L"x", IntToW(x));
     IniWrite(section.c_str(), L"y", IntToW(y));

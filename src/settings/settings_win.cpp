@@ -74,6 +74,7 @@ void UsePerUserFile() {
 void InitIniPathFor(const std::wstring& exePath) {
     g_iniPath = PathBesideExe(exePath, L"brindlecot.ini");
     g_logPath.clear();
+    IniSetUnread(false);
     const IniAccess access = ProbeIni(g_iniPath);
     // A locked file says nothing about its folder: only a folder that takes no new file sends the
     // decisions elsewhere.
@@ -82,6 +83,7 @@ void InitIniPathFor(const std::wstring& exePath) {
     } else if (access == IniAccess::Locked) {
         IniReportCannotSave(L"INI held by another program at start, read as far as it can be, ini=" + g_iniPath,
                             ERROR_SHARING_VIOLATION);
+        IniSetUnread(true); // nothing is written until it has been read
     }
     IniConvertToUtf16(g_iniPath);
     // A file that exists is no first run, even when it cannot be read right now.

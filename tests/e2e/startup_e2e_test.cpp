@@ -12,12 +12,23 @@ namespace fs = std::filesystem;
 
 using e2e::Touch;
 
+// The move journal beside the INI file (UTF-16LE with its mark): "temporary, from, to" per line.
+void WriteJournal(const fs::path& file, const std::string& asciiLine) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : asciiLine + "\n") bytes += {c, '\0'};
+    Touch(file, bytes);
+}
+
 TEST(StartupE2E, StartsCreatesTheHiddenStoreAndQuitsWithZero) {
     e2e::Scenario s;
     Touch(s.Desk() / "notes.txt");
     Touch(s.Desk() / "照片.png");
     fs::create_directory(s.Desk() / "项目");
     Touch(s.Desk() / "~brindlecot-move-0000abcd.tmp", "a copy whose move was cut short");
+    Touch(s.Desk() / "~brindlecot-move-12345678.tmp", "the user's own file");
+    const std::string desk = e2e::WinPath(s.Desk());
+    WriteJournal(s.AppDir() / "brindlecot.moves",
+                 desk + "\\~brindlecot-move-0000abcd.tmp\tZ:\\elsewhere\\a.txt\t" + desk + "\\a.txt");
 
     s.Start();
     ASSERT_TRUE(e2e::WaitFor([&] { return s.MainWindowExists(); }, 30s)) << "main window never appeared";
@@ -29,7 +40,11 @@ TEST(StartupE2E, StartsCreatesTheHiddenStoreAndQuitsWithZero) {
     EXPECT_EQ(s.Quit(20s), 0);
     EXPECT_FALSE(fs::exists(s.Desk() / "~brindlecot-move-0000abcd.tmp"));
     EXPECT_NE(e2e::ReadFile(s.Log()).find("MOVE unfinished copy removed"), std::string::npos);
-    // Desktop entries are untouched by start-up.
+    // Desktop entries are untouched by start-up, whatever their names, and shown in a second start.
+    s.Start();
+    EXPECT_TRUE(e2e::WaitFor([&] { return s.Boxes().size() == 4; }, 30s)) << "folders, pictures, documents, others";
+    EXPECT_EQ(s.Quit(20s), 0);
+    EXPECT_EQ(e2e::ReadFile(s.Desk() / "~brindlecot-move-12345678.tmp"), "the user's own file");
     EXPECT_TRUE(fs::exists(s.Desk() / "notes.txt"));
     EXPECT_TRUE(fs::exists(s.Desk() / "照片.png"));
 }

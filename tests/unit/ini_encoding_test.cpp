@@ -10,6 +10,11 @@ std::string Le(const std::u16string& text) {
     return bytes;
 }
 
+std::string Be(std::string le) { // the same units with their bytes swapped
+    for (size_t i = 0; i + 1 < le.size(); i += 2) std::swap(le[i], le[i + 1]);
+    return le;
+}
+
 std::u16string Latin1(const std::string& bytes) { // stands in for the platform's code page
     std::u16string units;
     for (char c : bytes) units.push_back(static_cast<unsigned char>(c));
@@ -29,6 +34,7 @@ TEST(IniEncoding, EveryFormBecomesUtf16WithTheMarkOnce) {
         {"a mark on ANSI text", "\xEF\xBB\xBFk=\xE9", IniEncoding::Utf8Bom, bom + Le(u"k=\u00E9")},
         {"UTF-16LE without mark", names, IniEncoding::Utf16, bom + names},
         {"UTF-16LE without mark, odd length", names + "x", IniEncoding::Utf16, bom + names},
+        {"UTF-16BE with mark, odd length", "\xFE\xFF" + Be(names) + "x", IniEncoding::Utf16BeBom, bom + names},
         {"already right", bom + names, IniEncoding::Utf16Bom, ""},
         {"empty", "", IniEncoding::Empty, ""},
     };

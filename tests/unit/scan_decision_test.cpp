@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "inventory/move_journal.h"
 #include "inventory/scan.h"
 
 namespace {
@@ -81,16 +82,25 @@ TEST_F(ScanDecision, DesktopIniInAnyCaseIsNeverListedOtherHiddenFilesAre) {
               (std::vector<std::wstring>{kDesk + L"\\thumbs.db", kStore + L"\\desktop.ini.txt"}));
 }
 
-TEST_F(ScanDecision, MoveTemporariesAreNeverListedLookAlikesAre) {
+TEST_F(ScanDecision, NamesLikeAMoveTemporaryAreListedLikeAnyOther) {
+    in.desktopListing = {{MoveTempName(0xAB12CD34ul), false}, {L"~BRINDLECOT-MOVE-00000000.TMP", true}};
+    EXPECT_EQ(Paths(DecideScan(in).items),
+              (std::vector<std::wstring>{kDesk + L"\\~brindlecot-move-ab12cd34.tmp", kDesk + L"\\~BRINDLECOT-MOVE-00000000.TMP"}));
+}
+
+// Only whole records naming a temporary beside its move's destination come back from the journal.
+TEST(MoveJournal, OnlyWholeRecordsOfTemporariesBesideTheirDestination) {
+    const std::wstring temp = L"C:\\d\\" + MoveTempName(0xAB12CD34ul);
     EXPECT_EQ(MoveTempName(0xAB12CD34ul), L"~brindlecot-move-ab12cd34.tmp");
-    const std::vector<std::wstring> lookAlikes = {L"~brindlecot-move-ab12cd3.tmp", L"~brindlecot-move-ab12cd345.tmp",
-        L"~brindlecot-move-ab12cd3g.tmp", L"~brindlecot-move-ab12cd34.tmp.txt", L"brindlecot-move-ab12cd34.tmp",
-        L"~brindlecot-move-ab12cd34.tm", L"~brindlecot-move-\uFF10b12cd34.tmp"};
-    in.desktopListing = {{MoveTempName(0xAB12CD34ul), false}, {L"~BRINDLECOT-MOVE-00000000.TMP", false}};
-    for (const auto& name : lookAlikes) in.hiddenListing.push_back({name, false});
-    std::vector<std::wstring> shown;
-    for (const auto& name : lookAlikes) shown.push_back(kStore + L"\\" + name);
-    EXPECT_EQ(Paths(DecideScan(in).items), shown);
+    const std::vector<MoveRecord> kept = {{temp, L"E:\\报告.txt", L"C:\\d\\报告.txt"},
+                                          {L"C:\\D\\~BRINDLECOT-MOVE-0000000F.TMP", L"E:\\b", L"c:\\d\\b"}};
+    std::wstring text = FormatMoveJournal(kept);
+    for (const wchar_t* name : {L"~brindlecot-move-ab12cd3.tmp", L"~brindlecot-move-ab12cd345.tmp",
+                                L"~brindlecot-move-ab12cd3g.tmp", L"~brindlecot-move-ab12cd34.tmp.txt",
+                                L"brindlecot-move-ab12cd34.tmp", L"~brindlecot-move-\uFF10b12cd34.tmp", L"notes.txt"})
+        text += L"C:\\d\\" + std::wstring(name) + L"\tE:\\x\tC:\\d\\x\n";
+    text += temp + L"\tE:\\x\tC:\\elsewhere\\x\n" + temp + L"\tE:\\x\n" + temp + L"\tE:\\x\tC:\\d\\x"; // cut short
+    EXPECT_EQ(ParseMoveJournal(text), kept);
 }
 
 TEST_F(ScanDecision, AFreedNameKeepsOnlyTheDesktopEntryOutNotItsStoreNamesake) {

@@ -113,11 +113,15 @@ TEST_F(MovesWin, AcrossVolumesNoCutShortCopyEverBearsTheName) {
     ASSERT_EQ(left.size(), 1u) << "nothing under the name";
     EXPECT_EQ(store + L"\\" + left.begin()->first, temp);
     EXPECT_TRUE(left.begin()->second.bytes == bytes && wt::ReadBytes(src) == bytes) << "whole copy, whole source";
-    ScanAll();
-    EXPECT_TRUE(g_items.empty());
-    RemoveUnfinishedMoves();
+    RemoveUnfinishedMoves(); // the next start: the journal names it
     EXPECT_TRUE(wt::Snapshot(store).empty());
-    EXPECT_EQ(wt::ReadDebugLog().back(), L"MOVE unfinished copy removed [" + temp + L"]");
+    EXPECT_EQ(wt::ReadDebugLog().back().find(L"MOVE unfinished copy removed [" + temp + L"]"), 0u);
+    EXPECT_FALSE(wt::Exists(Root() + L"\\brindlecot.moves")) << "a journal with nothing left to remove goes";
+
+    g_deleteMoveSource = [](const std::wstring&) { return true; }; // reports success, as a read-only volume may
+    MoveItemToGroup(src, L"Work");
+    g_deleteMoveSource = nullptr;
+    EXPECT_TRUE(wt::Snapshot(store).empty() && wt::ReadBytes(src) == bytes) << "one file, where it was";
 
     HANDLE h = CreateFileW(src.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     MoveItemToGroup(src, L"Work"); // the source cannot be removed while open: it stays, alone
@@ -128,6 +132,19 @@ TEST_F(MovesWin, AcrossVolumesNoCutShortCopyEverBearsTheName) {
     EXPECT_TRUE(!wt::Exists(src) && wt::ReadBytes(dst) == bytes && wt::Snapshot(store).size() == 1u);
     EXPECT_EQ(GetFileAttributesW(dst.c_str()) & FILE_ATTRIBUTE_READONLY, DWORD(FILE_ATTRIBUTE_READONLY));
     wt::RemoveTree(other);
+}
+
+// Files of the user's named like a move's temporary: shown, moved, and kept by every start.
+TEST_F(MovesWin, AUserFileNamedLikeATemporaryIsAnyOtherFile) {
+    const std::wstring mine = L"~brindlecot-move-0000abcd.tmp", also = L"~BRINDLECOT-MOVE-FFFFFFFF.TMP";
+    ASSERT_TRUE(wt::WriteBytes(desk + L"\\" + mine, "mine") && wt::WriteBytes(store + L"\\" + also, "mine too"));
+    RemoveUnfinishedMoves();
+    CollectAll();
+    RemoveUnfinishedMoves();
+    ScanAll();
+    EXPECT_EQ(g_items.size(), 2u);
+    RestoreAll();
+    EXPECT_EQ(wt::ReadBytes(desk + L"\\" + mine) + wt::ReadBytes(desk + L"\\" + also), "minemine too");
 }
 
 TEST_F(MovesWin, OnlyEntriesOutsideTheStoreMove) {

@@ -9,6 +9,8 @@
 
 #include <gdiplus.h>
 
+#include <vector>
+
 TEST(RenderBgImage, OneEntryCacheOfTheDecodedPicture) {
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartupInput input;
@@ -60,4 +62,40 @@ TEST(RenderBgImage, OneEntryCacheOfTheDecodedPicture) {
     delete scaled;
     Gdiplus::GdiplusShutdown(token);
     ResetSettingsToDefaults();
+}
+
+// A PNG as the platform writes it (compressed, filtered rows) comes out pixel for pixel.
+TEST(RenderBgImage, APngIsDecodedRowByRowExactly) {
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    wt::TempDir tmp(L"png");
+    UINT count = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    std::vector<BYTE> codecs(size);
+    auto* info = reinterpret_cast<Gdiplus::ImageCodecInfo*>(codecs.data());
+    Gdiplus::GetImageEncoders(count, size, info);
+    CLSID png = {};
+    for (UINT i = 0; i < count; ++i)
+        if (std::wstring(info[i].MimeType) == L"image/png") png = info[i].Clsid;
+    const auto color = [](int x, int y) { return Gdiplus::Color(255, x * 7 & 255, y * 11 & 255, x * y & 255); };
+    {
+        Gdiplus::Bitmap pattern(301, 67, PixelFormat32bppARGB);
+        for (int y = 0; y < 67; ++y)
+            for (int x = 0; x < 301; ++x) pattern.SetPixel(x, y, color(x, y));
+        ASSERT_EQ(pattern.Save((tmp / L"图.png").c_str(), &png, nullptr), Gdiplus::Ok);
+    }
+    Gdiplus::Bitmap* decoded = DecodeBoundedPicture(tmp / L"图.png", 1600, 900);
+    ASSERT_NE(decoded, nullptr);
+    ASSERT_EQ(decoded->GetWidth() * 1000 + decoded->GetHeight(), 301067u);
+    int wrong = 0;
+    for (int y = 0; y < 67; ++y)
+        for (int x = 0; x < 301; ++x) {
+            Gdiplus::Color got;
+            decoded->GetPixel(x, y, &got);
+            wrong += got.GetValue() != color(x, y).GetValue();
+        }
+    EXPECT_EQ(wrong, 0);
+    delete decoded;
+    Gdiplus::GdiplusShutdown(token);
 }

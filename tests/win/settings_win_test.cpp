@@ -122,16 +122,15 @@ TEST_F(SettingsWin, DeletesNeverCreateTheFile) {
     EXPECT_EQ(IniGetString(L"freedItems", L"a.txt", L"gone", 16), L"gone");
 }
 
-TEST_F(SettingsWin, ExistingAnsiFileKeepsWorking) {
+TEST_F(SettingsWin, ExistingAnsiFileKeepsWorkingConvertedBeforeTheFirstWrite) {
     WriteIni("[settings]\r\nalpha=200\r\n");
     IniWrite(L"settings", L"skin", L"4");
     IniFlush();
     LoadAll();
     EXPECT_EQ(g_alpha, 200);
     EXPECT_EQ(g_skinIndex, 4);
-    const std::string bytes = wt::ReadBytes(g_iniPath);
-    EXPECT_NE(bytes.substr(0, 2), std::string("\xFF\xFE")) << "an existing file is not converted";
-    EXPECT_NE(bytes.find("skin=4"), std::string::npos);
+    EXPECT_EQ(wt::ReadBytes(g_iniPath).substr(0, 2), std::string("\xFF\xFE"));
+    EXPECT_EQ(wt::ReadBytes(g_iniPath + L".bak"), "[settings]\r\nalpha=200\r\n") << "the original kept";
 }
 
 TEST_F(SettingsWin, NothingHappensWithoutAnIniPath) {
@@ -236,6 +235,37 @@ std::string Narrow(const std::wstring& text, UINT codePage) { // empty when the 
     return n > 0 && !lossy ? std::string(buf, n - 1) : std::string();
 }
 
+std::string Swapped(std::string bytes) { // UTF-16LE bytes as UTF-16BE
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
+    return bytes;
+}
+
+// Another program saves the file in another form while the program runs: the next write, alone or
+// in a batch, brings it back first, and no Chinese name becomes "??".
+TEST(IniWin, AFileSavedInAnotherFormMeanwhileIsConvertedBeforeTheNextWrite) {
+    wt::TempDir dir(L"reform");
+    const std::wstring text = L"[文件夹]\r\nx=5\r\n[图片]\r\ny=1\r\n";
+    const struct { const char* what; std::string bytes; bool batch; } rows[] = {
+        {"UTF-8", Narrow(text, CP_UTF8), false}, {"UTF-8 with mark", "\xEF\xBB\xBF" + Narrow(text, CP_UTF8), true},
+        {"UTF-16BE with mark", "\xFE\xFF" + Swapped(std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2)), true}};
+    for (const auto& r : rows) {
+        g_iniPath = dir / (IntToW(static_cast<int>(&r - rows)) + L".ini");
+        ASSERT_TRUE(wt::WriteIniText(g_iniPath, text));
+        IniWrite(L"文档", L"x", L"100");
+        ASSERT_TRUE(wt::WriteBytes(g_iniPath, r.bytes)); // saved by another program: the section written is gone
+        if (r.batch) IniHoldFlushes();
+        IniWrite(L"图片", L"x", L"7");
+        IniDeleteKey(L"图片", L"y");
+        if (r.batch) IniReleaseFlushes();
+        IniFlush();
+        const std::string bytes = wt::ReadBytes(g_iniPath);
+        const std::wstring now(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+        EXPECT_EQ(IniGetSection(L"文件夹") + L"|" + IniGetSection(L"图片"), L"x=5|x=7") << r.what;
+        EXPECT_TRUE(now[0] == 0xFEFF && now.find(L'?') == std::wstring::npos) << r.what;
+    }
+    g_iniPath.clear();
+}
+
 // One start of each form of the file: what the user stored is read, a new Chinese name is kept.
 TEST(InitIniPathWin, EveryEncodingIsConvertedOnceAndKeepsItsNames) {
     const std::wstring text = L"[文件夹]\r\nx=5\r\n", ansiName = Narrow(L"文件夹", CP_ACP).empty() ? L"Café" : L"文件夹";
@@ -243,16 +273,18 @@ TEST(InitIniPathWin, EveryEncodingIsConvertedOnceAndKeepsItsNames) {
     const struct { const char* what; std::string bytes; std::wstring section; } rows[] = {
         {"UTF-8 with mark", "\xEF\xBB\xBF" + Narrow(text, CP_UTF8), L"文件夹"}, {"UTF-8", Narrow(text, CP_UTF8), L"文件夹"},
         {"ANSI", Narrow(L"[" + ansiName + L"]\r\nx=5\r\n", CP_ACP), ansiName}, {"UTF-16LE without mark", utf16, L"文件夹"},
-        {"UTF-16LE with mark", "\xFF\xFE" + utf16, L"文件夹"}};
+        {"UTF-16LE with mark", "\xFF\xFE" + utf16, L"文件夹"}, {"UTF-16BE with mark", "\xFE\xFF" + Swapped(utf16), L"文件夹"}};
     for (const auto& r : rows) {
         const bool convert = r.bytes.compare(0, 2, "\xFF\xFE") != 0;
         wt::TempDir dir(L"enc");
         ASSERT_TRUE(wt::WriteBytes(dir / L"brindlecot.ini", r.bytes));
+        ASSERT_TRUE(wt::WriteBytes(dir / L"brindlecot.ini.bak", "the user's own"));
         InitIniPathFor(dir / L"brindlecot.exe");
         const std::string started = wt::ReadBytes(g_iniPath);
-        EXPECT_EQ(wt::ReadBytes(g_iniPath + L".bak"), convert ? r.bytes : "") << r.what;
+        EXPECT_EQ(wt::ReadBytes(g_iniPath + L".bak") + "|" + wt::ReadBytes(g_iniPath + L".bak2"),
+                  "the user's own|" + (convert ? r.bytes : "")) << r.what;
         EXPECT_EQ(started == r.bytes, !convert) << r.what;
-        EXPECT_EQ(wt::ReadDebugLog().back().find(L"kept in " + g_iniPath + L".bak") != std::wstring::npos, convert);
+        EXPECT_EQ(wt::ReadDebugLog().back().find(L"kept in " + g_iniPath + L".bak2") != std::wstring::npos, convert);
         InitIniPathFor(dir / L"brindlecot.exe");
         EXPECT_EQ(wt::ReadBytes(g_iniPath), started) << r.what << ": converted once";
         IniWrite(L"图片", L"名字", L"盒子");
@@ -287,6 +319,9 @@ TEST(InitIniPathWin, ALockedFileIsNoMissingOne) {
     EXPECT_FALSE(g_firstRun) << "not a first run: no arrangement over the user's positions";
     EXPECT_EQ(wt::ReadBytes(ini), bytes);
     EXPECT_EQ(wt::ReadDebugLog().back(), L"INI held by another program at start, read as far as it can be, ini=" + ini + L" error=32");
+    ASSERT_TRUE(IniReadAgain()) << "let go of";
+    IniWriteHeld();
+    EXPECT_EQ(IniGetSection(L"customBoxes"), std::wstring(L"工作=1\0新=1", 8)) << "what waited, merged into what was read";
     IniForgetWriteFailure();
     g_iniPath.clear();
 }
