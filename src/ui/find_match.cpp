@@ -173,7 +173,7 @@ MatchTier FindIndex::Match(size_t i, const std::wstring& folded, int* start) con
     return tier;
 }
 
-std::vector<int> FindIndex::Find(const std::wstring& query) const {
+std::vector<int> FindIndex::Find(const std::wstring& query, const std::vector<int>* among) const {
     const std::wstring folded = FoldCase(Trimmed(query));
     std::vector<int> out;
     if (folded.empty()) return out;
@@ -183,10 +183,17 @@ std::vector<int> FindIndex::Find(const std::wstring& query) const {
         int index;
     };
     std::vector<Hit> hits;
-    for (size_t i = 0; i < keys_.size(); ++i) {
+    const auto look = [&](size_t i) {
         int start = -1;
         const MatchTier tier = Match(i, folded, &start);
         if (tier != MatchTier::None) hits.push_back({tier, start, static_cast<int>(i)});
+    };
+    if (among) {
+        for (int i : *among)
+            if (i >= 0 && static_cast<size_t>(i) < keys_.size()) look(static_cast<size_t>(i));
+    } else {
+        for (size_t i = 0; i < keys_.size(); ++i)
+            look(i);
     }
     std::sort(hits.begin(), hits.end(), [this](const Hit& a, const Hit& b) {
         if (a.tier != b.tier) return a.tier < b.tier;
@@ -212,7 +219,7 @@ size_t FindIndex::MemoryBytes() const {
                    : 0;
     };
     for (const FindEntry& e : entries_)
-        bytes += heap(e.name) + heap(e.path) + heap(e.boxKey) + heap(e.boxTitle);
+        bytes += heap(e.name);
     for (const Key& k : keys_)
         bytes += heap(k.folded);
     return bytes;

@@ -24,12 +24,11 @@ std::wstring FoldCase(const std::wstring& s);
 // name holds it further in, its pinyin does further in.
 enum class MatchTier { NameStart, PinyinStart, NameMiddle, PinyinMiddle, None };
 
+// One item of a box. What else the find window shows or opens (path, icon, the box's title) it asks
+// the boxes for by these positions, so the index holds little beside the names.
 struct FindEntry {
-    std::wstring name;     // the item's name, as its box shows it
-    std::wstring path;     // what opening it opens
-    std::wstring boxKey;   // its box's group key
-    std::wstring boxTitle; // its box's name as the user sees it
-    int box = -1;          // the box's position among the boxes, and the item's in its box
+    std::wstring name; // the item's name, as its box shows it
+    int box = -1;      // the box's position among the boxes, and the item's in its box
     int item = -1;
 };
 
@@ -44,9 +43,11 @@ class FindIndex {
     // match starts at.
     MatchTier Match(size_t i, const std::wstring& folded, int* start = nullptr) const;
     // The entries matching the query, best first: by tier, then the earlier start, the shorter name,
-    // the name, the place among the boxes. An empty or blank query matches nothing.
-    std::vector<int> Find(const std::wstring& query) const;
-    // Bytes the index holds (entries, folded names, readings), for the benchmark.
+    // the name, the place among the boxes. An empty or blank query matches nothing. `among`: look
+    // only at these entries (what a query that this one extends found: a name that matches a query
+    // matches every beginning of it).
+    std::vector<int> Find(const std::wstring& query, const std::vector<int>* among = nullptr) const;
+    // Bytes the index holds (entries, names, readings), for the benchmark.
     size_t MemoryBytes() const;
 
   private:
