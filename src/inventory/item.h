@@ -3,6 +3,8 @@
 #include <map>
 #include <string>
 
+#include "settings/lists.h"
+
 struct Item {
     std::wstring name; // file name as listed, extension and letter case kept
     std::wstring path; // listed folder + "\" + name
@@ -18,8 +20,7 @@ extern const wchar_t* const kGroupDocuments; // "文档"
 extern const wchar_t* const kGroupArchives;  // "压缩包"
 extern const wchar_t* const kGroupOther;     // "其他"
 
-// Item name -> group key chosen by the user (INI section "manualGroups").
-extern std::map<std::wstring, std::wstring> g_manualGroups;
+// g_manualGroups (settings/lists.h): the group key the user chose for a name; GetGroupKey follows it.
 
 std::wstring ToLower(std::wstring s);
 std::wstring GetFileName(const std::wstring& path);

@@ -6,7 +6,7 @@
 
 #include "base/geom.h"
 
-// g_manualGroups is declared in inventory/item.h (it steers GetGroupKey).
+extern std::map<std::wstring, std::wstring> g_manualGroups; // "manualGroups": name -> key (steers GetGroupKey)
 extern std::set<std::wstring> g_freedItems;              // "freedItems"
 extern std::map<std::wstring, std::wstring> g_boxNames;   // "boxNames": key -> display name
 extern std::set<std::wstring> g_hiddenBoxes;              // "hiddenBoxes"

@@ -10,6 +10,7 @@
 #include "settings/ini_win.h"
 #include "settings/list_parse.h"
 #include "settings/lists.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 
 namespace {
