@@ -6,6 +6,10 @@
 
 #include "win/interaction_env.h"
 
+#include "app/find_app_win.h"
+#include "app/startup_win.h"
+#include "app/tray_win.h"
+#include "boxes/box_menu_win.h"
 #include "inventory/inventory_win.h"
 #include "ui/find_win.h"
 #include "ui/menus.h"
