@@ -152,13 +152,6 @@ LRESULT CALLBACK EditKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UIN
         case VK_PRIOR:
             MoveChoice(-kRowsShown);
             return 0;
-        case VK_RETURN:
-            if (GetKeyState(VK_CONTROL) < 0) {
-                RevealChosen();
-            } else {
-                OpenChosen();
-            }
-            return 0;
         case VK_ESCAPE:
             CloseFindWindow();
             return 0;
@@ -166,8 +159,16 @@ LRESULT CALLBACK EditKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UIN
             break;
         }
     }
-    // The characters of those keys would only beep.
-    if (msg == WM_CHAR && (wParam == L'\r' || wParam == L'\n' || wParam == 0x1B)) return 0;
+    // Enter types a carriage return, Ctrl+Enter a line feed; Esc's character would only beep.
+    if (msg == WM_CHAR && wParam == L'\r') {
+        OpenChosen();
+        return 0;
+    }
+    if (msg == WM_CHAR && wParam == L'\n') {
+        RevealChosen();
+        return 0;
+    }
+    if (msg == WM_CHAR && wParam == 0x1B) return 0;
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
