@@ -5,6 +5,7 @@
 #include <gdiplus.h>
 #include <ole2.h>
 
+#include "app/find_app_win.h"
 #include "app/ini_reread_win.h"
 #include "app/instance_win.h"
 #include "app/tray_win.h"
@@ -26,6 +27,7 @@
 #include "settings/lists_win.h"
 #include "settings/settings.h"
 #include "settings/settings_win.h"
+#include "ui/find_win.h"
 
 const wchar_t* const kMainClass = L"BrindlecotMain";
 const wchar_t* const kMainTitle = L"Brindlecot";
@@ -127,6 +129,7 @@ void StartUp(HINSTANCE instance) {
 void FinishStartUp() {
     RegisterDeferredDropTargets();
     ApplyTrayIcon();
+    SetUpFind(); // after the icon: a hotkey that is taken is told as its balloon
 }
 
 int MainLoop() {
@@ -163,6 +166,9 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_STARTUPDONE:
         FinishStartUp();
+        return 0;
+    case WM_HOTKEY:
+        if (wParam == kFindHotKeyId) ShowFindWindow();
         return 0;
     case WM_DISPLAYCHANGE:
         CheckGraphicsDevices();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/autostart_win.h"
+#include "app/find_app_win.h"
 #include "app/startup_win.h"
 #include "base/process_win.h"
 #include "base/strutil.h"
@@ -20,6 +21,7 @@
 #include "settings/settings_win.h"
 #include "ui/appearance_win.h"
 #include "ui/dialogs_win.h"
+#include "ui/find_win.h"
 #include "ui/menus.h"
 
 #include <gdiplus.h>
@@ -198,6 +200,9 @@ void RunTrayCommand(int cmd, POINT pt) {
         IniDeleteSection(L"hiddenBoxes");
         RefreshBoxes();
         break;
+    case kCmdFind:
+        ShowFindWindow();
+        break;
     case kCmdOpenStore: // the boxed files, in the file manager
         if (!g_hidden.empty()) {
             EnsureHiddenStore(g_hidden);
@@ -220,7 +225,7 @@ void RunTrayCommand(int cmd, POINT pt) {
 }
 
 void ShowTrayMenu() {
-    HMENU menu = BuildPopupMenu(TrayMenuModel(g_noOverlap, IsAutoStart(), g_trayIconStyle));
+    HMENU menu = BuildPopupMenu(TrayMenuModel(g_noOverlap, IsAutoStart(), g_trayIconStyle, g_findHotKeyName));
     if (!menu) return;
     POINT pt = {};
     GetCursorPos(&pt);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "inventory/scan.h"
+#include "render/scene.h"
 
 Size DefaultBoxSize(int cellW, int cellH, size_t itemCount) {
     const int width = (cellW + 3) * kDefaultColumns;
@@ -43,6 +44,15 @@ int MaxScrollY(size_t itemCount, int clientW, int clientH, int cellW, int cellH)
     const long long rows = static_cast<long long>((itemCount + cols - 1) / cols);
     const long long most = rows * cellH - (clientH - kTitleAndMargin);
     return most > 0 ? static_cast<int>(most > 0x7fffffff ? 0x7fffffff : most) : 0;
+}
+
+int ScrollToShow(int index, int scrollY, size_t itemCount, int clientW, int clientH, int cellW, int cellH) {
+    const Rect cell = CellRectAt(index, clientW, 0, cellW, cellH);
+    int y = scrollY;
+    if (cell.top - y < kGridTop) y = cell.top - kGridTop;
+    if (cell.bottom - y > clientH) y = cell.bottom - clientH;
+    const int most = MaxScrollY(itemCount, clientW, clientH, cellW, cellH);
+    return y < 0 ? 0 : y > most ? most : y;
 }
 
 std::wstring NewBoxKey(const std::wstring& name, const std::vector<std::wstring>& existingKeys) {

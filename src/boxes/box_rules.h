@@ -33,6 +33,8 @@ bool IsShellImageName(const std::wstring& imageName);
 // the client width holds (at least one), less the client height under the title and margins;
 // never below 0. The wheel clamps to it, and a box whose rows do not fit can reach its last row.
 int MaxScrollY(size_t itemCount, int clientW, int clientH, int cellW, int cellH);
+// The scroll offset nearest to `scrollY` at which item `index` shows whole below the title bar.
+int ScrollToShow(int index, int scrollY, size_t itemCount, int clientW, int clientH, int cellW, int cellH);
 
 // The key a new box gets when the user names it `name`, given the keys that exist already. The INI
 // file compares section and key names without regard to letter case, so a name that equals an

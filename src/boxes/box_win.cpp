@@ -29,6 +29,7 @@
 #include "settings/lists.h"
 #include "settings/metrics.h"
 #include "settings/settings.h"
+#include "ui/find_win.h"
 
 bool g_intentionalHide = false;
 
@@ -97,6 +98,7 @@ void StartRecord(BoxWin* box, const std::vector<Item>& items, int index) {
     box->colorIdx = ((index % kAccentColors) + kAccentColors) % kAccentColors;
     box->scrollY = 0;
     box->hoverIdx = -1;
+    box->marked.clear();
     box->collapsed = false;
 }
 
@@ -228,6 +230,7 @@ void RefreshBoxes() {
     KeepBoxesReachable();
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     LogDbg(L"REBUILD boxes=" + std::to_wstring(g_boxes.size()) + L" ms=" + std::to_wstring(ms.count()));
+    FindBoxesChanged(); // an open find window finds among what the boxes now hold
 }
 
 void RemakeAllBoxes() {

@@ -24,6 +24,7 @@ struct BoxWin {
     std::vector<Item> items;
     int scrollY = 0;
     int hoverIdx = -1;
+    std::vector<int> marked; // items the find window found, ascending (outlined)
     bool collapsed = false;
     int width = kNominalBoxWidth;
     int height = kNominalBoxHeight;

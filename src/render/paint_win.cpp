@@ -56,6 +56,7 @@ BoxSceneInput InputOf(const BoxWin* box) {
     v.height = box->height;
     v.scrollY = box->scrollY;
     v.hoverIdx = box->hoverIdx;
+    v.marked = &box->marked;
     v.collapsed = box->collapsed;
     v.colorIdx = box->colorIdx;
     // A picture that cannot be shown translucent is drawn opaque rather than darkened.

@@ -56,6 +56,8 @@ bool operator==(const DrawOp& a, const DrawOp& b) {
 
 namespace {
 
+constexpr ColorRef kFoundFill = RgbColor(255, 180, 0); // amber: what the find window found
+
 RectF ToF(float l, float t, float r, float b) {
     RectF f;
     f.left = l;
@@ -84,6 +86,10 @@ void AddItems(const BoxSceneInput& in, std::vector<DrawOp>& out) {
         const float l = static_cast<float>(c.left), t = static_cast<float>(c.top);
         const float r = static_cast<float>(c.right), b = static_cast<float>(c.bottom);
         if (i == in.hoverIdx) Add(out, DrawKind::Fill, ToF(l, t, r, b), ColF(in.skin.highlight, in.alpha));
+        if (std::binary_search(in.marked.begin(), in.marked.end(), i)) {
+            Add(out, DrawKind::Fill, ToF(l + 1, t + 1, r - 1, b - 1), ColF(kFoundFill, 0.35f));
+            Add(out, DrawKind::Stroke, ToF(l + 1.5f, t + 1.5f, r - 1.5f, b - 1.5f), ColF(kFoundFill, 1));
+        }
         const float x = l + (r - l - s) / 2.0f;
         Add(out, DrawKind::Icon, ToF(x, t + 2, x + s, t + 2 + s), ColorF{1, 1, 1, 1}).item = i;
         DrawOp& name = Add(out, DrawKind::Text, NameRectIn(c, in.iconSize), ColF(in.skin.text, in.alpha));
@@ -145,6 +151,7 @@ BoxSceneInput SceneInputOf(const BoxView& box, const BoxLook& look) {
     in.items = box.items;
     in.scrollY = box.scrollY;
     in.hoverIdx = box.hoverIdx;
+    if (box.marked) in.marked = *box.marked;
     in.collapsed = box.collapsed;
     in.colorIdx = box.colorIdx;
     in.title = BoxTitle(box.key ? *box.key : kNoKey, look.names ? *look.names : kNoNames,
@@ -165,7 +172,7 @@ bool SameSceneInput(const BoxSceneInput& a, const BoxSceneInput& b) {
            sa.background == sb.background && sa.accent == sb.accent && sa.accentDark == sb.accentDark &&
            sa.text == sb.text && sa.highlight == sb.highlight && a.alpha == b.alpha && a.iconSize == b.iconSize &&
            a.cellW == b.cellW && a.cellH == b.cellH && a.bgWidth == b.bgWidth && a.bgHeight == b.bgHeight &&
-           a.bgId == b.bgId;
+           a.bgId == b.bgId && a.marked == b.marked;
 }
 
 bool OnlyHoverDiffers(const BoxSceneInput& shown, const BoxSceneInput& now) {

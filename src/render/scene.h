@@ -79,6 +79,7 @@ struct BoxSceneInput {
     const std::vector<Item>* items = nullptr;
     int scrollY = 0;
     int hoverIdx = -1;
+    std::vector<int> marked; // items the find window found, ascending: outlined
     bool collapsed = false;
     int colorIdx = 0;
     std::wstring title; // see BoxTitle
@@ -109,6 +110,7 @@ struct BoxView {
     int height = 0;
     int scrollY = 0;
     int hoverIdx = -1;
+    const std::vector<int>* marked = nullptr; // items the find window found, ascending
     bool collapsed = false;
     int colorIdx = 0;
     bool opaque = false; // shown where it cannot be translucent: drawn at full opacity

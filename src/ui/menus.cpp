@@ -8,7 +8,7 @@ namespace {
 
 const wchar_t* const g_trayIconNames[4] = {L"蓝色盒子", L"黄色文件夹", L"深色网格", L"绿色圆点"};
 
-MenuEntry Item(int id, const wchar_t* text, bool checked = false) {
+MenuEntry Item(int id, const std::wstring& text, bool checked = false) {
     MenuEntry e;
     e.id = id;
     e.text = text;
@@ -33,7 +33,7 @@ const int kIconSizes[4] = {24, 32, 48, 64};
 
 } // namespace
 
-std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIconStyle) {
+std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIconStyle, const std::wstring& findKey) {
     std::vector<MenuEntry> icons;
     for (int i = 0; i < g_trayIconCount; ++i)
         icons.push_back(Item(kCmdTrayIconFirst + i, g_trayIconNames[i], i == trayIconStyle));
@@ -48,6 +48,7 @@ std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIco
         Item(kCmdNoOverlap, L"盒子不重叠", noOverlap),
         Item(kCmdAutoStart, L"开机自动启动", autoStart),
         Item(kCmdRestoreHidden, L"恢复所有隐藏盒子"),
+        Item(kCmdFind, findKey.empty() ? L"查找桌面文件" : L"查找桌面文件\t" + findKey),
         Separator(),
         Item(kCmdAppearance, L"外观设置"),
         Submenu(L"托盘图标", std::move(icons)),

@@ -26,6 +26,7 @@ enum TrayCommand {
     kCmdNewBox = 1012,
     kCmdAutoStart = 1014,
     kCmdOpenStore = 1015,
+    kCmdFind = 1016,
     kCmdTrayIconFirst = 300, // 300 + style
 };
 
@@ -50,7 +51,8 @@ enum AppearanceCommand {
 };
 
 
-std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIconStyle);
+// findKey: the find hotkey's name, shown beside its entry (empty: none).
+std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIconStyle, const std::wstring& findKey = L"");
 std::vector<MenuEntry> AppearanceMenuModel(int skinIndex, int iconSize);
 // The menu on a box's title bar; its first entry collapses or expands the box.
 std::vector<MenuEntry> BoxMenuModel(bool collapsed);
