@@ -82,6 +82,7 @@ class FindWorld : public InteractionWorld {
   protected:
     void SetUp() override {
         InteractionWorld::SetUp();
+        g_boxNames.clear(); // a box renamed by an earlier test keeps its name in memory
         DestroyWindow(g_hMainWnd);
         RegisterTestClass(kMainClass, MainProc);
         g_hMainWnd = CreateWindowExW(0, kMainClass, kMainTitle, 0, 0, 0, 0, 0, nullptr, nullptr, g_hInst, nullptr);
