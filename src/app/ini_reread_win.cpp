@@ -43,14 +43,7 @@ bool ReadIniOnceFree() {
     // Boxes in use (a menu, a drag, a slice of a long move) are not made again under them.
     if (BoxListHeld() || MoveAllRunning() || !IniReadAgain()) return false;
     StopLooking();
-    LoadManualGroups();
-    LoadFreedItems();
-    LoadBoxNames();
-    LoadHiddenBoxes();
-    LoadCustomBoxes();
-    LoadSkin();
-    LoadStyle();
-    LoadIconSize();
+    LoadStoredChoices();
     // Every box made anew: none keeps a place or a size it took before the file was read.
     DestroyAllBoxes();
     ApplyStyleAll();

@@ -95,15 +95,8 @@ void StartUp(HINSTANCE instance) {
     SetIniWriteFailureHandler(ShowTrayBalloon);
     InitIniPath();
     RemoveUnfinishedMoves(); // after the INI path, which places the log
-    LoadManualGroups();
-    LoadFreedItems();
-    LoadBoxNames();
-    LoadHiddenBoxes();
-    LoadCustomBoxes();
-    LoadSkin();
-    LoadStyle();
+    LoadStoredChoices();
     StartBgImageDecode();
-    LoadIconSize();
     UpdateSkinBrush();
 
     // 14-16: scan, remembered positions, one box per group.

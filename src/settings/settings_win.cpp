@@ -6,6 +6,7 @@
 #include "base/process_win.h"
 #include "base/strutil.h"
 #include "settings/ini_win.h"
+#include "settings/lists_win.h"
 #include "settings/metrics.h"
 #include "settings/settings.h"
 
@@ -118,3 +119,14 @@ void LoadIconSize() {
 }
 
 void SaveStyleKey(const wchar_t* key, const std::wstring& value) { IniWrite(L"settings", key, value); }
+
+void LoadStoredChoices() {
+    LoadManualGroups();
+    LoadFreedItems();
+    LoadBoxNames();
+    LoadHiddenBoxes();
+    LoadCustomBoxes();
+    LoadSkin();
+    LoadStyle();
+    LoadIconSize();
+}

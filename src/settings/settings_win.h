@@ -9,4 +9,6 @@ void InitIniPathFor(const std::wstring& exePath);
 void LoadSkin();
 void LoadStyle();
 void LoadIconSize();
+// The five persistent lists, the skin, the style and the icon size, as stored in the INI file.
+void LoadStoredChoices();
 void SaveStyleKey(const wchar_t* key, const std::wstring& value);
