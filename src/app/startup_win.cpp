@@ -15,6 +15,7 @@
 #include "boxes/box_classes_win.h"
 #include "boxes/box_mouse_win.h"
 #include "boxes/box_win.h"
+#include "boxes/desktop_attach_win.h"
 #include "boxes/drop_target_win.h"
 #include "boxes/item_drag_win.h"
 #include "boxes/layout_win.h"
@@ -57,6 +58,28 @@ void RegisterClasses(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
+// Per-monitor aware (v2) like the shell, so that making a box a child of the shell's windows never
+// changes the awareness of this process; the older per-monitor and system forms where the system has
+// nothing newer. The manifest asks the same before any code runs; then these calls change nothing.
+template <typename Fn> Fn Proc(const wchar_t* dll, const char* name) {
+    HMODULE module = LoadLibraryW(dll);
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+void DeclareDpiAwareness() {
+    using ContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    using AwarenessFn = HRESULT(WINAPI*)(int);
+    if (auto set = Proc<ContextFn>(L"user32.dll", "SetProcessDpiAwarenessContext")) {
+        if (set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) || GetLastError() == ERROR_ACCESS_DENIED) return;
+    }
+    constexpr int kPerMonitorAware = 2; // PROCESS_PER_MONITOR_DPI_AWARE
+    if (auto set = Proc<AwarenessFn>(L"shcore.dll", "SetProcessDpiAwareness")) {
+        const HRESULT hr = set(kPerMonitorAware);
+        if (SUCCEEDED(hr) || hr == E_ACCESSDENIED) return;
+    }
+    SetProcessDPIAware();
+}
+
 // Requests that queued up meanwhile are one rebuild.
 void OnRefreshRequest(HWND hwnd) {
     MSG queued;
@@ -70,7 +93,7 @@ void OnRefreshRequest(HWND hwnd) {
 void StartUp(HINSTANCE instance) {
     g_hInst = instance;
     // 1-4: platform start.
-    SetProcessDPIAware();
+    DeclareDpiAwareness();
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     Gdiplus::GdiplusStartupInput gdiplusInput;
@@ -115,6 +138,7 @@ void StartUp(HINSTANCE instance) {
     }
     KeepBoxesReachable(); // default places run off the right edge from the seventh box or so
     WatchUnreadIni();     // a file held by another program is read when it is let go of
+    WatchForDesktop();    // a desktop that is not there yet (at logon) is waited for, a while
     // Behind whatever waits now (a rebuild asked for meanwhile included): every box has its picture.
     if (!g_hMainWnd || !PostMessageW(g_hMainWnd, WM_STARTUPDONE, 0, 0)) FinishStartUp();
 }

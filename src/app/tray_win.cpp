@@ -11,6 +11,7 @@
 #include "boxes/box_mouse_win.h"
 #include "boxes/box_rules.h"
 #include "boxes/box_win.h"
+#include "boxes/desktop_attach_win.h"
 #include "boxes/layout_win.h"
 #include "inventory/inventory_win.h"
 #include "render/box_record_win.h"
@@ -245,18 +246,19 @@ bool IsTaskbarCreated(UINT msg) {
     return msg != 0 && msg == TaskbarCreatedMessage();
 }
 
-// The shell restarted: its tray forgot our icon and its desktop window, to which boxes were
-// attached, is a new one.
+// The shell (re)started: its tray forgot our icon. Boxes that went with its old windows, and boxes
+// that waited for a desktop, are attached once its view exists; boxes still attached stay as they are.
 void OnTaskbarCreated() {
     if (g_nid.hWnd) {
         g_nid.uFlags = kTrayFlags;
         Shell_NotifyIconW(NIM_ADD, &g_nid);
     }
-    RemakeAllBoxes();
+    WatchForDesktop();
 }
 
 void OnMainDestroy() {
     StopMoveAll();
+    StopDesktopWatch();
     IniWriteHeld(); // what a batch could not write (the file was held) gets a last try
     // An icon left behind by a program that ended would stay in the tray until hovered.
     if (g_nid.hWnd) Shell_NotifyIconW(NIM_DELETE, &g_nid);

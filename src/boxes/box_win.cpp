@@ -126,17 +126,13 @@ void MakeBox(const std::wstring& key, const std::vector<Item>& items, int index,
     g_boxes.push_back(box);
     RegisterBoxDropTarget(box);
 
-    if (InitBoxDComp(box)) {
-        ShowBoxOnDesktop(hwnd);
-        // The shell may have ended meanwhile and taken the window with its desktop window.
-        box = LiveBox(hwnd);
-        if (!box || !IsWindow(hwnd)) return;
-        DrawBox(box);
-    } else {
-        InitBoxFallback(box);
-        ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-        DrawBox(box);
-    }
+    // Either drawing path: the bitmap one is attached as a layered child.
+    if (!InitBoxDComp(box)) InitBoxFallback(box);
+    ShowBoxOnDesktop(hwnd);
+    // The shell may have ended meanwhile and taken the window with its desktop window.
+    box = LiveBox(hwnd);
+    if (!box || !IsWindow(hwnd)) return;
+    DrawBox(box);
 }
 
 void DestroyBoxes(const std::vector<BoxWin*>& boxes) {
@@ -300,7 +296,8 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DESTROY:
         RevokeDropTargetOf(hwnd); // when the window goes some other way than through its rebuild
-        return 0;                 // the record is freed by whoever destroyed the window
+        if (box) OnBoxWindowLost(box); // a rebuild lets go of the record first: someone else did it
+        return 0;
     default:
         break;
     }

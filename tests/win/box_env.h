@@ -10,6 +10,7 @@
 #include "base/win.h"
 #include "boxes/box_classes_win.h"
 #include "boxes/box_win.h"
+#include "boxes/desktop_attach_win.h"
 #include "inventory/inventory.h"
 #include "render/box_record_win.h"
 #include "settings/lists.h"
@@ -46,6 +47,7 @@ class BoxWorld : public ::testing::Test {
         g_groups.clear();
     }
     void TearDown() override {
+        StopDesktopWatch(); // a box window destroyed by a test starts the search for a desktop
         DestroyAllBoxes();
         EXPECT_TRUE(g_boxes.empty());
         g_groups.clear();

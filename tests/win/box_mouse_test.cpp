@@ -96,7 +96,7 @@ TEST_F(BoxMouseWin, AfterATitleMoveTheBoxShowsItsPictureOnTheBitmapPath) {
     At(box, WM_LBUTTONDOWN, 200, 115);
     g_runMoveLoop = systemLoop;
     EXPECT_EQ(Ini(L"文档", L"x") + L"," + Ini(L"文档", L"y"), L"300,200");
-    EXPECT_EQ(GetAncestor(box->hwnd, GA_PARENT), GetDesktopWindow()) << "a top-level box stays one";
+    EXPECT_EQ(GetAncestor(box->hwnd, GA_PARENT), progman) << "back in the desktop, as a layered child";
     EXPECT_TRUE(GetWindowLongPtrW(box->hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
     COLORREF bar = 0;
     for (const DWORD end = GetTickCount() + 5000; GetBValue(bar) <= GetRValue(bar) + 40 && GetTickCount() < end;) {

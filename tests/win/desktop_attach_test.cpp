@@ -113,12 +113,12 @@ TEST_F(DesktopAttachWin, AttachAndDetachKeepTheScreenRectangle) {
     ASSERT_EQ(g_progmanMessages.size(), 1u);
     EXPECT_EQ(g_progmanMessages[0].w, 0x0Du);
     EXPECT_EQ(g_progmanMessages[0].l, 1);
-    EXPECT_EQ(GetAncestor(box, GA_PARENT), progman) << "Progman is the final parent";
+    EXPECT_EQ(GetAncestor(box, GA_PARENT), progman) << "without a view, Progman";
     const LONG_PTR style = GetWindowLongPtrW(box, GWL_STYLE);
     EXPECT_TRUE(style & WS_CHILD);
     EXPECT_FALSE(style & WS_POPUP);
     EXPECT_TRUE(style & WS_VISIBLE);
-    EXPECT_FALSE(GetWindowLongPtrW(box, GWL_EXSTYLE) & (WS_EX_LAYERED | WS_EX_TOOLWINDOW));
+    EXPECT_EQ(GetWindowLongPtrW(box, GWL_EXSTYLE) & (WS_EX_LAYERED | WS_EX_TOOLWINDOW), WS_EX_LAYERED) << "a layered child";
     EXPECT_EQ(WindowRect(box), placed);
 
     DetachFromDesktop(box);
@@ -130,12 +130,12 @@ TEST_F(DesktopAttachWin, AttachAndDetachKeepTheScreenRectangle) {
 
 TEST_F(DesktopAttachWin, WithoutTheShellANewBoxIsShownAsAPopup) {
     ASSERT_EQ(FindWindowW(L"Progman", nullptr), nullptr);
-    HWND box = MakeBox(300, 200);
-    AttachBoxToDesktop(box);
-    EXPECT_FALSE(IsWindowVisible(box)) << "attachment alone changes nothing";
+    HWND box = MakeBox(300, 200), other = MakeBox(0, 0);
+    ShowWindow(other, SW_SHOWNA);
     ShowBoxOnDesktop(box);
     EXPECT_TRUE(IsWindowVisible(box));
     EXPECT_EQ(GetAncestor(box, GA_PARENT), GetDesktopWindow());
+    EXPECT_EQ(GetWindow(box, GW_HWNDLAST), box) << "below every other window";
     EXPECT_EQ(WindowRect(box), (Rect{300, 200, 624, 326}));
 
     HWND progman = MakeProgman();

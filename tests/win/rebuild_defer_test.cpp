@@ -50,6 +50,7 @@ TEST_F(InteractionWorld, ARebuildSentWhileABoxAttachesOrReattachesWaitsAndTheShe
     WriteFileText(g_desktop + L"\\b.zip", "b");
     RefreshBoxes();
     AttachBoxToDesktop(g_boxes[0]->hwnd); // as made on the composition path
+    ForgetAskedDesktop();
     g_sendOnAttach = true;                // while the rebuild destroys the attached window
     RefreshBoxes();
     ASSERT_EQ(g_boxes.size(), 2u);
@@ -63,6 +64,7 @@ TEST_F(InteractionWorld, ARebuildSentWhileABoxAttachesOrReattachesWaitsAndTheShe
     const MoveLoopFn systemLoop = std::exchange(g_runMoveLoop, [](HWND hwnd) {
         const Rect r = WindowRect(hwnd);
         SetWindowPos(hwnd, nullptr, r.left + 200, r.top + 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ForgetAskedDesktop();
         g_sendOnAttach = true; // inside the re-attach after the move
     });
     const Rect before = WindowRect(docWnd);
