@@ -207,6 +207,7 @@ TEST_F(CompositionPath, APaintOrAFailedPresentShowsThePictureAgain) {
     } cases[] = {{"paint", S_OK, 1}, {"paint, the present fails once", E_FAIL, 2},
                  {"paint, five presents fail: drawn again without input", E_FAIL, 6, 5}};
     for (const auto& c : cases) {
+        Pump(); // only the wait's own time-out may wake it
         const int before = fake::PresentsOf(box->swapChain);
         fake::Seen().nextPresent = c.present;
         fake::Seen().repeatPresent = c.failures - 1;
@@ -262,6 +263,7 @@ TEST_F(CompositionPath, ALostDeviceIsRebuiltAndEveryBoxPresentedWithoutInput) {
          }, true, 1},
     };
     for (const auto& r : routes) {
+        Pump(); // no paint left to notice the loss
         DrawMarkedBoxes();
         ID2D1Device* oldDevice = g_d2dDev;
         oldDevice->AddRef();
