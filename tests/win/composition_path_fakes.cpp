@@ -241,6 +241,7 @@ class SwapChain final : public Obj<IDXGISwapChain1> {
         return SUCCEEDED(device_->CreateTexture2D(&t, &data, &buffer_));
     }
     const Shown& shown() const { return shown_; }
+    ID3D11Device* device() const { return device_; }
     int presents() const { return presents_; }
 
     HRESULT STDMETHODCALLTYPE Present(UINT, UINT) override {
@@ -441,9 +442,9 @@ DeviceRemovalFns Removal() {
             [](ID3D11Device* d) { return Removed(d) ? DXGI_ERROR_DEVICE_REMOVED : S_OK; }};
 }
 
-void RemoveDevice(ID3D11Device* device) {
+void RemoveDevice(IDXGISwapChain1* chain) {
     const char mark = 1;
-    device->SetPrivateData(kRemovedTag, 1, &mark);
+    As<SwapChain>(chain)->device()->SetPrivateData(kRemovedTag, 1, &mark);
     SetEvent(Seen().removalEvent);
 }
 

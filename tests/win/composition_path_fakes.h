@@ -57,9 +57,9 @@ HRESULT MakeDevice(IDCompositionDevice** out);
 HRESULT MakeSwapChain(ID3D11Device* device, const DXGI_SWAP_CHAIN_DESC1& desc, IDXGISwapChain1** out);
 // The removal seam: a removal event that is kept, and a removed device's reason.
 DeviceRemovalFns Removal();
-// A driver reset: the (real) Direct3D device is removed for good. Every later call of a fake swap chain
+// A driver reset: the (real) Direct3D device a fake chain was made on is removed for good. Every later call of a fake swap chain
 // made on it and every creation on it answers DXGI_ERROR_DEVICE_REMOVED, and the event is set.
-void RemoveDevice(ID3D11Device* device);
+void RemoveDevice(IDXGISwapChain1* chain);
 
 // A fake swap chain's last presented picture (premultiplied BGRA, top-down); empty before any.
 struct Shown {

@@ -253,12 +253,12 @@ TEST_F(CompositionPath, ALostDeviceIsRebuiltAndEveryBoxPresentedWithoutInput) {
              fake::Seen().deviceValid = false;
              MainProc(g_hMainWnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(1600, 900));
          }, false},
-        {"removal while idle", [](BoxWin*) {
-             fake::RemoveDevice(g_d3d);
+        {"removal while idle", [](BoxWin* b) {
+             fake::RemoveDevice(b->swapChain);
              EXPECT_TRUE(Idle()) << "the removal wakes the main loop";
          }, true},
-        {"a box made on the removed device", [&](BoxWin*) {
-             fake::RemoveDevice(g_d3d);
+        {"a box made on the removed device", [&](BoxWin* b) {
+             fake::RemoveDevice(b->swapChain);
              boxes.push_back(MakeBox(L"压缩包", 900));
          }, true, 1},
     };
