@@ -163,6 +163,11 @@ int MainLoop() {
         }
         FollowFolderChanges();
         DrawMarkedBoxes();
+        // Boxes that change between composition and a bitmap are made anew, in windows of that kind.
+        if (TakeOtherWindowsRequest()) {
+            RemakeAllBoxes();
+            continue;
+        }
         WaitForMessagesOrChanges();
     }
 }

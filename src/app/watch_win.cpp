@@ -4,6 +4,7 @@
 // the echo of our own moves (already shown by the rebuild that followed them) costs one listing.
 #include "app/watch_win.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/change_timer.h"
@@ -12,6 +13,8 @@
 #include "boxes/box_win.h"
 #include "boxes/item_drag_win.h"
 #include "inventory/inventory_win.h"
+#include "render/devices_win.h"
+#include "render/paint_win.h"
 
 namespace {
 
@@ -66,23 +69,30 @@ void StartFolderWatch() {
 }
 
 void WaitForMessagesOrChanges() {
-    HANDLE handles[kFolders];
-    Watch* owners[kFolders];
+    HANDLE handles[kFolders + 1];
+    Watch* owners[kFolders + 1] = {};
     DWORD n = 0;
+    // A removed graphics device is noticed while nothing draws: the boxes do not stay blank or stale.
+    if (HANDLE removed = DeviceRemovedEvent()) handles[n++] = removed;
     const bool listening = g_changes.Listening(GetTickCount64());
     for (Watch& w : g_watches)
         if (listening && w.handle != INVALID_HANDLE_VALUE) {
             handles[n] = w.handle;
             owners[n++] = &w;
         }
-    const DWORD timeout = g_changes.WaitMs(GetTickCount64(), UserBusy());
+    // Boxes a draw left marked are drawn again after a while, without waiting for input.
+    const DWORD timeout = std::min<DWORD>(g_changes.WaitMs(GetTickCount64(), UserBusy()), RedrawWaitMs());
     const DWORD r = MsgWaitForMultipleObjectsEx(n, handles, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (r >= WAIT_OBJECT_0 + n || r < WAIT_OBJECT_0) return; // a message, the timeout or a failure
+    Watch* w = owners[r - WAIT_OBJECT_0];
+    if (!w) {
+        NoteDeviceRemoved();
+        return;
+    }
     g_changes.Changed(GetTickCount64());
     // A folder that cannot be watched any more (it went away) is watched again when the changes
     // are taken up; until then it does not wake the loop.
-    Watch& w = *owners[r - WAIT_OBJECT_0];
-    if (!FindNextChangeNotification(w.handle)) Close(w);
+    if (!FindNextChangeNotification(w->handle)) Close(*w);
 }
 
 void FollowFolderChanges() {

@@ -102,6 +102,13 @@ void StartRecord(BoxWin* box, const std::vector<Item>& items, int index) {
     box->collapsed = false;
 }
 
+// A tool window: no taskbar button and no Alt+Tab entry while the box is top-level.
+bool MakeBoxWindow(BoxWin* box, const BoxPlan& plan, DWORD exStyle) {
+    box->hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | exStyle, WND_CLASS, box->key.c_str(), WS_POPUP, plan.pos.x,
+                                plan.pos.y, plan.size.w, plan.size.h, nullptr, nullptr, g_hInst, nullptr);
+    return box->hwnd != nullptr;
+}
+
 void MakeBox(const std::wstring& key, const std::vector<Item>& items, int index, const BoxPlan& plan) {
     // Attaching the window waits on the shell, which lets messages of other threads and processes
     // in: a rebuild they ask for waits until this box is complete.
@@ -112,22 +119,29 @@ void MakeBox(const std::wstring& key, const std::vector<Item>& items, int index,
     box->width = plan.size.w;
     box->height = plan.size.h;
 
-    // A tool window: no taskbar button and no Alt+Tab entry while the box is top-level.
-    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, WND_CLASS, key.c_str(), WS_POPUP, plan.pos.x, plan.pos.y,
-                                plan.size.w, plan.size.h, nullptr, nullptr, g_hInst, nullptr);
-    if (!hwnd) {
-        // A record without a window would be walked by every layout pass and painted nowhere.
-        LogDbg(L"CreateBox: no window for [" + key + L"]");
-        delete box;
-        return;
+    // A box that composes has a window without a redirection surface: nothing unpainted lies under its
+    // translucent pixels while it is top-level. Where composition cannot be set up, the box is drawn
+    // into a bitmap shown by a window of its own that has one.
+    const bool composed = CompositionReady() && MakeBoxWindow(box, plan, WS_EX_NOREDIRECTIONBITMAP) && InitBoxDComp(box);
+    if (!composed) {
+        if (box->hwnd) {
+            ReleaseBoxRender(box);
+            DestroyWindow(std::exchange(box->hwnd, nullptr));
+        }
+        if (!MakeBoxWindow(box, plan, 0)) {
+            // A record without a window would be walked by every layout pass and painted nowhere.
+            LogDbg(L"CreateBox: no window for [" + key + L"]");
+            delete box;
+            return;
+        }
     }
-    box->hwnd = hwnd;
+    HWND hwnd = box->hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
     g_boxes.push_back(box);
     RegisterBoxDropTarget(box);
 
     // Either drawing path: the bitmap one is attached as a layered child.
-    if (!InitBoxDComp(box)) InitBoxFallback(box);
+    if (!composed) InitBoxFallback(box);
     ShowBoxOnDesktop(hwnd);
     // The shell may have ended meanwhile and taken the window with its desktop window.
     box = LiveBox(hwnd);

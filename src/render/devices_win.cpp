@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include <d3d11_4.h>
+
 #include "base/com_win.h"
 #include "base/log_win.h"
 #include "render/box_record_win.h"
@@ -91,23 +93,28 @@ DXGI_SWAP_CHAIN_DESC1 SwapChainDesc(int w, int h, DXGI_SWAP_EFFECT effect) {
     return d;
 }
 
-// The discarding flip model first; systems before Windows 10 refuse it and take the sequential one.
-IDXGISwapChain1* MakeSwapChain(int w, int h) {
-    IDXGISwapChain1* chain = nullptr;
-    HRESULT hr = g_makeBoxSwapChain(g_d3d, SwapChainDesc(w, h, DXGI_SWAP_EFFECT_FLIP_DISCARD), &chain);
-    if (SUCCEEDED(hr) && chain) return chain;
-    LogHr(L"MakeSwapChain: FLIP_DISCARD", hr);
-    chain = nullptr;
-    hr = g_makeBoxSwapChain(g_d3d, SwapChainDesc(w, h, DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL), &chain);
-    if (SUCCEEDED(hr) && chain) return chain;
+// The sequential flip model: its buffers keep their pixels, so a present may name the parts that
+// changed (the discarding model refuses partial presents, and it is what Windows 10 and 11 would
+// otherwise take). A system that refuses it gets the discarding model, presented whole.
+HRESULT MakeSwapChain(int w, int h, IDXGISwapChain1** chain) {
+    *chain = nullptr;
+    HRESULT hr = g_makeBoxSwapChain(g_d3d, SwapChainDesc(w, h, DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL), chain);
+    if (SUCCEEDED(hr) && *chain) return S_OK;
     LogHr(L"MakeSwapChain: FLIP_SEQUENTIAL", hr);
-    return nullptr;
+    *chain = nullptr;
+    if (IsDeviceLoss(hr)) return hr; // another swap effect would not help
+    hr = g_makeBoxSwapChain(g_d3d, SwapChainDesc(w, h, DXGI_SWAP_EFFECT_FLIP_DISCARD), chain);
+    if (SUCCEEDED(hr) && *chain) return S_OK;
+    LogHr(L"MakeSwapChain: FLIP_DISCARD", hr);
+    *chain = nullptr;
+    return FAILED(hr) ? hr : E_FAIL;
 }
 
 // Points the box's device context at back buffer 0 of its swap chain.
-bool AttachBackBuffer(BoxWin* box) {
+HRESULT AttachBackBuffer(BoxWin* box) {
     ComPtr<IDXGISurface> surface;
-    if (FAILED(box->swapChain->GetBuffer(0, __uuidof(IDXGISurface), surface.put_void()))) return false;
+    HRESULT hr = box->swapChain->GetBuffer(0, __uuidof(IDXGISurface), surface.put_void());
+    if (FAILED(hr)) return hr;
     D2D1_BITMAP_PROPERTIES1 props = {};
     props.pixelFormat.format = DXGI_FORMAT_B8G8R8A8_UNORM;
     props.pixelFormat.alphaMode = D2D1_ALPHA_MODE_PREMULTIPLIED;
@@ -115,12 +122,13 @@ bool AttachBackBuffer(BoxWin* box) {
     props.dpiY = 0;
     props.bitmapOptions = D2D1_BITMAP_OPTIONS_TARGET | D2D1_BITMAP_OPTIONS_CANNOT_DRAW;
     props.colorContext = nullptr;
-    if (FAILED(box->d2dCtx->CreateBitmapFromDxgiSurface(surface.get(), &props, &box->targetBitmap))) {
+    hr = box->d2dCtx->CreateBitmapFromDxgiSurface(surface.get(), &props, &box->targetBitmap);
+    if (FAILED(hr)) {
         box->targetBitmap = nullptr;
-        return false;
+        return hr;
     }
     box->d2dCtx->SetTarget(box->targetBitmap);
-    return true;
+    return S_OK;
 }
 
 // No reference to a box's back buffers may remain before they are resized or the chain replaced:
@@ -162,14 +170,14 @@ void ReleaseDrawingObjects(BoxWin* box) {
 }
 
 // Swap chain, device context, target bitmap and brush of a box; all or none.
-bool MakeDrawingObjects(BoxWin* box) {
-    bool ok = (box->swapChain = MakeSwapChain(box->width, box->height)) != nullptr;
-    ok = ok && SUCCEEDED(g_d2dDev->CreateDeviceContext(D2D1_DEVICE_CONTEXT_OPTIONS_NONE, &box->d2dCtx));
-    ok = ok && AttachBackBuffer(box);
+HRESULT MakeDrawingObjects(BoxWin* box) {
+    HRESULT hr = MakeSwapChain(box->width, box->height, &box->swapChain);
+    if (SUCCEEDED(hr)) hr = g_d2dDev->CreateDeviceContext(D2D1_DEVICE_CONTEXT_OPTIONS_NONE, &box->d2dCtx);
+    if (SUCCEEDED(hr)) hr = AttachBackBuffer(box);
     const D2D1_COLOR_F white = {1, 1, 1, 1};
-    ok = ok && SUCCEEDED(box->d2dCtx->CreateSolidColorBrush(&white, nullptr, &box->brush));
-    if (!ok) ReleaseDrawingObjects(box);
-    return ok;
+    if (SUCCEEDED(hr)) hr = box->d2dCtx->CreateSolidColorBrush(&white, nullptr, &box->brush);
+    if (FAILED(hr)) ReleaseDrawingObjects(box);
+    return hr;
 }
 
 // A swap chain that could not get back its buffers after a resize is replaced by a new one of the
@@ -177,8 +185,8 @@ bool MakeDrawingObjects(BoxWin* box) {
 bool ReplaceSwapChain(BoxWin* box) {
     if (!box->dcVisual || !g_dcomp) return false;
     LetGoOfBackBuffers(box);
-    IDXGISwapChain1* chain = MakeSwapChain(box->width, box->height);
-    if (!chain) return false;
+    IDXGISwapChain1* chain = nullptr;
+    if (FAILED(MakeSwapChain(box->width, box->height, &chain))) return false;
     if (FAILED(box->dcVisual->SetContent(chain))) {
         chain->Release();
         return false;
@@ -186,7 +194,7 @@ bool ReplaceSwapChain(BoxWin* box) {
     SafeRelease(box->swapChain);
     box->swapChain = chain;
     g_dcomp->Commit();
-    return AttachBackBuffer(box);
+    return SUCCEEDED(AttachBackBuffer(box));
 }
 
 } // namespace
@@ -220,52 +228,97 @@ bool RenewBoxFormats(BoxWin* box) {
 
 namespace {
 
+HANDLE g_removedEvent = nullptr; // set by the Direct3D device when it is removed
+bool g_removalWatched = false;
+DWORD g_removalCookie = 0;
+bool g_composedOnce = false; // composition devices were made in this process
+
+HRESULT SystemWatchRemoval(ID3D11Device* device, HANDLE event, DWORD* cookie) {
+    ComPtr<ID3D11Device4> device4;
+    HRESULT hr = device->QueryInterface(__uuidof(ID3D11Device4), device4.put_void());
+    if (SUCCEEDED(hr)) hr = device4->RegisterDeviceRemovedEvent(event, cookie);
+    return hr;
+}
+
+void SystemUnwatchRemoval(ID3D11Device* device, DWORD cookie) {
+    ComPtr<ID3D11Device4> device4;
+    if (SUCCEEDED(device->QueryInterface(__uuidof(ID3D11Device4), device4.put_void())))
+        device4->UnregisterDeviceRemoved(cookie);
+}
+
+HRESULT SystemRemovedReason(ID3D11Device* device) { return device->GetDeviceRemovedReason(); }
+
+// A device that can tell of its removal sets the event even while no box draws (Windows 10 1703
+// on); elsewhere a loss is seen by the next present, resize, paint or display change.
+void WatchRemoval() {
+    if (!g_removedEvent) g_removedEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (g_removedEvent) ResetEvent(g_removedEvent);
+    g_removalWatched = g_removedEvent && SUCCEEDED(g_deviceRemoval.watch(g_d3d, g_removedEvent, &g_removalCookie));
+}
+
 void ReleaseDrawingDevices() {
+    if (g_removalWatched && g_d3d) g_deviceRemoval.unwatch(g_d3d, g_removalCookie);
+    g_removalWatched = false;
     SafeRelease(g_d2dDev);
     SafeRelease(g_d3dCtx);
     SafeRelease(g_d3d);
 }
 
 // The Direct3D and Direct2D devices, both or none.
-bool MakeDrawingDevices() {
+HRESULT MakeDrawingDevices() {
     // Without a hardware device the software rasteriser still gives composition a device.
-    if (FAILED(MakeD3DDevice(D3D_DRIVER_TYPE_HARDWARE))) {
+    HRESULT hr = MakeD3DDevice(D3D_DRIVER_TYPE_HARDWARE);
+    if (FAILED(hr)) hr = MakeD3DDevice(D3D_DRIVER_TYPE_WARP);
+    if (FAILED(hr)) {
         g_d3d = nullptr;
         g_d3dCtx = nullptr;
-        if (FAILED(MakeD3DDevice(D3D_DRIVER_TYPE_WARP))) {
-            g_d3d = nullptr;
-            g_d3dCtx = nullptr;
-        }
+        return hr;
     }
-    if (g_d3d && g_d2dF) {
-        ComPtr<IDXGIDevice> dxgi;
-        if (SUCCEEDED(g_d3d->QueryInterface(__uuidof(IDXGIDevice), dxgi.put_void())) &&
-            FAILED(g_d2dF->CreateDevice(dxgi.get(), &g_d2dDev)))
-            g_d2dDev = nullptr;
+    ComPtr<IDXGIDevice> dxgi;
+    hr = g_d2dF ? g_d3d->QueryInterface(__uuidof(IDXGIDevice), dxgi.put_void()) : E_NOINTERFACE;
+    if (SUCCEEDED(hr)) hr = g_d2dF->CreateDevice(dxgi.get(), &g_d2dDev);
+    if (SUCCEEDED(hr)) {
+        WatchRemoval();
+        return S_OK;
     }
-    if (g_d3d && g_d2dDev) return true;
+    g_d2dDev = nullptr;
     ReleaseDrawingDevices();
-    return false;
+    return hr;
 }
 
 // The devices composition needs, all or none, made only once composition itself has answered: a
 // Direct3D device costs much memory and start-up time, and a system whose composition fails only
 // when used (a library that loads but cannot make a device) would carry it for nothing.
-bool MakeCompositionDevices() {
-    if (!g_dcomp && FAILED(g_makeCompositionDevice(&g_dcomp))) g_dcomp = nullptr;
-    if (g_dcomp && (g_d2dDev || MakeDrawingDevices())) return true;
+HRESULT MakeCompositionDevices() {
+    HRESULT hr = S_OK;
+    if (!g_dcomp && FAILED(hr = g_makeCompositionDevice(&g_dcomp))) g_dcomp = nullptr;
+    if (g_dcomp && !g_d2dDev) hr = MakeDrawingDevices();
+    if (g_dcomp && g_d2dDev) {
+        g_composedOnce = true;
+        return S_OK;
+    }
     ReleaseCompositionDevices();
-    return false;
+    return FAILED(hr) ? hr : E_FAIL;
 }
 
 // The box window's topmost target with one visual showing the box's swap chain (not committed).
-bool WireBox(BoxWin* box) {
-    return SUCCEEDED(g_dcomp->CreateTargetForHwnd(box->hwnd, TRUE, &box->dcTarget)) &&
-           SUCCEEDED(g_dcomp->CreateVisual(&box->dcVisual)) && SUCCEEDED(box->dcVisual->SetContent(box->swapChain)) &&
-           SUCCEEDED(box->dcTarget->SetRoot(box->dcVisual));
+HRESULT WireBox(BoxWin* box) {
+    HRESULT hr = g_dcomp->CreateTargetForHwnd(box->hwnd, TRUE, &box->dcTarget);
+    if (SUCCEEDED(hr)) hr = g_dcomp->CreateVisual(&box->dcVisual);
+    if (SUCCEEDED(hr)) hr = box->dcVisual->SetContent(box->swapChain);
+    if (SUCCEEDED(hr)) hr = box->dcTarget->SetRoot(box->dcVisual);
+    return hr;
 }
 
 } // namespace
+
+DeviceRemovalFns g_deviceRemoval = {SystemWatchRemoval, SystemUnwatchRemoval, SystemRemovedReason};
+
+HANDLE DeviceRemovedEvent() { return g_removalWatched ? g_removedEvent : nullptr; }
+
+bool CompositionReady() { return g_d3d && g_d2dDev && g_dcomp; }
+
+bool CompositionMissing() { return g_composedOnce && !CompositionReady(); }
 
 MakeCompositionDeviceFn g_makeCompositionDevice = SystemCompositionDevice;
 MakeBoxSwapChainFn g_makeBoxSwapChain = SystemSwapChain;
@@ -289,12 +342,14 @@ bool InitDCompInfra() {
     return g_d3d && g_d2dF && g_d2dDev && g_dw && g_dcomp;
 }
 
-bool MakeBoxComposition(BoxWin* box) {
-    if (!box || !box->hwnd || !g_d3d || !g_dcomp || !g_d2dDev) return false;
+HRESULT MakeBoxComposition(BoxWin* box) {
+    if (!box || !box->hwnd || !CompositionReady()) return E_FAIL;
     // A box whose composition cannot be wired would stay empty: it is drawn without composition then.
-    const bool ok = MakeDrawingObjects(box) && WireBox(box) && SUCCEEDED(g_dcomp->Commit());
-    if (!ok) ReleaseBoxComposition(box);
-    return ok;
+    HRESULT hr = MakeDrawingObjects(box);
+    if (SUCCEEDED(hr)) hr = WireBox(box);
+    if (SUCCEEDED(hr)) hr = g_dcomp->Commit();
+    if (FAILED(hr)) ReleaseBoxComposition(box);
+    return hr;
 }
 
 void ReleaseBoxComposition(BoxWin* box) {
@@ -312,15 +367,17 @@ bool IsDeviceLoss(HRESULT hr) {
 bool CompositionDevicesLost() {
     BOOL valid = TRUE;
     if (g_dcomp && SUCCEEDED(g_dcomp->CheckDeviceState(&valid)) && !valid) return true;
-    return g_d3d && FAILED(g_d3d->GetDeviceRemovedReason());
+    return g_d3d && FAILED(g_deviceRemoval.reason(g_d3d));
 }
 
 void RebuildCompositionDevices(void (*boxFailed)(BoxWin* box)) {
     BOOL valid = FALSE;
     const bool keep = g_dcomp && SUCCEEDED(g_dcomp->CheckDeviceState(&valid)) && valid;
+    // Every box not drawn into a bitmap: those composed, and those whose composition waits for
+    // these devices (a loss while they were made).
     std::vector<BoxWin*> composed;
     for (BoxWin* box : g_boxes)
-        if (!box->fallback && (box->swapChain || box->dcVisual)) composed.push_back(box);
+        if (!box->fallback && box->hwnd) composed.push_back(box);
     // Everything made on the old devices goes first; a target of a lost composition device goes
     // before its window gets a new one (a window takes one target at a time).
     for (BoxWin* box : composed) {
@@ -332,15 +389,13 @@ void RebuildCompositionDevices(void (*boxFailed)(BoxWin* box)) {
     }
     ReleaseDrawingDevices();
     if (!keep) SafeRelease(g_dcomp);
-    const bool devices = MakeCompositionDevices();
+    const HRESULT devices = MakeCompositionDevices();
+    if (FAILED(devices)) LogHr(L"RebuildCompositionDevices", devices);
     for (BoxWin* box : composed) {
-        bool ok = devices;
-        if (keep && box->dcVisual) {
-            ok = ok && MakeDrawingObjects(box) && SUCCEEDED(box->dcVisual->SetContent(box->swapChain));
-        } else {
-            ok = ok && MakeDrawingObjects(box) && WireBox(box);
-        }
-        if (!ok) {
+        HRESULT hr = devices;
+        if (SUCCEEDED(hr)) hr = MakeDrawingObjects(box);
+        if (SUCCEEDED(hr)) hr = box->dcVisual ? box->dcVisual->SetContent(box->swapChain) : WireBox(box);
+        if (FAILED(hr)) {
             ReleaseBoxComposition(box);
             boxFailed(box);
         }
@@ -368,11 +423,11 @@ ChainResize ResizeBoxChain(BoxWin* box, int w, int h) {
         box->width = static_cast<int>(desc.Width); // the box keeps the size its buffers have
         box->height = static_cast<int>(desc.Height);
     }
-    if (!AttachBackBuffer(box) && !ReplaceSwapChain(box)) return ChainResize::Failed;
+    if (FAILED(AttachBackBuffer(box)) && !ReplaceSwapChain(box)) return ChainResize::Failed;
     return SUCCEEDED(hr) ? ChainResize::Resized : ChainResize::Failed;
 }
 
 bool RecoverBoxTarget(BoxWin* box) {
     if (!box->swapChain || !box->d2dCtx) return false;
-    return AttachBackBuffer(box) || ReplaceSwapChain(box);
+    return SUCCEEDED(AttachBackBuffer(box)) || ReplaceSwapChain(box);
 }

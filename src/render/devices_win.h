@@ -21,6 +21,21 @@ using MakeCompositionDeviceFn = HRESULT (*)(IDCompositionDevice** out);
 using MakeBoxSwapChainFn = HRESULT (*)(ID3D11Device* device, const DXGI_SWAP_CHAIN_DESC1& desc, IDXGISwapChain1** out);
 extern MakeCompositionDeviceFn g_makeCompositionDevice;
 extern MakeBoxSwapChainFn g_makeBoxSwapChain;
+// How the Direct3D device tells of its removal: an event it sets, and the reason it gives when asked.
+struct DeviceRemovalFns {
+    HRESULT (*watch)(ID3D11Device* device, HANDLE event, DWORD* cookie);
+    void (*unwatch)(ID3D11Device* device, DWORD cookie);
+    HRESULT (*reason)(ID3D11Device* device);
+};
+extern DeviceRemovalFns g_deviceRemoval;
+
+// Set when the Direct3D device was removed, even while nothing draws; null while no device can
+// tell (none made, or a system before Windows 10 1703).
+HANDLE DeviceRemovedEvent();
+// The composition devices are there (boxes made now compose).
+bool CompositionReady();
+// They were there once in this process and are not now (a rebuild after a loss failed).
+bool CompositionMissing();
 
 // A Direct2D factory for drawing without a device: the 1.1 factory, or a 1.0 factory where 1.1 is
 // missing. Null only when Direct2D cannot be loaded at all.
@@ -37,8 +52,8 @@ void MakeBoxFormats(BoxWin* box, bool rebuilt);
 bool RenewBoxFormats(BoxWin* box);
 
 // A box's swap chain, device context, target bitmap, brush, composition target and visual, wired
-// and committed; all or none.
-bool MakeBoxComposition(BoxWin* box);
+// and committed; all or none. The answer of the call that failed.
+HRESULT MakeBoxComposition(BoxWin* box);
 void ReleaseBoxComposition(BoxWin* box);
 
 enum class ChainResize { Unchanged, Resized, Failed, Lost };
@@ -55,7 +70,8 @@ bool CompositionDevicesLost();
 
 // After a loss: the composition device is kept when it reports itself valid (with every box's target
 // and visual); every object made on the Direct3D and Direct2D devices goes, the devices are made
-// anew, and each composition box gets a new swap chain shown by its visual, committed once.
+// anew, and each box not drawn into a bitmap gets a new swap chain shown by its visual (one that
+// waited for the devices is wired now), committed once.
 // `boxFailed` is called for every box that cannot compose any more (its composition objects are gone).
 void RebuildCompositionDevices(void (*boxFailed)(BoxWin* box));
 // Every device this file made, for the end of a test or of the program.

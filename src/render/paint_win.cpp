@@ -5,6 +5,7 @@
 #include "render/paint_win.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "base/com_win.h"
@@ -38,7 +39,13 @@ unsigned g_epoch = 1; // bumped when fonts, icon bitmaps or shared targets of ev
 std::vector<BoxWin*> g_marked;
 bool g_allMarked = false;
 bool g_deviceLost = false;
+bool g_otherWindows = false; // a box is to change between composition and its bitmap: new windows
 unsigned long g_drawCount = 0;
+// While a draw leaves boxes marked (a present that failed), the main loop draws them again after this
+// wait, doubled each time up to the last, without any input.
+constexpr DWORD kFirstRetryMs = 16;
+constexpr DWORD kLastRetryMs = 2000;
+DWORD g_retryMs = 0;
 
 int ClientWidth(BoxWin* box) {
     RECT rc = {};
@@ -167,8 +174,9 @@ bool DrawChangedParts(BoxWin* box, BoxSceneInput& in, const std::vector<DrawOp>&
     return true;
 }
 
-// A box that cannot compose after a loss is drawn into its own bitmap instead.
-void TakeBitmapPath(BoxWin* box) { InitBoxFallback(box); }
+// A box that cannot compose after a loss is drawn into a bitmap instead, in a window of its own: a
+// window made for composition has no surface a bitmap could be shown on.
+void TakeBitmapPath(BoxWin*) { g_otherWindows = true; }
 
 void RecoverGraphics() {
     // Every bitmap made on the old devices goes before them: icons and the background picture.
@@ -177,6 +185,9 @@ void RecoverGraphics() {
     ForgetBackgroundBitmaps();
     ForgetTextLayouts();
     RebuildCompositionDevices(TakeBitmapPath);
+    // Boxes drawn into bitmaps compose again, in new windows, once the devices are back.
+    for (BoxWin* box : g_boxes)
+        if (box->fallback && CompositionReady()) g_otherWindows = true;
     InvalidateSurfaces();
 }
 
@@ -225,9 +236,12 @@ void ShowPictureAgain(BoxWin* box) {
 }
 
 bool InitBoxDComp(BoxWin* box) {
-    if (!MakeBoxComposition(box)) return false;
+    const HRESULT hr = MakeBoxComposition(box);
+    if (FAILED(hr) && !IsDeviceLoss(hr)) return false;
     MakeBoxFormats(box, false);
     ForgetBoxPicture(box); // a new surface shows nothing yet
+    // A device lost while the box was made: the box composes once the devices are made anew.
+    if (FAILED(hr)) NoteDeviceLost();
     return true;
 }
 
@@ -294,7 +308,8 @@ void PaintBoxWindow(BoxWin* box, HDC hdc) {
 }
 
 void CheckGraphicsDevices() {
-    if (g_dcomp && CompositionDevicesLost()) {
+    // A display change also follows a driver that came back: composition is tried again.
+    if ((g_dcomp && CompositionDevicesLost()) || CompositionMissing()) {
         NoteDeviceLost();
     } else {
         InvalidateSurfaces();
@@ -366,7 +381,14 @@ void DrawMarkedBoxes() {
         for (BoxWin* box : g_boxes)
             if (all || std::find(marked.begin(), marked.end(), box) != marked.end()) DrawBox(box);
     }
+    g_retryMs = !AnyBoxMarked() ? 0 : g_retryMs ? std::min(g_retryMs * 2, kLastRetryMs) : kFirstRetryMs;
 }
+
+DWORD RedrawWaitMs() { return AnyBoxMarked() ? g_retryMs : INFINITE; }
+
+void NoteDeviceRemoved() { NoteDeviceLost(); }
+
+bool TakeOtherWindowsRequest() { return std::exchange(g_otherWindows, false); }
 
 unsigned long BoxDrawCount() { return g_drawCount; }
 

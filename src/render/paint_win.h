@@ -8,7 +8,9 @@
 struct BoxWin;
 struct ID2D1Bitmap;
 
-bool InitBoxDComp(BoxWin* box);   // composition path; false when it cannot be set up
+// Composition path: true when the box composes, or will once the devices lost while it was made are
+// made anew (the box waits marked); false when it cannot be set up (the box takes the bitmap path).
+bool InitBoxDComp(BoxWin* box);
 void ReleaseBoxRender(BoxWin* box); // every per-box rendering object, when a box is destroyed
 void RebuildBoxFormats(BoxWin* box);
 void RebuildAllFormats();
@@ -24,6 +26,15 @@ void MarkAllBoxesDirty();
 bool AnyBoxMarked();
 // The main loop's draw: every marked box whose picture changed, once; then no box is marked.
 void DrawMarkedBoxes();
+// How long the main loop may wait before drawing again: no limit while no box is marked; while a
+// draw left boxes marked (a present failed), a wait that doubles from 16 ms to 2 s.
+DWORD RedrawWaitMs();
+// The Direct3D device said it was removed (its event): every box is marked, the devices made anew
+// at the next DrawMarkedBoxes.
+void NoteDeviceRemoved();
+// True once after boxes have to change between composition and the bitmap path (a rebuild of the
+// devices failed for them, or the devices came back): their windows are to be made anew.
+bool TakeOtherWindowsRequest();
 // Boxes drawn so far in this process (a draw that found nothing changed does not count).
 unsigned long BoxDrawCount();
 // WM_PAINT of a box: a bitmap that is not layered is copied in; a composition box asks whether

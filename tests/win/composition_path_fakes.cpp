@@ -2,6 +2,10 @@
 
 #include <cstring>
 #include <map>
+#include <set>
+#include <utility>
+
+#include <wrl/client.h>
 
 // The headers give these two interfaces no identifier of their own for __uuidof.
 __CRT_UUID_DECL(IDCompositionVisual, 0x4d93059d, 0x097b, 0x4651, 0x9a, 0x60, 0xf0, 0xf2, 0x51, 0x16, 0xe2, 0xf3)
@@ -52,19 +56,38 @@ std::map<HWND, Target*>& Targets() {
     static std::map<HWND, Target*> t;
     return t;
 }
+std::set<Visual*>& Visuals() {
+    static std::set<Visual*> v;
+    return v;
+}
+
+// A property of the visual tree: what is set waits for the device's Commit.
+struct Pending {
+    Microsoft::WRL::ComPtr<IUnknown> shown, next;
+    bool set = false;
+    void Set(IUnknown* p) { next = p, set = true; }
+    void Commit() {
+        if (set) shown = std::move(next);
+        set = false;
+    }
+};
+
+const GUID kRemovedTag = {0x6b1c0f3e, 0x2d4a, 0x4e8b, {0x9a, 0x51, 0x0c, 0x7e, 0x33, 0x12, 0x8f, 0x40}};
+bool Removed(ID3D11Device* device) {
+    UINT size = 0;
+    return device && SUCCEEDED(device->GetPrivateData(kRemovedTag, &size, nullptr)) && size > 0;
+}
 
 class Visual final : public Obj<IDCompositionVisual> {
   public:
-    ~Visual() override {
-        if (content_) content_->Release();
-    }
-    IUnknown* content() const { return content_; }
+    Visual() { Visuals().insert(this); }
+    ~Visual() override { Visuals().erase(this); }
+    IUnknown* content() const { return content_.shown.Get(); }
+    void Commit() { content_.Commit(); }
     HRESULT STDMETHODCALLTYPE SetContent(IUnknown* c) override {
         ++Seen().setContents;
         Seen().calls.push_back("SetContent");
-        if (c) c->AddRef();
-        if (content_) content_->Release();
-        content_ = c;
+        content_.Set(c);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE SetOffsetX(IDCompositionAnimation*) override { return E_NOTIMPL; }
@@ -90,7 +113,7 @@ class Visual final : public Obj<IDCompositionVisual> {
     bool Is(REFIID iid) const override { return iid == __uuidof(IDCompositionVisual); }
 
   private:
-    IUnknown* content_ = nullptr;
+    Pending content_;
 };
 
 class Target final : public Obj<IDCompositionTarget> {
@@ -98,14 +121,12 @@ class Target final : public Obj<IDCompositionTarget> {
     explicit Target(HWND hwnd) : hwnd_(hwnd) { Targets()[hwnd] = this; }
     ~Target() override {
         Targets().erase(hwnd_); // the window may be composed again
-        if (root_) root_->Release();
     }
-    IDCompositionVisual* root() const { return root_; }
+    IDCompositionVisual* root() const { return static_cast<IDCompositionVisual*>(root_.shown.Get()); }
+    void Commit() { root_.Commit(); }
     HRESULT STDMETHODCALLTYPE SetRoot(IDCompositionVisual* v) override {
         Seen().calls.push_back(v ? "SetRoot" : "SetRoot(null)");
-        if (v) v->AddRef();
-        if (root_) root_->Release();
-        root_ = v;
+        root_.Set(v);
         return S_OK;
     }
 
@@ -114,7 +135,7 @@ class Target final : public Obj<IDCompositionTarget> {
 
   private:
     HWND hwnd_;
-    IDCompositionVisual* root_ = nullptr;
+    Pending root_;
 };
 
 class Device final : public Obj<IDCompositionDevice> {
@@ -122,6 +143,8 @@ class Device final : public Obj<IDCompositionDevice> {
     HRESULT STDMETHODCALLTYPE Commit() override {
         ++Seen().commits;
         Seen().calls.push_back("Commit");
+        for (Visual* v : Visuals()) v->Commit();
+        for (auto& t : Targets()) t.second->Commit();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE CreateTargetForHwnd(HWND hwnd, BOOL topmost, IDCompositionTarget** out) override {
@@ -218,14 +241,16 @@ class SwapChain final : public Obj<IDXGISwapChain1> {
         return SUCCEEDED(device_->CreateTexture2D(&t, &data, &buffer_));
     }
     const Shown& shown() const { return shown_; }
+    ID3D11Device* device() const { return device_; }
     int presents() const { return presents_; }
 
     HRESULT STDMETHODCALLTYPE Present(UINT, UINT) override {
         ++Seen().presents;
         ++presents_;
+        if (Removed(device_)) return DXGI_ERROR_DEVICE_REMOVED;
         if (Seen().nextPresent != S_OK) {
             const HRESULT hr = Seen().nextPresent;
-            Seen().nextPresent = S_OK;
+            if (Seen().repeatPresent-- <= 0) Seen().nextPresent = S_OK;
             return hr;
         }
         ReadBack();
@@ -260,10 +285,12 @@ class SwapChain final : public Obj<IDXGISwapChain1> {
     HRESULT STDMETHODCALLTYPE GetBuffer(UINT index, REFIID iid, void** out) override {
         if (!out) return E_POINTER;
         *out = nullptr;
+        if (Removed(device_)) return DXGI_ERROR_DEVICE_REMOVED;
         if (index != 0) return DXGI_ERROR_INVALID_CALL; // a flip model chain gives out buffer 0 only
         return buffer_->QueryInterface(iid, out);
     }
     HRESULT STDMETHODCALLTYPE ResizeBuffers(UINT count, UINT w, UINT h, DXGI_FORMAT format, UINT) override {
+        if (Removed(device_)) return DXGI_ERROR_DEVICE_REMOVED;
         if (Seen().failResizes > 0) {
             --Seen().failResizes;
             return Seen().resizeFailure;
@@ -394,7 +421,8 @@ HRESULT MakeSwapChain(ID3D11Device* device, const DXGI_SWAP_CHAIN_DESC1& desc, I
     *out = nullptr;
     Seen().chainsAsked.push_back(desc);
     Seen().calls.push_back("MakeSwapChain");
-    if (desc.SwapEffect == DXGI_SWAP_EFFECT_FLIP_DISCARD && Seen().refuseFlipDiscard) return DXGI_ERROR_INVALID_CALL;
+    if (Removed(device)) return DXGI_ERROR_DEVICE_REMOVED;
+    if (desc.SwapEffect == DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL && Seen().refuseFlipSequential) return DXGI_ERROR_INVALID_CALL;
     // Composition swap chains: flip model, stretched, at least two buffers, never a zero size.
     if (desc.Width == 0 || desc.Height == 0 || desc.BufferCount < 2 || desc.Scaling != DXGI_SCALING_STRETCH ||
         (desc.SwapEffect != DXGI_SWAP_EFFECT_FLIP_DISCARD && desc.SwapEffect != DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL))
@@ -406,6 +434,18 @@ HRESULT MakeSwapChain(ID3D11Device* device, const DXGI_SWAP_CHAIN_DESC1& desc, I
     }
     *out = chain;
     return S_OK;
+}
+
+DeviceRemovalFns Removal() {
+    return {[](ID3D11Device*, HANDLE event, DWORD*) { return (Seen().removalEvent = event), S_OK; },
+            [](ID3D11Device*, DWORD) {},
+            [](ID3D11Device* d) { return Removed(d) ? DXGI_ERROR_DEVICE_REMOVED : S_OK; }};
+}
+
+void RemoveDevice(IDXGISwapChain1* chain) {
+    const char mark = 1;
+    As<SwapChain>(chain)->device()->SetPrivateData(kRemovedTag, 1, &mark);
+    SetEvent(Seen().removalEvent);
 }
 
 Shown LastPresented(IDXGISwapChain1* chain) { return chain ? As<SwapChain>(chain)->shown() : Shown(); }

@@ -1,6 +1,7 @@
 // Stand-ins for the composition device and a box's composition swap chain, which Wine lacks. They
-// keep the rules the platform documents for what the program calls: one target per window until the
-// old one is gone, no target for another process's window, no buffer resize while a back buffer is
+// keep the rules the platform documents for what the program calls: a visual's content and a
+// target's root change at the device's Commit, a removed device fails for good, one target per
+// window until the old one is gone, no target for another process's window, no buffer resize while a back buffer is
 // referenced or to a zero size, dirty rectangles only within the buffers of a chain that keeps their
 // pixels. The swap chain draws into a real Direct3D 11 texture that flips through its buffers' pixels
 // (undefined until a buffer is presented), and what each Present showed can be read back.
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "base/win.h"
+#include "render/devices_win.h"
 
 #include <d3d11.h>
 #include <dcomp.h>
@@ -40,8 +42,10 @@ struct Record {
     // Scripts: the composition device's state (a new device is valid), swap effects refused at creation, the next answers
     // of Present and ResizeBuffers (S_OK: behave normally).
     bool deviceValid = true;
-    bool refuseFlipDiscard = false;
+    bool refuseFlipSequential = false;
     HRESULT nextPresent = S_OK;
+    int repeatPresent = 0; // further presents that answer nextPresent too
+    HANDLE removalEvent = nullptr; // the event the program asked to be set at the device's removal
     HRESULT resizeFailure = S_OK; // answer of the next `failResizes` ResizeBuffers
     int failResizes = 0;
 };
@@ -51,6 +55,11 @@ void Reset();
 // The seams' fakes.
 HRESULT MakeDevice(IDCompositionDevice** out);
 HRESULT MakeSwapChain(ID3D11Device* device, const DXGI_SWAP_CHAIN_DESC1& desc, IDXGISwapChain1** out);
+// The removal seam: a removal event that is kept, and a removed device's reason.
+DeviceRemovalFns Removal();
+// A driver reset: the (real) Direct3D device a fake chain was made on is removed for good. Every later call of a fake swap chain
+// made on it and every creation on it answers DXGI_ERROR_DEVICE_REMOVED, and the event is set.
+void RemoveDevice(IDXGISwapChain1* chain);
 
 // A fake swap chain's last presented picture (premultiplied BGRA, top-down); empty before any.
 struct Shown {
