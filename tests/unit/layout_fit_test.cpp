@@ -38,12 +38,8 @@ TEST(LayoutFit, EveryBoxOnAWorkAreaAndNoneOverAnother) {
                         }
                         ModelDesk desk({home.right, home.bottom}, rects);
                         std::vector<Rect> kept;
-                        if (op == kFirstRun) {
-                            ArrangeToFit(desk, areas);
-                        } else {
-                            ResolveOverlaps(desk, -1);
-                            SettleBoxes(desk, areas, noOverlap, {});
-                        }
+                        if (op != kFirstRun) ResolveOverlaps(desk, -1), SettleBoxes(desk, areas, noOverlap, {});
+                        if (op == kFirstRun || op == kExpand) ArrangeToFit(desk, areas);
                         if (op == kNewBox) { // a rebuild with one more box at its default place
                             kept = desk.rects;
                             desk.rects.push_back({40, 40, 364, 40 + CapDefaultHeight(84 * 30, home.Height())});
@@ -51,10 +47,8 @@ TEST(LayoutFit, EveryBoxOnAWorkAreaAndNoneOverAnother) {
                             for (size_t i = 0; i < old.size(); ++i) old[i] = static_cast<int>(i);
                             SettleBoxes(desk, areas, noOverlap, old, old.size());
                         }
-                        if (op == kExpand) {
-                            ArrangeToFit(desk, areas);
-                            Rect& r = desk.rects[static_cast<size_t>(boxes / 2)];
-                            r.bottom = r.top + 360;
+                        if (op == kExpand) { // the folded box in the middle expanded where it lies
+                            desk.rects[static_cast<size_t>(boxes / 2)].bottom = desk.rects[static_cast<size_t>(boxes / 2)].top + 360;
                             FitExpanded(desk, boxes / 2, areas, noOverlap);
                         }
                         std::ostringstream what;
@@ -66,14 +60,10 @@ TEST(LayoutFit, EveryBoxOnAWorkAreaAndNoneOverAnother) {
                             const Rect a = AreaOf(r, areas);
                             EXPECT_TRUE(r.left >= a.left && r.top >= a.top && r.right <= a.right && r.bottom <= a.bottom)
                                 << what.str() << " box " << i << " at " << r.left << "," << r.top;
-                            if (i < rects.size()) {
-                                EXPECT_GE(r.Height(), std::min(kMinBoxHeight, rects[i].Height())) << what.str();
-                            }
+                            EXPECT_GE(r.Height(), std::min(kMinBoxHeight, i < rects.size() ? rects[i].Height() : 1)) << what.str();
                             for (size_t o = i + 1; o < out.size() && noOverlap; ++o)
                                 EXPECT_FALSE(RectsOverlap(r, out[o])) << what.str() << " boxes " << i << ", " << o;
-                            if (i < kept.size()) {
-                                EXPECT_EQ(r, kept[i]) << what.str() << ": a kept box stays";
-                            }
+                            EXPECT_TRUE(i >= kept.size() || r == kept[i]) << what.str() << ": a kept box stays";
                             cut += i < rects.size() && r.Height() < rects[i].Height();
                         }
                         ++checked;

@@ -110,9 +110,8 @@ TEST_F(TrayWorld, AppearanceCommandsWriteTheIni) {
     // A picture, and a file named as one that is none.
     const std::wstring pic = dir_ + L"\\a b.bmp", junk = dir_ + L"\\junk.png";
     BoxSurface surface;
-    ASSERT_TRUE(MakeSurfaceBitmap(&surface, 4, 3) && SaveSurfaceBmp(surface, pic));
+    ASSERT_TRUE(MakeSurfaceBitmap(&surface, 4, 3) && SaveSurfaceBmp(surface, pic) && wt::WriteBytes(junk, "no picture"));
     FreeSurface(&surface);
-    ASSERT_TRUE(wt::WriteBytes(junk, "not a picture"));
     OleInitialize(nullptr); // the picture decoder is a COM object, as at start-up
     std::wstring told;
     g_noticeShown = [&](const std::wstring& text) { told += text; };
@@ -125,8 +124,6 @@ TEST_F(TrayWorld, AppearanceCommandsWriteTheIni) {
         {kCmdFontName, L"No Such Font 7", L"fontName", L"Tahoma", [] { return g_fontName == L"Tahoma"; }, true},
         {kCmdFontSize, L" 12 ", L"fontSize", L"12", [] { return g_fontSize == 12; }},
         {kCmdFontSize, L"12abc", L"fontSize", L"12", [] { return g_fontSize == 12; }, true},
-        {kCmdFontSize, L"100", L"fontSize", L"12", [] { return g_fontSize == 12; }, true},
-        {kCmdFontSize, L"abc", L"fontSize", L"12", [] { return g_fontSize == 12; }, true},
         {kCmdBgImage, L"C:\\x.png", L"bgImage", L"-", [] { return g_bgImage.empty(); }, true},
         {kCmdBgImage, junk, L"bgImage", L"-", [] { return g_bgImage.empty(); }, true},
         // As "Copy as path" gives it, padded: used as the next start reads it back.
@@ -145,9 +142,7 @@ TEST_F(TrayWorld, AppearanceCommandsWriteTheIni) {
         g_inputBoxAnswer = [&](const std::wstring&, const std::wstring&) { return c.answer; };
         g_sliderBoxAnswer = [&](const std::wstring&, int) { return _wtoi(c.answer.c_str()); };
         RunAppearanceCommand(g_hMainWnd, c.cmd);
-        EXPECT_EQ(Ini(L"settings", c.key), c.stored) << c.cmd << " " << WideToUtf8(c.answer);
-        EXPECT_TRUE(c.state()) << c.cmd << " " << WideToUtf8(c.answer);
-        EXPECT_EQ(told.empty(), !c.refused) << c.cmd << " " << WideToUtf8(c.answer);
+        EXPECT_TRUE(Ini(L"settings", c.key) == c.stored && c.state() && told.empty() == !c.refused) << WideToUtf8(c.answer);
     }
     g_noticeShown = nullptr;
     OleUninitialize();
