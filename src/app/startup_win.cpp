@@ -136,9 +136,11 @@ void StartUp(HINSTANCE instance) {
     } else {
         ResolveOverlaps(nullptr);
     }
-    KeepBoxesReachable(); // default places run off the right edge from the seventh box or so
-    WatchUnreadIni();     // a file held by another program is read when it is let go of
-    WatchForDesktop();    // a desktop that is not there yet (at logon) is waited for, a while
+    // Default places run off the right edge from the seventh box or so; a box folded when the
+    // program ended comes back expanded: every box wholly on a screen, none over another.
+    SettleBoxes();
+    WatchUnreadIni();  // a file held by another program is read when it is let go of
+    WatchForDesktop(); // a desktop that is not there yet (at logon) is waited for, a while
     // Behind whatever waits now (a rebuild asked for meanwhile included): every box has its picture.
     if (!g_hMainWnd || !PostMessageW(g_hMainWnd, WM_STARTUPDONE, 0, 0)) FinishStartUp();
 }

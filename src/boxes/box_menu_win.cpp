@@ -31,6 +31,8 @@ void ToggleCollapsed(HWND hwnd, BoxWin* box) {
     const int height = box->collapsed ? kCollapsedHeight : kExpandedHeight;
     SetBoxPos(hwnd, r.left, r.top, box->width, height, 0);
     ResizeBoxRender(box, box->width, height); // draws the box as it now is
+    // Expanded, it takes the room below it, short of the screen's edge and of the boxes under it.
+    if (!box->collapsed) FitExpandedBox(box);
 }
 
 void Rename(HWND hwnd, const std::wstring key) { // a copy: the record may go during the dialog

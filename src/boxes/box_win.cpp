@@ -4,7 +4,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <utility>
 
 #include "base/log_win.h"
@@ -72,6 +74,9 @@ namespace {
 struct BoxPlan {
     Point pos;
     Size size;
+    bool kept = false; // the box of the last build for this group: place, size, fold and scroll stay
+    bool collapsed = false;
+    int scrollY = 0;
 };
 
 BoxPlan PlanBox(const std::wstring& key, size_t itemCount, int index, const std::vector<Rect>& workAreas) {
@@ -91,15 +96,31 @@ BoxPlan PlanBox(const std::wstring& key, size_t itemCount, int index, const std:
     return {{placed.left, placed.top}, {size.w, placed.Height()}};
 }
 
-// A record as a new box for the group starts: its items, its accent, nothing scrolled, hovered or
-// folded.
-void StartRecord(BoxWin* box, const std::vector<Item>& items, int index) {
+// The plan of a box that the last build showed for this key: where it is and how large, folded or
+// not, scrolled as far as it was. None when there was no such box.
+std::optional<BoxPlan> PlanFromShown(const std::vector<BoxWin*>& shown, const std::wstring& key) {
+    for (const BoxWin* box : shown) {
+        RECT r = {};
+        if (box->key != key || !box->hwnd || !GetWindowRect(box->hwnd, &r)) continue;
+        BoxPlan plan{{r.left, r.top}, {r.right - r.left, r.bottom - r.top}};
+        plan.kept = true;
+        plan.collapsed = box->collapsed;
+        plan.scrollY = box->scrollY;
+        return plan;
+    }
+    return std::nullopt;
+}
+
+// A record as a box for the group starts: its items, its accent, nothing hovered; folded and
+// scrolled as the plan says (a new box: neither).
+void StartRecord(BoxWin* box, const std::vector<Item>& items, int index, const BoxPlan& plan) {
     box->items = items;
     box->colorIdx = ((index % kAccentColors) + kAccentColors) % kAccentColors;
-    box->scrollY = 0;
     box->hoverIdx = -1;
     box->marked.clear();
-    box->collapsed = false;
+    box->collapsed = plan.collapsed;
+    const int most = MaxScrollY(items.size(), plan.size.w, plan.size.h, g_cellW, g_cellH);
+    box->scrollY = std::max(0, std::min(plan.scrollY, most));
 }
 
 // A tool window: no taskbar button and no Alt+Tab entry while the box is top-level.
@@ -115,7 +136,7 @@ void MakeBox(const std::wstring& key, const std::vector<Item>& items, int index,
     BoxListHold hold;
     BoxWin* box = new BoxWin;
     box->key = key;
-    StartRecord(box, items, index);
+    StartRecord(box, items, index, plan);
     box->width = plan.size.w;
     box->height = plan.size.h;
 
@@ -180,7 +201,7 @@ BoxWin* TakeKeptBox(std::vector<BoxWin*>& old, const std::wstring& key, const Bo
 // with the group's items at the planned place. Its picture is drawn again only when what it shows
 // changed.
 void RenewBox(BoxWin* box, const std::vector<Item>& items, int index, const BoxPlan& plan) {
-    StartRecord(box, items, index);
+    StartRecord(box, items, index, plan);
     if (RenewBoxFormats(box)) ForgetBoxPicture(box);
     SetBoxPos(box->hwnd, plan.pos.x, plan.pos.y, 0, 0, SWP_NOSIZE);
     g_boxes.push_back(box);
@@ -219,8 +240,13 @@ void RefreshBoxes() {
     const std::vector<Rect> workAreas = MonitorWorkAreas();
     std::vector<BoxPlan> plans;
     plans.reserve(g_groups.size());
-    for (size_t i = 0; i < g_groups.size(); ++i)
-        plans.push_back(PlanBox(g_groups[i].first, g_groups[i].second.size(), static_cast<int>(i), workAreas));
+    // A box shown before keeps its place and size (entries it cannot hold scroll); only a new one is
+    // placed.
+    for (size_t i = 0; i < g_groups.size(); ++i) {
+        const auto shown = PlanFromShown(g_boxes, g_groups[i].first);
+        plans.push_back(shown ? *shown
+                              : PlanBox(g_groups[i].first, g_groups[i].second.size(), static_cast<int>(i), workAreas));
+    }
     // The result is that of every box made anew; only what would come out the same is kept. Boxes
     // that go are destroyed before any is made.
     std::vector<BoxWin*> old;
@@ -236,8 +262,12 @@ void RefreshBoxes() {
             MakeBox(g_groups[i].first, g_groups[i].second, index, plans[i]);
         }
     }
-    ResolveOverlaps(nullptr);
-    KeepBoxesReachable();
+    // New boxes find their places around the boxes that were there, which stay as they are.
+    std::vector<BoxWin*> staying;
+    for (BoxWin* box : g_boxes)
+        for (size_t i = 0; i < g_groups.size(); ++i)
+            if (plans[i].kept && g_groups[i].first == box->key) staying.push_back(box);
+    SettleBoxes(staying);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     LogDbg(L"REBUILD boxes=" + std::to_wstring(g_boxes.size()) + L" ms=" + std::to_wstring(ms.count()));
     FindBoxesChanged(); // an open find window finds among what the boxes now hold

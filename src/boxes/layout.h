@@ -44,14 +44,6 @@ void PushBoxesLive(BoxDesk& desk, int resized);
 // Stacks the boxes (ordered by top, then left) in columns from the top-right corner.
 void AutoArrange(BoxDesk& desk);
 
-// Brings back every box whose title band lies wholly outside all of `screens` (the work area of each
-// monitor): in creation order, each such box moves into `home` (the primary work area) to the
-// highest, then leftmost free place, or, where none is left, to a place in `home` where it may
-// overlap others (corners stepping down and right from home's top-left corner). Boxes whose title
-// band shows on some screen, even in part, do not move. Every move goes through desk.Move.
-// Afterwards every box's bottom edge is brought inside its work area (InReach with kReachBottom).
-void KeepBoxesReachable(BoxDesk& desk, const Rect& home, const std::vector<Rect>& screens);
-
 // What InReach secures. Either way the top of the box's title band comes inside the work area that
 // holds most of the band (the primary one where none holds any of it).
 enum ReachRule : unsigned {

@@ -1,5 +1,5 @@
-// Keeping every box within reach: a box whose title band no screen shows is brought onto the
-// primary work area, into a free place where one is left.
+// Keeping boxes within reach: the title band and the bottom edge of a box inside a work area, and
+// the first free place for a new box.
 #include <algorithm>
 #include <optional>
 
@@ -8,16 +8,8 @@
 
 namespace {
 
-constexpr int kCascadeStep = 32; // corners of boxes placed where they may overlap
-constexpr int kCascadeSteps = 8;
-
 Rect TitleBandOf(const Rect& r) {
     return {r.left, r.top, r.right, r.top + std::min(kTitleBand, r.Height())};
-}
-
-bool Shows(const Rect& band, const Rect& home, const std::vector<Rect>& screens) {
-    if (RectsOverlap(band, home)) return true;
-    return std::any_of(screens.begin(), screens.end(), [&](const Rect& s) { return RectsOverlap(band, s); });
 }
 
 // The highest, then leftmost corner in `home` at which a box of size w x h overlaps no rectangle of
@@ -87,32 +79,4 @@ Rect InReach(const Rect& box, const std::vector<Rect>& areas, unsigned rules, in
         if (y + h > a.bottom) y = std::max<long long>(a.top, a.bottom - h);
     }
     return Rect{static_cast<int>(x), static_cast<int>(y), static_cast<int>(x + w), static_cast<int>(y + h)};
-}
-
-void KeepBoxesReachable(BoxDesk& desk, const Rect& home, const std::vector<Rect>& screens) {
-    if (home.Width() <= 0 || home.Height() <= 0) return;
-    std::vector<Rect> rects(static_cast<size_t>(desk.Count()));
-    for (int i = 0; i < desk.Count(); ++i)
-        rects[static_cast<size_t>(i)] = desk.RectOf(i);
-    int overlapping = 0;
-    for (size_t i = 0; i < rects.size(); ++i) {
-        const Rect r = rects[i];
-        if (Shows(TitleBandOf(r), home, screens)) continue;
-        const long long w = r.Width(), h = r.Height();
-        auto place = FreePlace(rects, static_cast<int>(i), w, h, home);
-        if (!place) {
-            const long long step = kCascadeStep * (overlapping++ % kCascadeSteps);
-            const long long x = std::min(home.left + step, std::max<long long>(home.left, home.right - w));
-            const long long y = std::min(home.top + step, std::max<long long>(home.top, home.bottom - h));
-            place = Point{static_cast<int>(x), static_cast<int>(y)};
-        }
-        desk.Move(static_cast<int>(i), place->x, place->y);
-        rects[i] = desk.RectOf(static_cast<int>(i));
-    }
-    std::vector<Rect> areas{home};
-    areas.insert(areas.end(), screens.begin(), screens.end());
-    for (size_t i = 0; i < rects.size(); ++i) {
-        const Rect fitted = InReach(rects[i], areas, kReachBottom, kMinBoxHeight);
-        if (fitted != rects[i]) desk.Place(static_cast<int>(i), fitted);
-    }
 }

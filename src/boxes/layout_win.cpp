@@ -9,12 +9,14 @@
 #include "boxes/box_win.h"
 #include "boxes/desktop_attach_win.h"
 #include "boxes/layout.h"
+#include "boxes/layout_fit.h"
 #include "render/box_record_win.h"
 #include "render/paint_win.h"
 #include "settings/ini_win.h"
 #include "settings/lists.h"
 #include "settings/lists_win.h"
 #include "settings/metrics.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -95,8 +97,13 @@ bool PushBoxAway(BoxWin* box, BoxWin* anchor) {
 }
 
 void ResolveOverlaps(BoxWin* anchor) {
+    if (!g_noOverlap) return;
     LiveDesk desk;
-    ResolveOverlaps(desk, anchor ? BoxIndex(anchor) : -1);
+    const int at = anchor ? BoxIndex(anchor) : -1;
+    ResolveOverlaps(desk, at);
+    // What the pushes and the free-spot search left over, and every box wholly on a work area: the
+    // anchor keeps its place where it can.
+    SettleBoxes(desk, MonitorWorkAreas(), true, at >= 0 ? std::vector<int>{at} : std::vector<int>{});
 }
 
 void PushBoxesLive(BoxWin* box) {
@@ -104,15 +111,22 @@ void PushBoxesLive(BoxWin* box) {
     PushBoxesLive(desk, BoxIndex(box));
 }
 
-void KeepBoxesReachable() {
+void SettleBoxes(const std::vector<BoxWin*>& staying) {
     LiveDesk desk;
-    KeepBoxesReachable(desk, PrimaryWorkArea(), MonitorWorkAreas());
+    std::vector<int> first;
+    for (const BoxWin* box : staying)
+        if (BoxIndex(box) >= 0) first.push_back(BoxIndex(box));
+    SettleBoxes(desk, MonitorWorkAreas(), g_noOverlap, first, first.size());
+}
+
+void FitExpandedBox(BoxWin* box) {
+    LiveDesk desk;
+    FitExpanded(desk, BoxIndex(box), MonitorWorkAreas(), g_noOverlap);
 }
 
 void AutoArrange() {
     LiveDesk desk;
-    AutoArrange(desk);
-    // Columns that run out of screen on the left come back where a free place is.
-    KeepBoxesReachable(desk, PrimaryWorkArea(), MonitorWorkAreas());
+    // Columns that would run off the work area go to the next one, or all boxes get shorter.
+    ArrangeToFit(desk, MonitorWorkAreas());
     RenderAll();
 }

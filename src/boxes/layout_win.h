@@ -1,6 +1,7 @@
 // The live box windows laid out: free places, pushing apart, arranging, keeping titles reachable.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "base/win.h"
 
@@ -17,8 +18,14 @@ bool FindFreeSpot(BoxWin* box);
 bool PushBoxAway(BoxWin* box, BoxWin* anchor);
 bool OverlapsAnyExcept(const RECT& r, BoxWin* box);
 bool OverlapsAnyExcept2(const RECT& r, BoxWin* b1, BoxWin* b2, int margin);
-void ResolveOverlaps(BoxWin* anchor); // nullptr: no anchor
+// With no-overlap on: clears overlaps (nullptr: no anchor), then settles the boxes (SettleBoxes) with
+// the anchor keeping its place where it can.
+void ResolveOverlaps(BoxWin* anchor);
+// Columns from the top-right corner of the primary work area; where they do not fit, shorter boxes.
 void AutoArrange();
-// Brings every box whose title band no monitor shows onto the primary work area (free place first).
-void KeepBoxesReachable();
+// Every box wholly on a work area and, with no-overlap on, none over another; where they do not all
+// fit, boxes get shorter. The boxes of `staying` keep their places and sizes (those kept by a rebuild).
+void SettleBoxes(const std::vector<BoxWin*>& staying = {});
+// A box just expanded: cut to the room below it, or settled after all others, which stay.
+void FitExpandedBox(BoxWin* box);
 void PushBoxesLive(BoxWin* box);

@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include <algorithm>
+
 #include "settings/metrics.h"
 
 std::wstring g_iniPath;
@@ -49,6 +51,31 @@ std::wstring TypedSetting(const std::wstring& typed, int bufChars) {
     if (s.size() >= 2 && (s.front() == L'"' || s.front() == L'\'') && s.back() == s.front())
         s = TrimBlanks(s.substr(1, s.size() - 2));
     return TrimBlanks(FitToBuffer(s, bufChars)); // a cut may end on a blank
+}
+
+TypedCheck CheckFontSize(const std::wstring& typed) {
+    const std::wstring t = TrimBlanks(typed);
+    const size_t start = t.size() && (t[0] == L'+' || t[0] == L'-') ? 1 : 0;
+    long long v = 0; // stops growing once it is out of range anyway
+    size_t i = start;
+    for (; i < t.size() && t[i] >= L'0' && t[i] <= L'9'; ++i) v = std::min(v * 10 + (t[i] - L'0'), 1000LL);
+    if (start && t[0] == L'-') v = -v;
+    if (i > start && i == t.size() && v >= 8 && v <= 40) return {true, std::to_wstring(v), {}};
+    return {false, {}, L"字体大小须是 8 到 40 之间的整数，“" + t + L"”不是。"};
+}
+
+TypedCheck CheckFontName(const std::wstring& typed, const std::function<bool(const std::wstring&)>& installed) {
+    const std::wstring name = TypedSetting(typed, kFontNameBuffer);
+    if (!name.empty() && installed(name)) return {true, name, {}};
+    return {false, {}, L"系统中没有字体“" + name + L"”。"};
+}
+
+TypedCheck CheckPicture(const std::wstring& typed, const std::function<PictureFile(const std::wstring&)>& probe) {
+    const std::wstring path = TypedSetting(typed, kBgImageBuffer);
+    const PictureFile found = path.empty() ? PictureFile::kMissing : probe(path);
+    if (found == PictureFile::kDecodes) return {true, path, {}};
+    if (found == PictureFile::kMissing) return {false, {}, L"找不到图片文件“" + path + L"”。"};
+    return {false, {}, L"无法读取图片“" + path + L"”：须是 BMP、PNG、JPG 或 GIF 图片。"};
 }
 
 void ResetSettingsToDefaults() {

@@ -1,5 +1,6 @@
 // Appearance settings in memory, their defaults and the rules applied to stored values.
 #pragma once
+#include <functional>
 #include <string>
 
 extern std::wstring g_iniPath; // "<exe folder>\brindlecot.ini"; empty until InitIniPath ran
@@ -35,6 +36,21 @@ std::wstring FitToBuffer(const std::wstring& s, int bufChars);
 // read back into. The profile functions drop the same blanks and quotes when they read, so what a
 // run uses is what the next start reads.
 std::wstring TypedSetting(const std::wstring& typed, int bufChars);
+
+// A value the user typed for a setting, checked before anything is used or stored: `ok` with the
+// value to use and store, or not `ok` with the message that tells the user why it was refused.
+struct TypedCheck {
+    bool ok = false;
+    std::wstring value;
+    std::wstring message;
+};
+enum class PictureFile { kDecodes, kMissing, kUndecodable };
+// A font size: a whole number (blanks around it allowed) from 8 to 40, stored as that number.
+TypedCheck CheckFontSize(const std::wstring& typed);
+// A font name (as TypedSetting gives it) that `installed` says the system has.
+TypedCheck CheckFontName(const std::wstring& typed, const std::function<bool(const std::wstring&)>& installed);
+// A background picture path (as TypedSetting gives it) of a file that `probe` finds and can decode.
+TypedCheck CheckPicture(const std::wstring& typed, const std::function<PictureFile(const std::wstring&)>& probe);
 
 // Puts every setting back to its initial value (start of the program, and tests).
 void ResetSettingsToDefaults();

@@ -12,7 +12,15 @@
 #include "ui/dialogs_win.h"
 #include "ui/menus.h"
 
+#include <dwrite.h>
 #include <gdiplus.h>
+#include <wrl/client.h>
+
+#include <optional>
+
+#include "base/process_win.h"
+#include "render/devices_win.h"
+#include "render/picture_decode_win.h"
 
 HMENU BuildPopupMenu(const std::vector<MenuEntry>& model) {
     HMENU menu = CreatePopupMenu();
@@ -31,7 +39,59 @@ HMENU BuildPopupMenu(const std::vector<MenuEntry>& model) {
     return menu;
 }
 
+std::function<void(const std::wstring& text)> g_noticeShown;
+
+void ShowNotice(HWND owner, const std::wstring& text) {
+    if (g_noticeShown) return g_noticeShown(text);
+    MessageBoxW(g_hMainWnd ? g_hMainWnd : owner, text.c_str(), L"Brindlecot", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+}
+
 namespace {
+
+// Whether text drawn in this font would be drawn in it: DirectWrite (which draws the boxes) or GDI
+// (which also knows the names the system substitutes) has a family of that name.
+bool FontInstalled(const std::wstring& name) {
+    if (g_dw) {
+        Microsoft::WRL::ComPtr<IDWriteFontCollection> fonts;
+        UINT32 index = 0;
+        BOOL exists = FALSE;
+        if (SUCCEEDED(g_dw->GetSystemFontCollection(&fonts, FALSE)) &&
+            SUCCEEDED(fonts->FindFamilyName(name.c_str(), &index, &exists)) && exists)
+            return true;
+    }
+    if (name.size() >= LF_FACESIZE) return false;
+    LOGFONTW lf = {};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
+    bool found = false;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExW(
+        dc, &lf,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM out) -> int {
+            *reinterpret_cast<bool*>(out) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    return found;
+}
+
+PictureFile ProbePicture(const std::wstring& path) {
+    const DWORD attrs = GetFileAttributesW(path.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return PictureFile::kMissing;
+    Gdiplus::Bitmap* picture =
+        DecodeBoundedPicture(path, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const bool decodes = picture != nullptr;
+    delete picture;
+    return decodes ? PictureFile::kDecodes : PictureFile::kUndecodable;
+}
+
+// The checked value, or the message and none.
+std::optional<std::wstring> Checked(HWND owner, const TypedCheck& check) {
+    if (check.ok) return check.value;
+    ShowNotice(owner, check.message);
+    return std::nullopt;
+}
 
 void SetBackground(const std::wstring& path) {
     g_bgImage = path;
@@ -50,24 +110,26 @@ void RunAppearanceCommand(HWND owner, int cmd) {
             ApplyStyleAll();
         }
     } else if (cmd == kCmdFontName) {
-        // What the next start can read back is what this run uses.
-        const std::wstring text = TypedSetting(InputBox(owner, L"字体名称", g_fontName), kFontNameBuffer);
-        if (!text.empty()) {
-            g_fontName = text;
-            SaveStyleKey(L"fontName", text);
+        // What the next start can read back is what this run uses; a font the system lacks is refused.
+        const std::wstring text = InputBox(owner, L"字体名称", g_fontName);
+        if (TypedSetting(text, kFontNameBuffer).empty()) return MarkAllBoxesDirty();
+        if (const auto name = Checked(owner, CheckFontName(text, FontInstalled))) {
+            g_fontName = *name;
+            SaveStyleKey(L"fontName", *name);
             ApplyStyleAll();
         }
     } else if (cmd == kCmdFontSize) {
         const std::wstring text = InputBox(owner, L"字体大小 (8-40)", IntToW(g_fontSize));
-        if (!text.empty()) {
-            g_fontSize = FontSizeFromText(text);
-            SaveStyleKey(L"fontSize", text); // as typed; the next start reads and clamps it the same way
+        if (text.empty()) return MarkAllBoxesDirty();
+        if (const auto size = Checked(owner, CheckFontSize(text))) {
+            g_fontSize = _wtoi(size->c_str());
+            SaveStyleKey(L"fontSize", *size);
             ApplyStyleAll();
         }
     } else if (cmd == kCmdBgImage) {
-        const std::wstring text =
-            TypedSetting(InputBox(owner, L"背景图片路径(BMP/PNG/JPG)", g_bgImage), kBgImageBuffer);
-        if (!text.empty()) SetBackground(text);
+        const std::wstring text = InputBox(owner, L"背景图片路径(BMP/PNG/JPG)", g_bgImage);
+        if (TypedSetting(text, kBgImageBuffer).empty()) return MarkAllBoxesDirty();
+        if (const auto path = Checked(owner, CheckPicture(text, ProbePicture))) SetBackground(*path);
     } else if (cmd == kCmdClearBg) {
         SetBackground(std::wstring());
     } else if (SkinForCommand(cmd) >= 0) {

@@ -87,10 +87,6 @@ int SkinForCommand(int cmd) {
     return cmd >= kCmdSkinFirst && cmd < kCmdSkinFirst + kSkinRows ? cmd - kCmdSkinFirst : -1;
 }
 
-int FontSizeFromText(const std::wstring& text) {
-    return FontSizeFromStored(ParseLeadingInt(text));
-}
-
 std::vector<MenuEntry> BoxMenuModel(bool collapsed) {
     return {Item(kBoxCmdCollapse, collapsed ? L"展开" : L"折叠"),
             Item(kBoxCmdRename, L"重命名"),

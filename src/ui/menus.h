@@ -64,6 +64,3 @@ int TrayStyleForCommand(int cmd);
 // The skin row of a command (200..207), or -1.
 int SkinForCommand(int cmd);
 
-// The font size the user's text stands for: read like the C runtime reads a leading integer, then
-// clamped to 8..40 ("100" -> 40, "12abc" -> 12, "abc" -> 8, " -5" -> 8).
-int FontSizeFromText(const std::wstring& text);

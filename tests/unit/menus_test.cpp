@@ -47,14 +47,11 @@ TEST(Menus, TrayAndAppearanceMenusInEveryState) {
                 << skin << " " << size;
 }
 
-TEST(Menus, CommandsAndFontSizeText) {
+TEST(Menus, Commands) {
     EXPECT_EQ((std::vector<int>{IconSizeForCommand(9), IconSizeForCommand(10), IconSizeForCommand(13),
                                 IconSizeForCommand(14), TrayStyleForCommand(299), TrayStyleForCommand(303),
                                 TrayStyleForCommand(304), SkinForCommand(207), SkinForCommand(208)}),
               (std::vector<int>{0, 24, 64, 0, -1, 3, -1, 7, -1}));
-    const struct { const wchar_t* text; int size; } cases[] = {
-        {L"100", 40}, {L"12abc", 12}, {L"abc", 8}, {L" -5", 8}, {L"8", 8}, {L"40", 40}, {L"7", 8}};
-    for (const auto& c : cases) EXPECT_EQ(FontSizeFromText(c.text), c.size) << c.text;
 }
 
 } // namespace

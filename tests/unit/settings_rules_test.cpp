@@ -99,4 +99,21 @@ TEST(Strings, LeadingIntegerLikeTheRuntime) {
     for (const auto& c : cases) EXPECT_EQ(ParseLeadingInt(c.text), c.value) << c.text;
 }
 
+TEST(SettingsRules, TypedValuesAreCheckedBeforeAnythingIsStored) {
+    const auto fonts = [](const std::wstring& n) { return n == L"SimSun" || n == L"Microsoft YaHei UI"; };
+    const auto files = [](const std::wstring& p) { return p == L"C:\\a b.png" ? PictureFile::kDecodes : p == L"C:\\x.txt" ? PictureFile::kUndecodable : PictureFile::kMissing; };
+    struct Case { char what; const wchar_t* typed; const wchar_t* stored; const wchar_t* told; } cases[] = {
+        {'s', L"12", L"12", L""}, {'s', L" +8 ", L"8", L""}, {'s', L"040", L"40", L""},
+        {'s', L"12abc", nullptr, L"12abc"}, {'s', L"abc", nullptr, L"8 到 40"}, {'s', L"100", nullptr, L"100"},
+        {'s', L"7", nullptr, L"7"}, {'s', L"-12", nullptr, L"-12"}, {'s', L"99999999999999", nullptr, L"999"},
+        {'f', L" \"SimSun\" ", L"SimSun", L""}, {'f', L"NoSuchFont", nullptr, L"NoSuchFont"},
+        {'p', L"\"C:\\a b.png\"", L"C:\\a b.png", L""}, {'p', L"C:\\gone.png", nullptr, L"找不到"}, {'p', L"C:\\x.txt", nullptr, L"无法读取"}};
+    for (const Case& c : cases) {
+        const TypedCheck r = c.what == 's' ? CheckFontSize(c.typed)
+                             : c.what == 'f' ? CheckFontName(c.typed, fonts) : CheckPicture(c.typed, files);
+        EXPECT_TRUE(r.ok == (c.stored != nullptr) && r.value == (c.stored ? c.stored : L"") && r.message.empty() == r.ok) << c.typed;
+        EXPECT_NE(r.message.find(c.told), std::wstring::npos) << c.typed << " told " << r.message.size();
+    }
+}
+
 } // namespace

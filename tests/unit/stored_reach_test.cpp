@@ -1,4 +1,4 @@
-// What stored numbers give a box, which boxes are brought back within reach, and new box names.
+// What stored numbers give a box, where a box must lie to be within reach, and new box names.
 #include <gtest/gtest.h>
 
 #include "boxes/box_rules.h"
@@ -31,48 +31,6 @@ TEST(StoredBounds, PositionsAndSizesFromTheFile) {
         const int w = StoredLength(s.right, kMinBoxWidth, 324, screens.Width());
         const int h = StoredLength(s.bottom, kMinBoxHeight, 126, screens.Height());
         EXPECT_EQ((Rect{at.x, at.y, at.x + w, at.y + h}), box) << s.left << "," << s.top;
-    }
-}
-
-TEST(Reach, OnlyBoxesOutOfReachMoveAndFreePlacesComeFirst) {
-    struct Case {
-        Rect home, other; // the primary work area and a second monitor's
-        int boxes, w, h;
-        bool arrange, roomForAll;
-    } cases[] = {{{0, 0, 1600, 900}, {}, 10, 324, 126, false, true}, // default places run off the right
-                 {{0, 40, 1366, 768}, {1366, 0, 3286, 1080}, 14, 324, 210, false, true},
-                 {{0, 0, 800, 600}, {}, 30, 324, 210, false, false}, // far more boxes than room
-                 {{0, 0, 1366, 768}, {}, 40, 324, 294, true, false}, // auto-arrange runs out of columns
-                 {{0, 0, 1920, 1080}, {}, 20, 324, 294, true, false},
-                 {{0, 0, 1000, 300}, {}, 2, 2400, 400, false, false}};
-    for (const Case& c : cases) {
-        std::vector<Rect> rects;
-        for (int i = 0; i < c.boxes; ++i)
-            rects.push_back({i * 250 + 40, 40 + 2000 * i * (c.w > 1000), i * 250 + 40 + c.w, 40 + c.h});
-        ModelDesk desk({c.home.right, c.home.bottom}, rects);
-        if (c.arrange) AutoArrange(desk);
-        const std::vector<Rect> before = desk.rects;
-        const auto shows = [&](const Rect& r) {
-            const Rect band{r.left, r.top, r.right, r.top + kTitleBand};
-            return RectsOverlap(band, c.home) || RectsOverlap(band, c.other);
-        };
-        desk.moves.clear();
-        KeepBoxesReachable(desk, c.home, {c.other});
-        size_t moved = 0;
-        for (size_t i = 0; i < before.size(); ++i) {
-            const Rect& r = desk.rects[i];
-            EXPECT_TRUE(shows(r)) << c.boxes << " box " << i;
-            EXPECT_TRUE(r.bottom <= c.home.bottom || r.Height() == kMinBoxHeight) << c.boxes << " box " << i;
-            if (shows(before[i])) {
-                EXPECT_TRUE(r.left == before[i].left && r.top == before[i].top) << c.boxes << " box " << i;
-                moved += r != before[i]; // only cut to fit
-                continue;
-            }
-            ++moved;
-            for (size_t o = 0; o < before.size() && c.roomForAll; ++o)
-                EXPECT_TRUE(o == i || !RectsOverlap(r, desk.rects[o])) << c.boxes << " box " << i;
-        }
-        EXPECT_TRUE(moved > 0 && desk.moves.size() == moved) << c.boxes << ": each move saved once";
     }
 }
 

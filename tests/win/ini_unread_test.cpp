@@ -38,6 +38,7 @@ TEST_F(BoxWorld, AnIniHeldAtStartKeepsItsPlacesAndTakesThemOnceFree) {
     EXPECT_STREQ(group, L"文档");
     EXPECT_FALSE(IniUnread());
     IniForgetWriteFailure();
+    g_boxNames.clear(), g_manualGroups.clear(); // what the file held is not carried into later tests
 }
 
 } // namespace

@@ -52,8 +52,9 @@ TEST_F(ItemDropWin, ARebuildAfterADropGivesWhatBoxesMadeAnewGive) {
     g_fontSize = 8; // formats remade after a style change name at 7, those of a new box at 6
     RebuildAllFormats();
     SetBoxPos(box(L"压缩包")->hwnd, 900, 300, 0, 0, SWP_NOSIZE);
-    IniWrite(L"文档_size", L"w", L"300");
-    RefreshBoxes(); // the document box changes size, the other two are kept
+    const Rect doc = WindowRect(box(L"文档")->hwnd); // the end of a resize of the document box
+    SetBoxPos(box(L"文档")->hwnd, doc.left, doc.top, 300, doc.Height(), 0), IniWrite(L"文档_size", L"w", L"300");
+    RefreshBoxes(); // the document box is made anew at its new size, the other two are kept
     const HWND pictures = box(L"图片")->hwnd;
     Drag(box(L"文档"), CellCentre(box(L"文档"), 0), 960, 360); // a.txt onto the archives
     ASSERT_EQ(Refreshes(), 1);

@@ -17,6 +17,8 @@
 #include "base/com_win.h"
 #include "base/strutil.h"
 #include "inventory/inventory_win.h"
+#include "render/fallback_win.h"
+#include "win/render_test_util.h"
 
 #include <gdiplus.h>
 
@@ -105,21 +107,30 @@ TEST_F(TrayWorld, TrayCommandsAndTheShellsRestart) {
 }
 
 TEST_F(TrayWorld, AppearanceCommandsWriteTheIni) {
-    // answer: the text of the input dialog, or the slider's value
-    struct { int cmd; const wchar_t *answer, *key, *stored; std::function<bool()> state; } cases[] = {
+    // A picture, and a file named as one that is none.
+    const std::wstring pic = dir_ + L"\\a b.bmp", junk = dir_ + L"\\junk.png";
+    BoxSurface surface;
+    ASSERT_TRUE(MakeSurfaceBitmap(&surface, 4, 3) && SaveSurfaceBmp(surface, pic) && wt::WriteBytes(junk, "no picture"));
+    FreeSurface(&surface);
+    OleInitialize(nullptr); // the picture decoder is a COM object, as at start-up
+    std::wstring told;
+    g_noticeShown = [&](const std::wstring& text) { told += text; };
+    // answer: the text of the input dialog, or the slider's value; refused: a message, nothing stored
+    struct { int cmd; std::wstring answer; const wchar_t *key, *stored; std::function<bool()> state; bool refused = false; } cases[] = {
         {kCmdAlpha, L"-1", L"alpha", L"-", [] { return g_alpha == 130; }},
         {kCmdAlpha, L"200", L"alpha", L"200", [] { return g_alpha == 200; }},
         {kCmdFontName, L"", L"fontName", L"-", [] { return g_fontName == L"Microsoft YaHei UI"; }},
-        {kCmdFontName, L"SimSun", L"fontName", L"SimSun", [] { return g_fontName == L"SimSun"; }},
-        {kCmdFontSize, L"12abc", L"fontSize", L"12abc", [] { return g_fontSize == 12; }},
-        {kCmdFontSize, L"100", L"fontSize", L"100", [] { return g_fontSize == 40; }},
-        {kCmdFontSize, L"abc", L"fontSize", L"abc", [] { return g_fontSize == 8; }},
-        {kCmdBgImage, L"C:\\x.png", L"bgImage", L"C:\\x.png", [] { return g_bgImage == L"C:\\x.png"; }},
+        {kCmdFontName, L"Tahoma", L"fontName", L"Tahoma", [] { return g_fontName == L"Tahoma"; }},
+        {kCmdFontName, L"No Such Font 7", L"fontName", L"Tahoma", [] { return g_fontName == L"Tahoma"; }, true},
+        {kCmdFontSize, L" 12 ", L"fontSize", L"12", [] { return g_fontSize == 12; }},
+        {kCmdFontSize, L"12abc", L"fontSize", L"12", [] { return g_fontSize == 12; }, true},
+        {kCmdBgImage, L"C:\\x.png", L"bgImage", L"-", [] { return g_bgImage.empty(); }, true},
+        {kCmdBgImage, junk, L"bgImage", L"-", [] { return g_bgImage.empty(); }, true},
         // As "Copy as path" gives it, padded: used as the next start reads it back.
-        {kCmdBgImage, L" \"C:\\pics\\a b.png\"\t", L"bgImage", L"C:\\pics\\a b.png", [] {
+        {kCmdBgImage, L" \"" + pic + L"\"\t", L"bgImage", pic.c_str(), [&] {
              const std::wstring used = g_bgImage, font = g_fontName;
              LoadStyle();
-             return used == L"C:\\pics\\a b.png" && g_bgImage == used && g_fontName == font;
+             return used == pic && g_bgImage == used && g_fontName == font;
          }},
         {kCmdClearBg, L"", L"bgImage", L"", [] { return g_bgImage.empty() && !g_bgBitmap; }},
         {kCmdSkinFirst + 7, L"", L"skin", L"7", [] { return g_skinIndex == 7; }},
@@ -127,13 +138,15 @@ TEST_F(TrayWorld, AppearanceCommandsWriteTheIni) {
         {0, L"", L"skin", L"7", [] { return true; }},
     };
     for (auto& c : cases) {
-        g_inputBoxAnswer = [&](const std::wstring&, const std::wstring&) { return std::wstring(c.answer); };
-        g_sliderBoxAnswer = [&](const std::wstring&, int) { return _wtoi(c.answer); };
+        told.clear();
+        g_inputBoxAnswer = [&](const std::wstring&, const std::wstring&) { return c.answer; };
+        g_sliderBoxAnswer = [&](const std::wstring&, int) { return _wtoi(c.answer.c_str()); };
         RunAppearanceCommand(g_hMainWnd, c.cmd);
-        EXPECT_EQ(Ini(L"settings", c.key), c.stored) << c.cmd;
-        EXPECT_TRUE(c.state()) << c.cmd;
+        EXPECT_TRUE(Ini(L"settings", c.key) == c.stored && c.state() && told.empty() == !c.refused) << WideToUtf8(c.answer);
     }
-    EXPECT_EQ(FontSizeFromStored(IniGetInt(L"settings", L"fontSize", 13)), 8) << "the next start agrees";
+    g_noticeShown = nullptr;
+    OleUninitialize();
+    EXPECT_EQ(FontSizeFromStored(IniGetInt(L"settings", L"fontSize", 13)), 12) << "the next start agrees";
 }
 
 TEST(TrayIcon, FourDrawings) {
