@@ -1,5 +1,5 @@
-// A hover change on the bitmap path draws the cells it left and entered (and a name that spills into
-// them) and nothing else, a resize step that keeps the columns the title band and the new strips, and
+// A hover change on the bitmap path draws the cells it left and entered and nothing else (a long name
+// stays in its own cell), a resize step that keeps the columns the title band and the new strips, and
 // both leave the same pixels as drawing the whole box.
 #include "boxes/box_win.h"
 #include "render/box_record_win.h"
@@ -18,7 +18,7 @@ std::string Pixels(const BoxWin* box) {
     return std::string(static_cast<const char*>(box->fallback->bits), size_t(box->fallback->w) * box->fallback->h * 4);
 }
 
-TEST_F(HoverPartWin, AHoverChangeDrawsOnlyItsCellsAndWhatSpillsIntoThem) {
+TEST_F(HoverPartWin, AHoverChangeDrawsOnlyItsCells) {
     InitDCompInfra();
     std::vector<Item> items(40);
     for (size_t k = 0; k < items.size(); ++k) items[k].name = L"f" + std::to_wstring(k) + L".txt";
@@ -29,13 +29,13 @@ TEST_F(HoverPartWin, AHoverChangeDrawsOnlyItsCellsAndWhatSpillsIntoThem) {
     ASSERT_TRUE(box->fallback) << "the bitmap path";
     DrawMarkedBoxes();
     const int below = 1 + GridColumns(box->width, g_cellW); // the cell under the long name
-    ASSERT_LT(below, 12) << "the cell below shows";
+    ASSERT_LT(below, 12) << "the cell below the long name shows";
 
     const struct { int hover; unsigned long cells; } steps[] = {
         {3, 1},     // from none: the entered cell
         {4, 2},     // the left one and the entered one
-        {below, 3}, // and the long name that runs into the entered cell
-        {-1, 2},    // left: that cell and the long name again
+        {below, 2}, // the long name above stays in its own cell: not drawn again
+        {-1, 1},    // left: that cell alone
     };
     for (const auto& st : steps) {
         const unsigned long before = FallbackCellsDrawn();
