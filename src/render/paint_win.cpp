@@ -138,18 +138,23 @@ bool DrawCompositionHover(BoxWin* box, BoxSceneInput& in, const std::vector<Draw
     return true;
 }
 
-// Only the hover cell or only the size (keeping the columns) changed since the bitmap's picture was
-// drawn: the parts that changed (the cells left and entered; the title band and the new strips) are
-// drawn again, with whatever spills into them, and nothing else.
+// Only the hover cell, only the size (keeping the columns) or only the scroll offset changed since the
+// bitmap's picture was drawn: the parts that changed (the cells left and entered; the title band and
+// the new strips; the rows moved, then the band and the rows that came into view) are drawn again,
+// with whatever spills into them, and nothing else.
 bool DrawChangedParts(BoxWin* box, BoxSceneInput& in, const std::vector<DrawOp>& scene,
                       const std::function<ID2D1Bitmap*(int)>& icon) {
     const auto it = g_pictures.find(box);
     if (it == g_pictures.end() || it->second.epoch != g_epoch) return false;
     const BoxSceneInput& shown = it->second.in;
     std::vector<Rect> areas;
+    RowShift shift;
+    bool scrolled = false;
     const bool resized = shown.width != in.width || shown.height != in.height;
     if (resized) {
         if (!ResizeChangeAreas(shown, in, areas)) return false;
+    } else if (ScrollChangeAreas(shown, in, shift, areas)) {
+        scrolled = true;
     } else if (OnlyHoverDiffers(shown, in)) {
         areas = HoverChangeAreas(in, shown.hoverIdx, in.hoverIdx);
     } else {
@@ -162,7 +167,9 @@ bool DrawChangedParts(BoxWin* box, BoxSceneInput& in, const std::vector<DrawOp>&
         SceneWithin(scene, area, [box](const DrawOp& op) { return FallbackNameBounds(box, op); }, parts.back().ops);
     }
     // A window whose size is new is handed its whole picture: what it showed before is not kept.
-    if ((!parts.empty() || resized) && !DrawBoxFallbackParts(box, parts, icon, resized)) return false;
+    if ((!parts.empty() || resized || scrolled) &&
+        !DrawBoxFallbackParts(box, parts, icon, resized, scrolled ? &shift : nullptr))
+        return false;
     it->second.in = std::move(in);
     return true;
 }

@@ -1,11 +1,13 @@
 // A hover change on the bitmap path draws the cells it left and entered and nothing else (a long name
-// stays in its own cell), a resize step that keeps the columns the title band and the new strips, and
-// both leave the same pixels as drawing the whole box.
+// stays in its own cell), a resize step that keeps the columns the title band and the new strips, a
+// wheel step the rows it moves into view, and each leaves the same pixels as drawing the whole box.
 #include "boxes/box_win.h"
 #include "render/box_record_win.h"
 #include "render/devices_win.h"
 #include "render/paint_win.h"
 #include "win/box_env.h"
+
+#include <algorithm>
 
 #include "render/fallback_win.h"
 #include "render/scene.h"
@@ -70,6 +72,37 @@ TEST_F(HoverPartWin, AResizeStepKeepingTheColumnsDrawsOnlyTheBandAndTheNewStrips
         InvalidateSurfaces();
         DrawMarkedBoxes();
         EXPECT_TRUE(part == Pixels(box)) << st.w << "x" << st.h << ": the parts drawn differ from the whole picture";
+    }
+}
+
+TEST_F(HoverPartWin, AWheelStepMovesThePictureAndDrawsOnlyTheRowsComingIntoView) {
+    InitDCompInfra();
+    std::vector<Item> items(200);
+    for (size_t k = 0; k < items.size(); ++k) items[k] = Item{L"季度报告 " + std::to_wstring(k) + L".txt", L"", false, L".txt"};
+    items[9].name = L"a name far too long for one cell, and then some more of it.txt";
+    CreateBox(L"文档", items, 0);
+    BoxWin* box = g_boxes.at(0);
+    ASSERT_TRUE(box->fallback) << "the bitmap path";
+    ResizeBoxRender(box, 330, 400); // four columns; rows 84 apart, about four and a half in view
+    DrawMarkedBoxes();
+    const struct { int scrollY, hover; unsigned long most; } steps[] = {
+        // One notch down and back, the hover following the grid; far away (whole: most 0); a step of 200.
+        {40, -1, 12}, {80, 5, 16}, {40, 6, 16}, {0, -1, 12}, {84 * 40, -1, 0}, {84 * 40 - 200, -1, 16},
+    };
+    for (const auto& st : steps) {
+        unsigned long before = FallbackCellsDrawn();
+        box->scrollY = st.scrollY;
+        box->hoverIdx = st.hover;
+        MarkBoxDirty(box);
+        DrawMarkedBoxes();
+        const unsigned long drawn = FallbackCellsDrawn() - before;
+        const std::string part = Pixels(box);
+        before = FallbackCellsDrawn();
+        InvalidateSurfaces();
+        DrawMarkedBoxes();
+        const unsigned long whole = FallbackCellsDrawn() - before;
+        EXPECT_EQ(drawn, st.most ? std::min(drawn, st.most) : whole) << "scroll " << st.scrollY;
+        EXPECT_TRUE(part == Pixels(box)) << "scroll " << st.scrollY << ": the moved picture differs from the whole";
     }
 }
 
