@@ -9,7 +9,8 @@
 #include "bench_box_win.h"
 #include "boxes/box_input.h"
 #include "render/fallback_win.h"
-#include "render/metrics.h"
+#include "render/paint_win.h"
+#include "settings/metrics.h"
 
 namespace {
 

@@ -104,6 +104,7 @@ void StartUp(HINSTANCE instance) {
     LoadStyle();
     StartBgImageDecode();
     LoadIconSize();
+    MeasureNameLines(); // the cell height follows the name font
     UpdateSkinBrush();
 
     // 14-16: scan, remembered positions, one box per group.

@@ -5,6 +5,7 @@
 #include "render/paint_win.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "base/com_win.h"
@@ -67,6 +68,7 @@ BoxSceneInput InputOf(const BoxWin* box) {
     look.iconSize = g_iconSize;
     look.cellW = g_cellW;
     look.cellH = g_cellH;
+    look.nameLine = g_nameLineHeight;
     look.names = &g_boxNames;
     BoxSceneInput in = SceneInputOf(v, look);
     SetSceneBackground(in); // a new or cleared background picture is a change of every box
@@ -393,8 +395,23 @@ void RenderAll() {
     DrawMarkedBoxes();
 }
 
+void MeasureNameLines() {
+    ComPtr<IDWriteTextFormat> format;
+    if (!g_dw || FAILED(g_dw->CreateTextFormat(g_fontName.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL,
+                                               DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL,
+                                               static_cast<float>(NameFontSize(g_fontSize, true)), L"zh-CN",
+                                               format.put())))
+        return;
+    const int line = static_cast<int>(std::ceil(LineHeightOf(format.get())));
+    if (line == g_nameLineHeight) return;
+    g_nameLineHeight = line;
+    UpdateCellSize();
+    MarkAllBoxesDirty();
+}
+
 void ApplyStyleAll() {
     UpdateSkinBrush();
+    MeasureNameLines();
     RebuildAllFormats();
     FlushIconBitmaps();
 }

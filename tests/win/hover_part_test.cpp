@@ -58,11 +58,11 @@ TEST_F(HoverPartWin, AResizeStepKeepingTheColumnsDrawsOnlyTheBandAndTheNewStrips
     CreateBox(L"文档", std::vector<Item>(40, Item{L"f.txt", L"", false, L".txt"}), 0);
     BoxWin* box = g_boxes.at(0);
     ASSERT_TRUE(box->fallback) << "the bitmap path";
-    ResizeBoxRender(box, 330, 300); // four columns of 78; rows start at 42, 84 apart
+    ResizeBoxRender(box, 330, 300); // four columns 79 apart (328 to 331 wide); rows start at 42, 84 apart
     const struct { int w, h; unsigned long cells; } steps[] = {
-        {350, 300, 0}, {350, 340, 4}, // wider: no cell in the band or the strip; taller: the fourth row
-        {336, 320, 4}, {336, 320, 0}, // smaller: the new border crosses the fourth row; the same: nothing
-        {420, 320, 20},               // five columns: the whole box
+        {331, 300, 0}, {331, 340, 4}, // wider: no cell in the band or the strip; taller: the fourth row
+        {329, 320, 4}, {329, 320, 0}, // smaller: the new border crosses the fourth row; the same: nothing
+        {350, 320, 16}, {420, 320, 20}, // columns further apart, five columns: the whole box
     };
     for (const auto& st : steps) {
         const unsigned long before = FallbackCellsDrawn();
