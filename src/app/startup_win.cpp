@@ -120,6 +120,7 @@ void StartUp(HINSTANCE instance) {
     RemoveUnfinishedMoves(); // after the INI path, which places the log
     LoadStoredChoices();
     StartBgImageDecode();
+    MeasureNameLines(); // the cell height follows the name font
     UpdateSkinBrush();
 
     // 14-16: scan, remembered positions, one box per group.

@@ -2,7 +2,6 @@
 
 #include "boxes/box_rules.h"
 #include "inventory/scan.h"
-#include "render/scene.h"
 
 unsigned HitEdge(int x, int y, int clientW, int clientH) {
     unsigned edges = 0;
@@ -92,23 +91,4 @@ bool SameOrBelow(const std::wstring& inner, const std::wstring& outer) {
 
 bool RefusesDroppedPath(const std::wstring& path, const std::wstring& desktop, const std::wstring& hidden) {
     return path.empty() || SameOrBelow(desktop, path) || SameOrBelow(path, hidden);
-}
-
-namespace {
-
-RectF NameRectOfCell(int cellW, int cellH, int iconSize) {
-    return NameRectIn(CellRectAt(0, kGridMargin + cellW, 0, cellW, cellH), iconSize);
-}
-
-} // namespace
-
-int NameWidthInCell(int cellW) {
-    const RectF r = NameRectOfCell(cellW, 0, 0);
-    return static_cast<int>(r.right - r.left);
-}
-
-bool NameFitsCell(float textWidth, float textHeight, int cellW, int cellH, int iconSize) {
-    constexpr float kSlack = 0.5f; // layout metrics are fractional
-    const RectF r = NameRectOfCell(cellW, cellH, iconSize);
-    return textWidth <= r.right - r.left + kSlack && textHeight <= r.bottom - r.top + kSlack;
 }

@@ -55,9 +55,3 @@ DropPlan PlanItemDrop(int sourceBox, int targetBox, bool inHiddenStore);
 // A path dropped on a box from another program that must not go into a box: the desktop folder, a
 // folder that holds it, the hidden store and anything inside the store.
 bool RefusesDroppedPath(const std::wstring& path, const std::wstring& desktop, const std::wstring& hidden);
-
-// The width an item's name is wrapped to in cells cellW wide: that of the rectangle the box draws it
-// in (NameRectIn).
-int NameWidthInCell(int cellW);
-// Whether a name laid out at that size shows whole in its cell (else it is cut).
-bool NameFitsCell(float textWidth, float textHeight, int cellW, int cellH, int iconSize);

@@ -13,7 +13,9 @@
 #include "boxes/box_input.h"
 #include "render/box_record_win.h"
 #include "render/devices_win.h"
+#include "render/name_layouts_win.h"
 #include "render/paint_win.h"
+#include "render/scene.h"
 #include "settings/metrics.h"
 #include "settings/settings.h"
 
@@ -47,16 +49,12 @@ void RemoveTool() {
     g_toolWnd = nullptr;
 }
 
-// Laid out as the box draws it: the name format, wrapped to the width the cell gives the name.
-bool NameFits(const BoxWin* box, const std::wstring& name) {
-    if (!g_dw || !box->nameFormat) return true;
-    ComPtr<IDWriteTextLayout> layout;
-    DWRITE_TEXT_METRICS m = {};
-    if (FAILED(g_dw->CreateTextLayout(name.c_str(), static_cast<UINT32>(name.size()), box->nameFormat,
-                                      static_cast<float>(NameWidthInCell(g_cellW)), 1.0e5f, layout.put())) ||
-        FAILED(layout->GetMetrics(&m)))
-        return true;
-    return NameFitsCell(m.widthIncludingTrailingWhitespace, m.height, g_cellW, g_cellH, g_iconSize);
+// Laid out as the box draws it: the name format, in the rectangle the cell gives the name, cut to the
+// lines that fit there.
+bool NameCut(const BoxWin* box, const std::wstring& name, const Rect& cell) {
+    if (!box->nameFormat) return false;
+    const RectF r = NameRectIn(cell, g_iconSize, g_nameLineHeight);
+    return FittedTextFor(box->nameFormat, name, r.right - r.left, r.bottom - r.top).cut;
 }
 
 } // namespace
@@ -65,10 +63,10 @@ void FollowHoverWithNameTip(BoxWin* box, int index) {
     RemoveTool();
     if (!box || !box->hwnd || index < 0 || static_cast<size_t>(index) >= box->items.size()) return;
     const std::wstring& name = box->items[static_cast<size_t>(index)].name;
-    if (NameFits(box, name) || !Tip()) return;
     RECT client = {};
     GetClientRect(box->hwnd, &client);
     const Rect cell = CellRect(box, index, client.right);
+    if (!NameCut(box, name, cell) || !Tip()) return;
     TOOLINFOW ti = {};
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
     ti.uFlags = TTF_SUBCLASS;

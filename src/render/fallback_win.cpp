@@ -227,6 +227,18 @@ void ShowSurfaceArea(BoxWin* box, const Rect& area) {
     }
 }
 
+// Rows are whole and lie one after another in the bitmap: the moved ones are one block.
+bool MoveSurfaceRows(BoxSurface* s, const RowShift& shift) {
+    if (shift.top < 0 || shift.bottom > s->h || shift.top >= shift.bottom || shift.top + shift.dy < 0 ||
+        shift.bottom + shift.dy > s->h)
+        return false;
+    const size_t row = static_cast<size_t>(s->w) * 4;
+    char* bits = static_cast<char*>(s->bits);
+    std::memmove(bits + static_cast<size_t>(shift.top) * row, bits + static_cast<size_t>(shift.top + shift.dy) * row,
+                 static_cast<size_t>(shift.bottom - shift.top) * row);
+    return true;
+}
+
 } // namespace
 
 RectF FallbackNameBounds(BoxWin* box, const DrawOp& op) {
@@ -238,9 +250,13 @@ RectF FallbackNameBounds(BoxWin* box, const DrawOp& op) {
 }
 
 bool DrawBoxFallbackParts(BoxWin* box, const std::vector<ScenePart>& parts, const std::function<ID2D1Bitmap*(int)>& icon,
-                          bool showWhole) {
+                          bool showWhole, const RowShift* shift) {
     BoxSurface* s = box ? box->fallback : nullptr;
     if (!s || !s->drawn || s->w != box->width || s->h != box->height || !EnsureSurfaceTarget()) return false;
+    if (shift) {
+        if (!MoveSurfaceRows(s, *shift)) return false;
+        showWhole = true; // every row of the body moved
+    }
     Rect bounds = parts.empty() ? Rect{} : parts.front().area;
     for (const ScenePart& part : parts) {
         const Rect& a = part.area;

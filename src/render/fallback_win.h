@@ -6,6 +6,7 @@
 
 #include "base/win.h"
 #include "render/scene.h"
+#include "render/scroll_areas.h"
 
 struct BoxWin;
 struct ID2D1Bitmap;
@@ -48,14 +49,15 @@ bool DrawBoxFallback(BoxWin* box, const std::vector<DrawOp>& scene, const std::f
 void ResizeBoxFallback(BoxWin* box, int w, int h);
 // Draws each part (the operations that meet its area, see SceneWithin) into that area of the box's
 // bitmap, whose picture stays as it is around them, and hands the window their bounds alone (or the
-// whole picture: showWhole, for a window whose size is new). False when nothing was drawn (the bitmap
+// whole picture: showWhole, for a window whose size is new). With a shift, the rows it names are moved
+// first (a wheel step) and the window gets the whole picture. False when nothing was drawn (the bitmap
 // holds no finished picture of the box's size, or drawing failed).
 struct ScenePart {
     Rect area;
     std::vector<DrawOp> ops;
 };
 bool DrawBoxFallbackParts(BoxWin* box, const std::vector<ScenePart>& parts, const std::function<ID2D1Bitmap*(int)>& icon,
-                          bool showWhole = false);
+                          bool showWhole = false, const RowShift* shift = nullptr);
 // Where an item name operation draws with the box's name format: its rectangle, grown by the ink that
 // overhangs it (a long name runs on below its cell). Measured once per text, size and format.
 RectF FallbackNameBounds(BoxWin* box, const DrawOp& op);

@@ -5,6 +5,7 @@
 #include "render/paint_win.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -74,6 +75,7 @@ BoxSceneInput InputOf(const BoxWin* box) {
     look.iconSize = g_iconSize;
     look.cellW = g_cellW;
     look.cellH = g_cellH;
+    look.nameLine = g_nameLineHeight;
     look.names = &g_boxNames;
     BoxSceneInput in = SceneInputOf(v, look);
     SetSceneBackground(in); // a new or cleared background picture is a change of every box
@@ -145,18 +147,23 @@ bool DrawCompositionHover(BoxWin* box, BoxSceneInput& in, const std::vector<Draw
     return true;
 }
 
-// Only the hover cell or only the size (keeping the columns) changed since the bitmap's picture was
-// drawn: the parts that changed (the cells left and entered; the title band and the new strips) are
-// drawn again, with whatever spills into them, and nothing else.
+// Only the hover cell, only the size (keeping the columns) or only the scroll offset changed since the
+// bitmap's picture was drawn: the parts that changed (the cells left and entered; the title band and
+// the new strips; the rows moved, then the band and the rows that came into view) are drawn again,
+// with whatever spills into them, and nothing else.
 bool DrawChangedParts(BoxWin* box, BoxSceneInput& in, const std::vector<DrawOp>& scene,
                       const std::function<ID2D1Bitmap*(int)>& icon) {
     const auto it = g_pictures.find(box);
     if (it == g_pictures.end() || it->second.epoch != g_epoch) return false;
     const BoxSceneInput& shown = it->second.in;
     std::vector<Rect> areas;
+    RowShift shift;
+    bool scrolled = false;
     const bool resized = shown.width != in.width || shown.height != in.height;
     if (resized) {
         if (!ResizeChangeAreas(shown, in, areas)) return false;
+    } else if (ScrollChangeAreas(shown, in, shift, areas)) {
+        scrolled = true;
     } else if (OnlyHoverDiffers(shown, in)) {
         areas = HoverChangeAreas(in, shown.hoverIdx, in.hoverIdx);
     } else {
@@ -169,7 +176,9 @@ bool DrawChangedParts(BoxWin* box, BoxSceneInput& in, const std::vector<DrawOp>&
         SceneWithin(scene, area, [box](const DrawOp& op) { return FallbackNameBounds(box, op); }, parts.back().ops);
     }
     // A window whose size is new is handed its whole picture: what it showed before is not kept.
-    if ((!parts.empty() || resized) && !DrawBoxFallbackParts(box, parts, icon, resized)) return false;
+    if ((!parts.empty() || resized || scrolled) &&
+        !DrawBoxFallbackParts(box, parts, icon, resized, scrolled ? &shift : nullptr))
+        return false;
     it->second.in = std::move(in);
     return true;
 }
@@ -408,8 +417,23 @@ void RenderAll() {
     DrawMarkedBoxes();
 }
 
+void MeasureNameLines() {
+    ComPtr<IDWriteTextFormat> format;
+    if (!g_dw || FAILED(g_dw->CreateTextFormat(g_fontName.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL,
+                                               DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL,
+                                               static_cast<float>(NameFontSize(g_fontSize, true)), L"zh-CN",
+                                               format.put())))
+        return;
+    const int line = static_cast<int>(std::ceil(LineHeightOf(format.get())));
+    if (line == g_nameLineHeight) return;
+    g_nameLineHeight = line;
+    UpdateCellSize();
+    MarkAllBoxesDirty();
+}
+
 void ApplyStyleAll() {
     UpdateSkinBrush();
+    MeasureNameLines();
     RebuildAllFormats();
     FlushIconBitmaps();
 }

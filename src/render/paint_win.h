@@ -55,6 +55,9 @@ void InvalidateSurfaces();
 void FlushIconBitmaps(); // releases every cached icon bitmap (style changes)
 // After a change of skin, font or transparency: the skin brush, every box's formats and icon bitmaps.
 void ApplyStyleAll();
+// The height of a name line in the current font (g_nameLineHeight) and the cell size that follows it;
+// every box is drawn again when it changed.
+void MeasureNameLines();
 
 // Cell of item `index` for a client width; right and bottom exclusive.
 Rect CellRect(BoxWin* box, int index, int width);

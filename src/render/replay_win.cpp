@@ -52,6 +52,29 @@ void FillGradient(const DrawOp& op, const ReplayContext& ctx) {
     ctx.rt->FillRectangle(ToD2D(op.rect), gradient.get());
 }
 
+// A title stays on one line in its band and a name inside its box: neither runs over its neighbours.
+// Laid out once, drawn as DrawText would place it.
+void DrawTextOp(const DrawOp& op, IDWriteTextFormat* format, const ReplayContext& ctx) {
+    const float w = op.rect.right - op.rect.left, h = op.rect.bottom - op.rect.top;
+    const D2D1_POINT_2F at = D2D1::Point2F(op.rect.left, op.rect.top);
+    if (op.role == TextRole::Title) {
+        if (IDWriteTextLayout* layout = OneLineLayoutFor(format, op.text, w, h)) {
+            ctx.rt->DrawTextLayout(at, layout, ctx.brush, D2D1_DRAW_TEXT_OPTIONS_NONE);
+            return;
+        }
+    } else {
+        const FittedText fitted = FittedTextFor(format, op.text, w, h);
+        if (fitted.head) ctx.rt->DrawTextLayout(at, fitted.head, ctx.brush, D2D1_DRAW_TEXT_OPTIONS_NONE);
+        if (fitted.last)
+            ctx.rt->DrawTextLayout(D2D1::Point2F(at.x, at.y + fitted.lastTop), fitted.last, ctx.brush,
+                                   D2D1_DRAW_TEXT_OPTIONS_NONE);
+        if (fitted.head || fitted.last) return;
+    }
+    // No layout: drawn unlaid, kept to its box.
+    ctx.rt->DrawText(op.text.c_str(), static_cast<UINT32>(op.text.size()), format, ToD2D(op.rect), ctx.brush,
+                     D2D1_DRAW_TEXT_OPTIONS_CLIP, DWRITE_MEASURING_MODE_NATURAL);
+}
+
 } // namespace
 
 HRESULT ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx) {
@@ -85,15 +108,7 @@ HRESULT ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx) {
             IDWriteTextFormat* format = op.role == TextRole::Title ? ctx.titleFormat : ctx.nameFormat;
             if (!format || !ctx.brush) break;
             ctx.brush->SetColor(ToD2D(op.color));
-            // The same picture DrawText gives, without laying the text out again at every draw.
-            if (IDWriteTextLayout* layout = TextLayoutFor(format, op.text, op.rect.right - op.rect.left,
-                                                          op.rect.bottom - op.rect.top)) {
-                ctx.rt->DrawTextLayout(D2D1::Point2F(op.rect.left, op.rect.top), layout, ctx.brush,
-                                       D2D1_DRAW_TEXT_OPTIONS_NONE);
-            } else {
-                ctx.rt->DrawText(op.text.c_str(), static_cast<UINT32>(op.text.size()), format, ToD2D(op.rect),
-                                 ctx.brush, D2D1_DRAW_TEXT_OPTIONS_NONE, DWRITE_MEASURING_MODE_NATURAL);
-            }
+            DrawTextOp(op, format, ctx);
             break;
         }
         case DrawKind::Icon:

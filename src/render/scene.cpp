@@ -9,14 +9,20 @@ int GridColumns(int width, int cellW) {
     return columns <= 0 ? 1 : columns;
 }
 
+int ColumnPitch(int width, int cellW) {
+    const int spread = (width - kGridMargin) / GridColumns(width, cellW);
+    return spread > cellW ? spread : cellW;
+}
+
 Rect CellRectAt(int index, int width, int scrollY, int cellW, int cellH) {
     const int columns = GridColumns(width, cellW);
+    const int pitch = ColumnPitch(width, cellW);
     const int col = index % columns;
     const int row = index / columns;
     Rect r;
-    r.left = col * cellW + kGridLeft;
+    r.left = col * pitch + kGridLeft;
     r.top = row * cellH + kGridTop - scrollY;
-    r.right = r.left + cellW - 6;
+    r.right = r.left + pitch - 6;
     r.bottom = r.top + cellH - 8;
     return r;
 }
@@ -90,9 +96,9 @@ void AddItems(const BoxSceneInput& in, std::vector<DrawOp>& out) {
             Add(out, DrawKind::Fill, ToF(l + 1, t + 1, r - 1, b - 1), ColF(kFoundFill, 0.35f));
             Add(out, DrawKind::Stroke, ToF(l + 1.5f, t + 1.5f, r - 1.5f, b - 1.5f), ColF(kFoundFill, 1));
         }
-        const float x = l + (r - l - s) / 2.0f;
+        const float x = static_cast<float>(c.left + (c.Width() - in.iconSize) / 2); // whole pixels: sharp
         Add(out, DrawKind::Icon, ToF(x, t + 2, x + s, t + 2 + s), ColorF{1, 1, 1, 1}).item = i;
-        DrawOp& name = Add(out, DrawKind::Text, NameRectIn(c, in.iconSize), ColF(in.skin.text, in.alpha));
+        DrawOp& name = Add(out, DrawKind::Text, NameRectIn(c, in.iconSize, in.nameLine), ColF(in.skin.text, in.alpha));
         name.role = TextRole::Name;
         name.item = i;
         name.text = (*in.items)[static_cast<size_t>(i)].name;
@@ -111,9 +117,11 @@ void AddPicture(const BoxSceneInput& in, std::vector<DrawOp>& out) {
 
 } // namespace
 
-RectF NameRectIn(const Rect& cell, int iconSize) {
-    return ToF(static_cast<float>(cell.left + kNameInset), static_cast<float>(cell.top + iconSize + kNameGap),
-               static_cast<float>(cell.right - kNameInset), static_cast<float>(cell.bottom));
+RectF NameRectIn(const Rect& cell, int iconSize, int lineHeight) {
+    const int top = cell.top + iconSize + kNameGap;
+    const int lines = lineHeight > 0 ? top + kNameLines * lineHeight : cell.bottom;
+    return ToF(static_cast<float>(cell.left + kNameInset), static_cast<float>(top),
+               static_cast<float>(cell.right - kNameInset), static_cast<float>(lines < cell.bottom ? lines : cell.bottom));
 }
 
 RectF CoverSource(int pw, int ph, float bw, float bh) {
@@ -161,6 +169,7 @@ BoxSceneInput SceneInputOf(const BoxView& box, const BoxLook& look) {
     in.iconSize = look.iconSize;
     in.cellW = look.cellW;
     in.cellH = look.cellH;
+    in.nameLine = look.nameLine;
     return in;
 }
 
@@ -171,7 +180,7 @@ bool SameSceneInput(const BoxSceneInput& a, const BoxSceneInput& b) {
            a.hoverIdx == b.hoverIdx && a.collapsed == b.collapsed && a.colorIdx == b.colorIdx && a.title == b.title &&
            sa.background == sb.background && sa.accent == sb.accent && sa.accentDark == sb.accentDark &&
            sa.text == sb.text && sa.highlight == sb.highlight && a.alpha == b.alpha && a.iconSize == b.iconSize &&
-           a.cellW == b.cellW && a.cellH == b.cellH && a.bgWidth == b.bgWidth && a.bgHeight == b.bgHeight &&
+           a.cellW == b.cellW && a.cellH == b.cellH && a.nameLine == b.nameLine && a.bgWidth == b.bgWidth && a.bgHeight == b.bgHeight &&
            a.bgId == b.bgId && a.marked == b.marked;
 }
 
@@ -219,7 +228,8 @@ bool ResizeChangeAreas(const BoxSceneInput& shown, const BoxSceneInput& now, std
     same.width = now.width;
     same.height = now.height;
     if (!SameSceneInput(same, now) || shown.width < 1 || shown.height < 1 || now.width < 1 || now.height < 1 ||
-        GridColumns(shown.width, shown.cellW) != GridColumns(now.width, now.cellW))
+        GridColumns(shown.width, shown.cellW) != GridColumns(now.width, now.cellW) ||
+        ColumnPitch(shown.width, shown.cellW) != ColumnPitch(now.width, now.cellW))
         return false;
     if (now.bgWidth > 0 && now.bgHeight > 0 && !now.collapsed) return false; // the picture is scaled to the size
     // The border is one pixel inside each edge; one pixel more on the inside is a margin for its ink.

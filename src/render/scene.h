@@ -19,6 +19,8 @@ constexpr int kGridTop = 42;
 Rect CellRectAt(int index, int width, int scrollY, int cellW, int cellH);
 // Number of columns of a grid `width` pixels wide: at least 1.
 int GridColumns(int width, int cellW);
+// Distance between the columns: the grid spreads across the width, so cells are cellW apart or more.
+int ColumnPitch(int width, int cellW);
 // The first of `count` items whose cell contains p, or -1.
 int HitTestCells(int count, int width, int scrollY, int cellW, int cellH, Point p);
 // Hover index of a box: -1 unless the pointer is over its window and at least 30 pixels below its top.
@@ -38,11 +40,12 @@ struct RectF {
 };
 
 // Where an item's name goes in its cell (a CellRectAt rectangle): below the icon and kNameGap lower,
-// kNameInset in from each side, down to the cell's bottom. The box draws the name there; whether a
-// name fits (the tooltip's question) is measured against the same rectangle.
+// kNameInset in from each side, kNameLines lines of lineHeight high (down to the cell's bottom when
+// the line height is not known, and never below it). The box draws the name there, cut to the lines
+// that fit; whether a name is cut (the tooltip's question) is laid out in the same rectangle.
 constexpr int kNameInset = 2;
 constexpr int kNameGap = 4;
-RectF NameRectIn(const Rect& cell, int iconSize);
+RectF NameRectIn(const Rect& cell, int iconSize, int lineHeight);
 
 enum class DrawKind {
     Clear,    // whole target to `color`
@@ -88,6 +91,7 @@ struct BoxSceneInput {
     int iconSize = 32;
     int cellW = 78;
     int cellH = 84;
+    int nameLine = 0; // height of a name line (g_nameLineHeight)
     // Background picture: its size in pixels (0: none) and a number that changes with the picture.
     int bgWidth = 0;
     int bgHeight = 0;
@@ -123,6 +127,7 @@ struct BoxLook {
     int iconSize = 32;
     int cellW = 78;
     int cellH = 84;
+    int nameLine = 0;
     const std::map<std::wstring, std::wstring>* names = nullptr; // display names by key
 };
 
@@ -144,7 +149,7 @@ std::vector<Rect> HoverChangeAreas(const BoxSceneInput& in, int from, int to);
 bool FlipHoverAreas(const BoxSceneInput& held, const BoxSceneInput& last, const BoxSceneInput& now,
                     std::vector<Rect>& draw, std::vector<Rect>& dirty);
 // The parts of the picture a change of size alone (from the `shown` input to `now`) changes, when the
-// column count stays and no background picture is stretched over the body: the title band (its text
+// columns stay (their count and spacing) and no background picture is stretched over the body: the title band (its text
 // is laid out across the width) when the width changed, and along the right and bottom edges the
 // strip that is new or gave up the border. False when the whole picture is to be drawn: anything
 // else differs, the columns change, or a picture is scaled to the size.

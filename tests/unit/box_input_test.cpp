@@ -76,27 +76,45 @@ TEST(BoxInput, DropsFromOtherProgramsNeverTakeTheDesktopOrTheStore) {
     for (const auto& c : cases) EXPECT_EQ(RefusesDroppedPath(c.path, desk, store), c.refused) << WideToUtf8(c.path);
 }
 
-TEST(BoxInput, ANameFitsExactlyTheRectangleTheBoxDrawsItIn) {
-    // For each icon size: the name's rectangle in a drawn box; a name of that size fits, one pixel
-    // more either way is cut (and gets the tooltip).
-    const std::vector<Item> items = {Item{}};
-    for (int icon : {16, 32, 48, 128}) {
+TEST(BoxInput, NameCellsSpreadAcrossTheBoxAndHoldTwoLinesOfTheNameFont) {
+    // The box draws each name in NameRectIn of its cell, the rectangle the tooltip lays it out in to
+    // see whether it is cut. The columns share the box's width; a name has two lines of its font (to
+    // the cell's bottom while the line height is unknown), and the cell grows with a tall font.
+    const struct {
+        int icon, line, width;
+        int columns, pitch, cellH, nameH;
+    } rows[] = {
+        {32, 0, 240, 2, 114, 84, 40},  {32, 13, 324, 4, 78, 84, 26},  {32, 20, 324, 4, 78, 84, 40},
+        {32, 50, 324, 4, 78, 144, 100}, {64, 13, 324, 2, 156, 116, 26}, {64, 13, 600, 5, 117, 116, 26},
+        {16, 10, 89, 1, 77, 68, 20},   {128, 0, 140, 1, 174, 180, 40},
+    };
+    for (const auto& r : rows) {
+        const std::vector<Item> items(12);
         BoxSceneInput in;
-        in.width = kNominalBoxWidth;
-        in.height = kNominalBoxHeight;
+        in.width = r.width;
+        in.height = 4000;
         in.items = &items;
-        in.iconSize = icon;
-        in.cellW = CellWidthFor(icon);
-        in.cellH = CellHeightFor(icon);
+        in.iconSize = r.icon;
+        in.nameLine = r.line;
+        in.cellW = CellWidthFor(r.icon);
+        in.cellH = CellHeightFor(r.icon, r.line);
+        EXPECT_EQ(GridColumns(in.width, in.cellW), r.columns) << r.icon << " " << r.width;
+        EXPECT_EQ(ColumnPitch(in.width, in.cellW), r.pitch) << r.icon << " " << r.width;
+        EXPECT_EQ(in.cellH, r.cellH) << r.icon << " " << r.line;
         std::vector<DrawOp> ops;
         BuildBoxScene(in, ops);
-        const auto name = std::find_if(ops.begin(), ops.end(), [](const DrawOp& op) { return op.role == TextRole::Name; });
-        ASSERT_NE(name, ops.end()) << icon;
-        const float w = name->rect.right - name->rect.left, h = name->rect.bottom - name->rect.top;
-        EXPECT_EQ(NameWidthInCell(in.cellW), static_cast<int>(w)) << icon;
-        EXPECT_TRUE(NameFitsCell(w, h, in.cellW, in.cellH, icon)) << icon;
-        EXPECT_FALSE(NameFitsCell(w + 1, h, in.cellW, in.cellH, icon)) << icon;
-        EXPECT_FALSE(NameFitsCell(w, h + 1, in.cellW, in.cellH, icon)) << icon;
+        int i = 0;
+        for (const DrawOp& op : ops) {
+            if (op.role != TextRole::Name || op.kind != DrawKind::Text) continue;
+            const Rect cell = CellRectAt(i++, in.width, 0, in.cellW, in.cellH);
+            const RectF want = NameRectIn(cell, r.icon, r.line);
+            EXPECT_TRUE(op.rect == want) << r.icon << " " << r.width << " item " << i;
+            EXPECT_EQ(op.rect.bottom - op.rect.top, r.nameH) << r.icon << " " << r.line;
+            EXPECT_TRUE(op.rect.left >= cell.left && op.rect.right <= cell.right && op.rect.bottom <= cell.bottom);
+            // Within the box, unless the box is narrower than one cell.
+            EXPECT_TRUE(r.width < in.cellW + kGridMargin || cell.right <= r.width - kGridMargin / 2) << r.width;
+        }
+        EXPECT_EQ(i, 12);
     }
 }
 

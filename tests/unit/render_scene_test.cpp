@@ -60,7 +60,8 @@ TEST(RenderLayout, CellRectangles) {
         {1, 90, 0, 78, 84, {6, 126, 78, 202}},     // exactly one cell wide
         {1, 0, 0, 78, 84, {6, 126, 78, 202}},      // no width at all still gives one column
         {0, 324, 50, 78, 84, {6, -8, 78, 68}},     // scrolled up under the bar
-        {5, 324, 0, 110, 116, {116, 274, 220, 382}}, // icons of 64: two columns of 110
+        {5, 324, 0, 110, 116, {162, 274, 312, 382}}, // icons of 64: two columns of 110 share the width
+        {5, 331, 0, 78, 84, {85, 126, 158, 202}},    // four columns of 79
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CellRectAt(c.index, c.width, c.scrollY, c.cellW, c.cellH), c.expected)
@@ -309,13 +310,14 @@ TEST_F(BoxScene, BackgroundPictureCoversTheBodyUnderTheCellsAtTheBoxOpacity) {
 }
 
 TEST_F(BoxScene, AResizeStepRedrawsTheTitleBandAndTheStripsAlongTheEdgesThatChanged) {
-    in.width = 330; // four columns
+    in.width = 330; // four columns, 79 apart from 328 to 331 wide
     const struct { int w, h, scrollY, bg; bool partial; std::vector<Rect> areas; } steps[] = {
-        {360, 300, 0, 0, true, {{0, 0, 360, 34}, {328, 34, 360, 300}}}, // the old border column and the new strip
+        {331, 300, 0, 0, true, {{0, 0, 331, 34}, {328, 34, 331, 300}}}, // the old border column and the new strip
         {330, 340, 0, 0, true, {{0, 298, 330, 340}}},                    // no band: its text keeps its width
-        {326, 280, 0, 0, true, {{0, 0, 326, 34}, {324, 34, 326, 280}, {0, 278, 324, 280}}}, // the new border
-        {402, 300, 0, 0, false, {}}, {360, 300, 20, 0, false, {}}, {360, 300, 0, 640, false, {}}, // five columns,
-    };                                                                   // scrolled, a picture scaled to the size
+        {328, 280, 0, 0, true, {{0, 0, 328, 34}, {326, 34, 328, 280}, {0, 278, 326, 280}}}, // the new border
+        {360, 300, 0, 0, false, {}}, {402, 300, 0, 0, false, {}}, // columns further apart, five columns,
+        {331, 300, 20, 0, false, {}}, {331, 300, 0, 640, false, {}}, // scrolled, a picture scaled to the size
+    };
     for (const auto& st : steps) {
         BoxSceneInput now = in;
         std::tie(now.width, now.height, now.scrollY, now.bgWidth, now.bgHeight) = std::tie(st.w, st.h, st.scrollY, st.bg, st.bg);
