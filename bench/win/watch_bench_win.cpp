@@ -69,11 +69,11 @@ std::set<std::wstring> OnDisk() {
     return out;
 }
 
-// The main loop's turns until `done` holds (or 20 s); busy: the time the turns spent outside their wait.
+// The main loop's turns until `done` holds (or `cap` seconds); busy: the time the turns spent outside their wait.
 double g_drawMs = 0; // of the busy time, drawing
-template <class Done> bool Loop(Done done, double* busyMs) {
+template <class Done> bool Loop(Done done, double* busyMs, int cap = 20) {
     const UINT_PTR tick = SetTimer(nullptr, 0, 100, nullptr);
-    const auto end = Clock::now() + std::chrono::seconds(20);
+    const auto end = Clock::now() + std::chrono::seconds(cap);
     bool ok = false;
     while (!(ok = done()) && Clock::now() < end) {
         const auto t0 = Clock::now();
@@ -213,7 +213,7 @@ void Storm(int entries) {
         if (Clock::now() - lastLook < std::chrono::milliseconds(20)) return false;
         lastLook = Clock::now();
         return Shown() == want && !AnyBoxMarked();
-    }, nullptr);
+    }, nullptr, 300);
     const double toMatch = Ms(Clock::now() - stormEnd), wall = Ms(Clock::now() - t0), cpu = ProcessCpuMs() - cpu0;
     storm.join();
     stopProbe = true;
