@@ -4,6 +4,8 @@
 // Watches both folders (again, where one was missing or went away). Called at start and whenever
 // the changes are taken up.
 void StartFolderWatch();
+// Lets go of every watched folder and forgets what waited (tests, between desktops of their own).
+void StopFolderWatch();
 // The main loop's wait: for messages, for a change in a watched folder, for the graphics device's
 // removal, until the changes of a burst are due, or until boxes a failed draw left marked are to be
 // drawn again. With nothing pending it waits for those events alone (no wake-up at all).

@@ -20,6 +20,7 @@
 #include "boxes/item_drag_win.h"
 #include "boxes/layout.h"
 #include "boxes/layout_win.h"
+#include "boxes/name_tip_win.h"
 #include "inventory/inventory_win.h"
 #include "render/box_record_win.h"
 #include "render/devices_win.h"
@@ -220,7 +221,9 @@ void DestroyAllBoxes() {
     g_boxes.clear();
 }
 
-void RefreshBoxes() {
+namespace {
+
+void Rebuild(bool scan) {
     if (BoxListHeld()) {
         g_rebuildDeferred = true; // runs once the records in use are let go
         return;
@@ -236,7 +239,7 @@ void RefreshBoxes() {
     }
     // Whatever interaction is under way ends, as with boxes made anew.
     EndBoxInteractions();
-    ScanAll();
+    if (scan) ScanAll();
     const std::vector<Rect> workAreas = MonitorWorkAreas();
     std::vector<BoxPlan> plans;
     plans.reserve(g_groups.size());
@@ -271,6 +274,30 @@ void RefreshBoxes() {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     LogDbg(L"REBUILD boxes=" + std::to_wstring(g_boxes.size()) + L" ms=" + std::to_wstring(ms.count()));
     FindBoxesChanged(); // an open find window finds among what the boxes now hold
+}
+
+} // namespace
+
+void RefreshBoxes() { Rebuild(true); }
+
+void RebuildBoxesFromGroups() { Rebuild(false); }
+
+bool TakeNewItems(const std::wstring& key, const std::vector<Item>& items) {
+    const auto it = std::find_if(g_boxes.begin(), g_boxes.end(), [&](const BoxWin* b) { return b->key == key; });
+    if (it == g_boxes.end()) return false;
+    BoxWin* box = *it;
+    box->items = items;
+    RECT client = {};
+    if (!box->hwnd || !GetClientRect(box->hwnd, &client)) client = {0, 0, box->width, box->height};
+    const int most = MaxScrollY(items.size(), client.right, client.bottom, g_cellW, g_cellH);
+    box->scrollY = std::max(0, std::min(box->scrollY, most));
+    const int hovered = box->hoverIdx;
+    if (box->hoverIdx >= static_cast<int>(items.size())) box->hoverIdx = -1;
+    if (hovered >= 0) FollowHoverWithNameTip(box, box->hoverIdx); // the tooltip names the entry there now
+    // The picture tells items apart by their list and count alone: a rename keeps both.
+    ForgetBoxPicture(box);
+    MarkBoxDirty(box);
+    return true;
 }
 
 void RemakeAllBoxes() {

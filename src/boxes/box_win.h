@@ -17,6 +17,11 @@ void CreateBox(const std::wstring& key, const std::vector<Item>& items, int inde
 // is drawn again only when what it shows changed; the rest are made anew. While the box list is held
 // (below) it only notes the request, which then runs once, posted, when the last hold ends.
 void RefreshBoxes();
+// The same rebuild from the groups as they are (the folder watch has brought them up to date).
+void RebuildBoxesFromGroups();
+// The box of `key` shows these items now, at its place and size (what no longer fits scrolls); false
+// when there is no such box.
+bool TakeNewItems(const std::wstring& key, const std::vector<Item>& items);
 // A rebuild that keeps no box, every window made anew (a restarted shell has a new desktop to attach
 // them to); deferred in the same way.
 void RemakeAllBoxes();

@@ -47,6 +47,11 @@ std::wstring TrimTrailingSeparators(std::wstring s) {
 
 bool SameNameIgnoreCase(const std::wstring& a, const std::wstring& b) { return EqualFolded(a, b, FoldCase); }
 
+std::wstring FoldName(std::wstring name) {
+    for (wchar_t& c : name) c = FoldCase(c);
+    return name;
+}
+
 namespace {
 const std::wstring kTempPrefix = L"~brindlecot-move-";
 const std::wstring kTempSuffix = L".tmp";

@@ -15,6 +15,8 @@ struct DirEntry {
 
 // Compares two strings as the file system compares names: ordinal, letter case ignored.
 bool SameNameIgnoreCase(const std::wstring& a, const std::wstring& b);
+// A name folded as SameNameIgnoreCase compares it: equal for names it finds the same.
+std::wstring FoldName(std::wstring name);
 
 // Compares two paths as the file system does: letter case ignored, "\" and "/" alike.
 bool SamePathIgnoreCase(const std::wstring& a, const std::wstring& b);

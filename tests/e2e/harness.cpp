@@ -203,6 +203,21 @@ std::vector<WindowInfo> Scenario::Windows(const std::string& cls) {
     return out;
 }
 
+bool Scenario::MenuOpen() {
+    for (const auto& w : Windows("#32768"))
+        if (w.visible) return true;
+    return false;
+}
+
+bool Scenario::ChooseFromTray(const std::string& key, int times) {
+    if (!WaitFor([&] { return !MenuOpen(); }, std::chrono::seconds(10))) return false;
+    Run({"xdotool", "mousemove", "12", "32", "click", "3"});
+    if (!WaitFor([&] { return MenuOpen(); }, std::chrono::seconds(10))) return false;
+    for (int i = 0; i < times; ++i) WinTool({"post", "#32768", "0x100", key}); // WM_KEYDOWN
+    WinTool({"post", "#32768", "0x100", "0x0D"});                              // Return
+    return true;
+}
+
 void Scenario::Screenshot(const fs::path& png) { Run({"import", "-window", "root", png.string()}); }
 
 } // namespace e2e

@@ -65,6 +65,12 @@ class Scenario {
     std::vector<WindowInfo> Windows(const std::string& cls); // all windows of a class, in z-order
     std::vector<WindowInfo> Boxes() { return Windows("BrindlecotClass"); }
     void Screenshot(const fs::path& png);
+    // Whether a popup menu is open.
+    bool MenuOpen();
+    // Right-clicks the tray icon (Wine's tray window at the top left of the screen) and moves through
+    // the menu with `times` posted keys, then Return (xdotool's keys do not reach a menu of another
+    // process under Wine). False when the menu did not open.
+    bool ChooseFromTray(const std::string& key, int times);
 
   private:
     fs::path root_, desk_, app_;

@@ -33,6 +33,41 @@ TEST(LivingDesktopE2E, FilesMadeRenamedAndDeletedInTheDesktopFolderChangeTheBoxe
     EXPECT_EQ(s.Quit(20s), 0);
 }
 
+// As folder redirection and sync tools do: the desktop folder renamed and another one made in its
+// place, the old one back, the desktop set to another folder.
+TEST(LivingDesktopE2E, TheBoxesFollowTheDesktopFolderItselfAndCollectAllWorksThere) {
+    e2e::Scenario s;
+    e2e::Touch(s.Desk() / "notes.txt");
+    s.Start();
+    const auto boxes = [&](std::set<std::string> want) {
+        return e2e::WaitFor([&] {
+            std::set<std::string> titles;
+            for (const auto& b : s.Boxes()) titles.insert(b.title);
+            return titles == want;
+        }, 20s);
+    };
+    ASSERT_TRUE(boxes({"文档"}));
+    const fs::path old = s.Desk().parent_path() / "desk-old";
+    fs::rename(s.Desk(), old);
+    EXPECT_TRUE(boxes({})) << "no desktop folder: no box";
+    fs::create_directory(s.Desk());
+    e2e::Touch(s.Desk() / "pack.zip");
+    EXPECT_TRUE(boxes({"压缩包"})) << "the new folder";
+    ASSERT_TRUE(s.ChooseFromTray("0x28", 3)); // Down x3: "收纳全部桌面图标到盒子"
+    EXPECT_TRUE(e2e::WaitFor([&] { return fs::exists(s.Desk() / ".hidden" / "pack.zip"); }, 20s)) << "collected there";
+    EXPECT_TRUE(fs::exists(old / "notes.txt")) << "the old folder is left alone";
+    fs::rename(s.Desk(), s.Desk().parent_path() / "desk-new");
+    fs::rename(old, s.Desk());
+    EXPECT_TRUE(boxes({"文档"})) << "the old folder back";
+    const fs::path other = s.Desk().parent_path() / "elsewhere";
+    fs::create_directory(other);
+    e2e::Touch(other / "photo.png");
+    s.UseDesktop(e2e::WinPath(other));
+    EXPECT_TRUE(boxes({"图片"})) << "the desktop set to another folder";
+    EXPECT_TRUE(fs::is_directory(other / ".hidden")) << "with a store of its own";
+    EXPECT_EQ(s.Quit(20s), 0);
+}
+
 TEST(LivingDesktopE2E, ASecondStartLeavesOneProgramAndChangesNothing) {
     e2e::Scenario s;
     e2e::Touch(s.Desk() / "notes.txt");

@@ -24,20 +24,8 @@ std::map<std::string, std::string> Files(const fs::path& root) {
     return out;
 }
 
-bool MenuOpen(e2e::Scenario& s) {
-    const auto menus = s.Windows("#32768");
-    return std::any_of(menus.begin(), menus.end(), [](const e2e::WindowInfo& w) { return w.visible; });
-}
-
-// Right-clicks the tray icon (Wine's tray window at the top left of the screen) and moves through
-// the menu with posted keys (xdotool's keys do not reach a menu of another process under Wine).
 void Choose(e2e::Scenario& s, const std::string& key, int times) {
-    ASSERT_TRUE(e2e::WaitFor([&] { return !MenuOpen(s); }, 10s));
-    e2e::Run({"xdotool", "mousemove", "12", "32", "click", "3"});
-    ASSERT_TRUE(e2e::WaitFor([&] { return MenuOpen(s); }, 10s)) << "the tray menu did not open";
-    for (int i = 0; i < times; ++i)
-        s.WinTool({"post", "#32768", "0x100", key}); // WM_KEYDOWN
-    s.WinTool({"post", "#32768", "0x100", "0x0D"});  // Return
+    ASSERT_TRUE(s.ChooseFromTray(key, times)) << "the tray menu did not open";
 }
 
 TEST(TrayE2E, CollectRestoreAndExitFromTheTrayMenu) {
