@@ -5,6 +5,7 @@
 #include <gdiplus.h>
 #include <ole2.h>
 
+#include "app/desktop_click_win.h"
 #include "app/find_app_win.h"
 #include "app/ini_reread_win.h"
 #include "app/instance_win.h"
@@ -150,6 +151,7 @@ void FinishStartUp() {
     RegisterDeferredDropTargets();
     ApplyTrayIcon();
     SetUpFind(); // after the icon: a hotkey that is taken is told as its balloon
+    if (g_desktopDoubleClick) StartDesktopClicks(g_hMainWnd);
 }
 
 int MainLoop() {
@@ -191,6 +193,9 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_STARTUPDONE:
         FinishStartUp();
+        return 0;
+    case WM_DESKTOPCLICK:
+        OnDesktopClick(wParam, lParam);
         return 0;
     case WM_HOTKEY:
         if (wParam == kFindHotKeyId) ShowFindWindow();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/autostart_win.h"
+#include "app/desktop_click_win.h"
 #include "app/find_app_win.h"
 #include "app/startup_win.h"
 #include "base/process_win.h"
@@ -196,6 +197,9 @@ void RunTrayCommand(int cmd, POINT pt) {
     case kCmdAutoStart:
         SetAutoStart(!IsAutoStart());
         break;
+    case kCmdDesktopDoubleClick:
+        SetDesktopDoubleClick(!g_desktopDoubleClick);
+        break;
     case kCmdRestoreHidden:
         g_hiddenBoxes.clear();
         IniDeleteSection(L"hiddenBoxes");
@@ -212,6 +216,7 @@ void RunTrayCommand(int cmd, POINT pt) {
         break;
     case kCmdExit:
         StopMoveAll(); // what is left of a collect-all stays where it is
+        StopDesktopClicks();
         Shell_NotifyIconW(NIM_DELETE, &g_nid);
         PostQuitMessage(0);
         break;
@@ -226,7 +231,7 @@ void RunTrayCommand(int cmd, POINT pt) {
 }
 
 void ShowTrayMenu() {
-    HMENU menu = BuildPopupMenu(TrayMenuModel(g_noOverlap, IsAutoStart(), g_trayIconStyle, g_findHotKeyName));
+    HMENU menu = BuildPopupMenu(TrayMenuModel(g_noOverlap, IsAutoStart(), g_trayIconStyle, g_findHotKeyName, g_desktopDoubleClick));
     if (!menu) return;
     POINT pt = {};
     GetCursorPos(&pt);
@@ -259,6 +264,7 @@ void OnTaskbarCreated() {
 void OnMainDestroy() {
     StopMoveAll();
     StopDesktopWatch();
+    StopDesktopClicks();
     IniWriteHeld(); // what a batch could not write (the file was held) gets a last try
     // An icon left behind by a program that ended would stay in the tray until hovered.
     if (g_nid.hWnd) Shell_NotifyIconW(NIM_DELETE, &g_nid);

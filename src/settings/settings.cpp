@@ -17,6 +17,7 @@ std::wstring g_bgImageLoaded;
 bool g_noOverlap = true;
 int g_trayIconStyle = 0;
 int g_iconSize = 32;
+bool g_desktopDoubleClick = true;
 
 int SkinFromStored(int stored, int current) { return stored >= 0 && stored < g_skinCount ? stored : current; }
 
@@ -88,6 +89,7 @@ void ResetSettingsToDefaults() {
     g_noOverlap = true;
     g_trayIconStyle = 0;
     g_iconSize = 32;
+    g_desktopDoubleClick = true;
     g_cellW = 78;
     g_cellH = 84;
 }

@@ -17,6 +17,7 @@ extern std::wstring g_bgImageLoaded;
 extern bool g_noOverlap;   // true
 extern int g_trayIconStyle; // 0..3
 extern int g_iconSize;      // 32, allowed 16..128
+extern bool g_desktopDoubleClick; // true: a double click on the bare desktop hides or shows every box
 
 // Buffer sizes (in characters, terminator included) of the string settings.
 constexpr int kFontNameBuffer = 128;

@@ -107,6 +107,7 @@ void LoadStyle() {
     g_bgImage = TypedSetting(IniGetString(L"settings", L"bgImage", L"", kBgImageBuffer), kBgImageBuffer);
     g_noOverlap = NoOverlapFromStored(IniGetInt(L"settings", L"noOverlap", 1));
     g_trayIconStyle = TrayIconFromStored(IniGetInt(L"settings", L"trayIcon", 0));
+    g_desktopDoubleClick = IniGetInt(L"settings", L"desktopDoubleClick", 1) != 0;
 }
 
 void LoadIconSize() {

@@ -33,7 +33,8 @@ const int kIconSizes[4] = {24, 32, 48, 64};
 
 } // namespace
 
-std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIconStyle, const std::wstring& findKey) {
+std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIconStyle, const std::wstring& findKey,
+                                     bool desktopDoubleClick) {
     std::vector<MenuEntry> icons;
     for (int i = 0; i < g_trayIconCount; ++i)
         icons.push_back(Item(kCmdTrayIconFirst + i, g_trayIconNames[i], i == trayIconStyle));
@@ -47,6 +48,7 @@ std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIco
         Item(kCmdAutoArrange, L"自动排列"),
         Item(kCmdNoOverlap, L"盒子不重叠", noOverlap),
         Item(kCmdAutoStart, L"开机自动启动", autoStart),
+        Item(kCmdDesktopDoubleClick, L"双击桌面显示/隐藏盒子", desktopDoubleClick),
         Item(kCmdRestoreHidden, L"恢复所有隐藏盒子"),
         Item(kCmdFind, findKey.empty() ? L"查找桌面文件" : L"查找桌面文件\t" + findKey),
         Separator(),

@@ -27,6 +27,7 @@ enum TrayCommand {
     kCmdAutoStart = 1014,
     kCmdOpenStore = 1015,
     kCmdFind = 1016,
+    kCmdDesktopDoubleClick = 1017,
     kCmdTrayIconFirst = 300, // 300 + style
 };
 
@@ -52,7 +53,9 @@ enum AppearanceCommand {
 
 
 // findKey: the find hotkey's name, shown beside its entry (empty: none).
-std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIconStyle, const std::wstring& findKey = L"");
+// desktopDoubleClick: the check mark of the entry that turns the desktop's double click on and off.
+std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIconStyle, const std::wstring& findKey = L"",
+                                     bool desktopDoubleClick = true);
 std::vector<MenuEntry> AppearanceMenuModel(int skinIndex, int iconSize);
 // The menu on a box's title bar; its first entry collapses or expands the box.
 std::vector<MenuEntry> BoxMenuModel(bool collapsed);

@@ -28,11 +28,11 @@ std::wstring Sub(int firstId, const std::vector<std::wstring>& texts, int checke
 
 TEST(Menus, TrayAndAppearanceMenusInEveryState) {
     for (int style = -1; style <= 4; ++style)
-        for (int flags = 0; flags < 4; ++flags)
-            EXPECT_EQ(Flat(TrayMenuModel(flags & 1, flags & 2, style, style < 2 ? L"Win+Alt+F" : L"")),
+        for (int flags = 0; flags < 8; ++flags)
+            EXPECT_EQ(Flat(TrayMenuModel(flags & 1, flags & 2, style, style < 2 ? L"Win+Alt+F" : L"", flags & 4)),
                       std::wstring(L"1001:显示所有盒子|1002:隐藏所有盒子|-|1003:收纳全部桌面图标到盒子|1004:还原全部图标到桌面|"
                       L"1012:新建盒子|1006:自动排列|1011:盒子不重叠") + (flags & 1 ? L"*" : L"") +
-                          L"|1014:开机自动启动" + (flags & 2 ? L"*" : L"") + L"|1007:恢复所有隐藏盒子|1016:查找桌面文件" + (style < 2 ? L"\tWin+Alt+F" : L"") + L"|-|1008:外观设置|托盘图标>(" +
+                          L"|1014:开机自动启动" + (flags & 2 ? L"*" : L"") + L"|1017:双击桌面显示/隐藏盒子" + (flags & 4 ? L"*" : L"") + L"|1007:恢复所有隐藏盒子|1016:查找桌面文件" + (style < 2 ? L"\tWin+Alt+F" : L"") + L"|-|1008:外观设置|托盘图标>(" +
                           Sub(300, {L"蓝色盒子", L"黄色文件夹", L"深色网格", L"绿色圆点"}, style) + L")|1015:打开收纳文件夹|-|1005:退出")
                 << style << flags;
     const int sizes[4] = {24, 32, 48, 64};
