@@ -7,6 +7,7 @@
 #include "boxes/box_mouse_win.h"
 #include "boxes/box_win.h"
 #include "boxes/desktop_attach_win.h"
+#include "boxes/hover_open_win.h"
 #include "boxes/layout_win.h"
 #include "render/box_record_win.h"
 #include "render/paint_win.h"
@@ -28,6 +29,7 @@ void ToggleCollapsed(HWND hwnd, BoxWin* box) {
     RECT r = {};
     if (!GetWindowRect(hwnd, &r)) return;
     box->collapsed = !box->collapsed;
+    box->hoverOpen = false; // the user's own choice now, whatever hover had opened
     const int height = box->collapsed ? kCollapsedHeight : kExpandedHeight;
     SetBoxPos(hwnd, r.left, r.top, box->width, height, 0);
     ResizeBoxRender(box, box->width, height); // draws the box as it now is
@@ -62,7 +64,7 @@ TrackBoxMenuFn g_trackBoxMenu = TrackMenu;
 void ShowBoxMenu(HWND hwnd, BoxWin* box, int x, int y) {
     POINT pt = {x, y};
     ClientToScreen(hwnd, &pt);
-    HMENU menu = BuildPopupMenu(BoxMenuModel(box->collapsed));
+    HMENU menu = BuildPopupMenu(BoxMenuModel(box->collapsed, HoverOpenEnabled(box->key)));
     if (!menu) return;
     const UINT id = g_trackBoxMenu(menu, pt.x, pt.y, hwnd);
     DestroyMenu(menu);
@@ -76,6 +78,9 @@ void RunBoxMenuCommand(HWND hwnd, unsigned id, POINT screen) {
     switch (id) {
     case kBoxCmdCollapse:
         ToggleCollapsed(hwnd, box);
+        break;
+    case kBoxCmdHoverOpen:
+        SetHoverOpen(box, !HoverOpenEnabled(box->key));
         break;
     case kBoxCmdRename:
         Rename(hwnd, box->key);

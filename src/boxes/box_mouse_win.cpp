@@ -14,6 +14,7 @@
 #include "boxes/box_rules.h"
 #include "boxes/box_win.h"
 #include "boxes/desktop_attach_win.h"
+#include "boxes/hover_open_win.h"
 #include "boxes/hover_win.h"
 #include "boxes/item_drag_win.h"
 #include "boxes/item_menu_win.h"
@@ -201,6 +202,7 @@ void OnBoxMouseMove(HWND hwnd, BoxWin* box, int x, int y) {
     }
     if (g_itemPending && g_dragItemBox) TestDragStart(screen);
     if (g_draggingItem && FollowItemDrag(screen)) return;
+    HoverOpenPointerAt(box, x, y);
     const SIZE c = ClientSize(hwnd);
     const unsigned edges = HitEdge(x, y, c.cx, c.cy);
     if (edges) {
@@ -262,6 +264,7 @@ void OnBoxCaptureChanged(HWND hwnd, HWND newOwner) {
 
 void OnBoxMouseLeave(HWND, BoxWin* box) {
     ClearBoxHover(box); // the leave notice was asked for by the hover
+    HoverOpenLeft(box);
 }
 
 bool OnBoxSetCursor(HWND, LPARAM lParam) {

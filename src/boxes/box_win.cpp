@@ -13,10 +13,12 @@
 #include "base/process_win.h"
 #include "base/screen_win.h"
 #include "boxes/box_classes_win.h"
+#include "boxes/box_input.h"
 #include "boxes/box_mouse_win.h"
 #include "boxes/box_rules.h"
 #include "boxes/desktop_attach_win.h"
 #include "boxes/drop_target_win.h"
+#include "boxes/hover_open_win.h"
 #include "boxes/item_drag_win.h"
 #include "boxes/layout.h"
 #include "boxes/layout_win.h"
@@ -103,7 +105,8 @@ std::optional<BoxPlan> PlanFromShown(const std::vector<BoxWin*>& shown, const st
     for (const BoxWin* box : shown) {
         RECT r = {};
         if (box->key != key || !box->hwnd || !GetWindowRect(box->hwnd, &r)) continue;
-        BoxPlan plan{{r.left, r.top}, {r.right - r.left, r.bottom - r.top}};
+        // A box open only while the pointer rests on it comes back folded.
+        BoxPlan plan{{r.left, r.top}, {r.right - r.left, box->hoverOpen ? kCollapsedHeight : r.bottom - r.top}};
         plan.kept = true;
         plan.collapsed = box->collapsed;
         plan.scrollY = box->scrollY;
@@ -359,6 +362,9 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (!box) break;
         OnBoxWheel(hwnd, box, GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
+    case WM_TIMER:
+        if (OnHoverOpenTimer(box, static_cast<UINT_PTR>(wParam))) return 0;
+        break;
     case WM_CAPTURECHANGED:
         OnBoxCaptureChanged(hwnd, reinterpret_cast<HWND>(lParam));
         return 0;

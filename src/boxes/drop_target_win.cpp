@@ -10,6 +10,7 @@
 #include "base/com_win.h"
 #include "boxes/box_input.h"
 #include "boxes/box_mouse_win.h"
+#include "boxes/hover_open_win.h"
 #include "boxes/item_drag_win.h"
 #include "inventory/inventory_win.h"
 #include "render/box_record_win.h"
@@ -19,6 +20,12 @@ namespace {
 // The program's own reference to each window's target; OLE holds another while it is registered.
 std::map<HWND, ComPtr<DropTarget>> g_dropTargets;
 bool g_targetsDeferred = false; // boxes made now get their targets from RegisterDeferredDropTargets
+
+BoxWin* BoxOfKey(const std::wstring& key) {
+    for (BoxWin* box : g_boxes)
+        if (box->key == key) return box;
+    return nullptr;
+}
 
 } // namespace
 
@@ -71,24 +78,28 @@ DWORD OfferedEffect(IDataObject* data, DWORD allowed) {
 
 } // namespace
 
-HRESULT DropTarget::DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) {
+HRESULT DropTarget::DragEnter(IDataObject* data, DWORD, POINTL pt, DWORD* effect) {
+    HoverOpenDragOver(BoxOfKey(groupKey), POINT{pt.x, pt.y});
     offered = effect ? OfferedEffect(data, *effect) : DROPEFFECT_NONE;
     if (effect) *effect = offered;
     return S_OK;
 }
 
-HRESULT DropTarget::DragOver(DWORD, POINTL, DWORD* effect) {
+HRESULT DropTarget::DragOver(DWORD, POINTL pt, DWORD* effect) {
+    HoverOpenDragOver(BoxOfKey(groupKey), POINT{pt.x, pt.y});
     if (effect) *effect &= offered;
     return S_OK;
 }
 
 HRESULT DropTarget::DragLeave() {
+    HoverOpenDragEnded(); // where the drag goes next is not ours to know
     return S_OK;
 }
 
 // The effect reported is the one carried out: a move when at least one file went into the store.
 HRESULT DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     const DWORD allowed = effect ? *effect : DROPEFFECT_NONE;
+    HoverOpenDragEnded();
     if (effect) *effect = DROPEFFECT_NONE;
     if (!(allowed & DROPEFFECT_MOVE)) return S_OK;
     int taken = 0;

@@ -26,6 +26,7 @@ struct BoxWin {
     int hoverIdx = -1;
     std::vector<int> marked; // items the find window found, ascending (outlined)
     bool collapsed = false;
+    bool hoverOpen = false; // folded, but open while the pointer rests on it (`collapsed` stays as chosen)
     int width = kNominalBoxWidth;
     int height = kNominalBoxHeight;
     IDXGISwapChain1* swapChain = nullptr;

@@ -65,7 +65,7 @@ BoxSceneInput InputOf(const BoxWin* box) {
     v.scrollY = box->scrollY;
     v.hoverIdx = box->hoverIdx;
     v.marked = &box->marked;
-    v.collapsed = box->collapsed;
+    v.collapsed = box->collapsed && !box->hoverOpen;
     v.colorIdx = box->colorIdx;
     // A picture that cannot be shown translucent is drawn opaque rather than darkened.
     v.opaque = box->fallback && !box->fallback->layered;

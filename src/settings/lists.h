@@ -12,4 +12,5 @@ extern std::set<std::wstring> g_freedItems;              // "freedItems"
 extern std::map<std::wstring, std::wstring> g_boxNames;   // "boxNames": key -> display name
 extern std::set<std::wstring> g_hiddenBoxes;              // "hiddenBoxes"
 extern std::set<std::wstring> g_customBoxes;              // "customBoxes"
+extern std::set<std::wstring> g_hoverOpenBoxes;           // "hoverOpen": folded boxes that open on hover
 extern std::map<std::wstring, Rect> g_posCache;           // key -> (x, y) and the nominal box size

@@ -50,6 +50,11 @@ void LoadCustomBoxes() {
     g_customBoxes = LoadSet(L"customBoxes");
 }
 
+void LoadHoverOpenBoxes() {
+    if (g_iniPath.empty()) return;
+    g_hoverOpenBoxes = LoadSet(L"hoverOpen");
+}
+
 void SaveFreedItem(const std::wstring& name, bool freed) {
     if (g_iniPath.empty()) return;
     const std::wstring key = IniKeyFor(name);

@@ -8,6 +8,7 @@ void LoadFreedItems();
 void LoadBoxNames();
 void LoadHiddenBoxes();
 void LoadCustomBoxes();
+void LoadHoverOpenBoxes();
 void SaveFreedItem(const std::wstring& name, bool freed);
 // The remembered places of the boxes of these keys (the groups of the scan) into g_posCache.
 void LoadPos(const std::vector<std::wstring>& keys);

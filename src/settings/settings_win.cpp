@@ -127,6 +127,7 @@ void LoadStoredChoices() {
     LoadBoxNames();
     LoadHiddenBoxes();
     LoadCustomBoxes();
+    LoadHoverOpenBoxes();
     LoadSkin();
     LoadStyle();
     LoadIconSize();

@@ -89,8 +89,9 @@ int SkinForCommand(int cmd) {
     return cmd >= kCmdSkinFirst && cmd < kCmdSkinFirst + kSkinRows ? cmd - kCmdSkinFirst : -1;
 }
 
-std::vector<MenuEntry> BoxMenuModel(bool collapsed) {
+std::vector<MenuEntry> BoxMenuModel(bool collapsed, bool hoverOpen) {
     return {Item(kBoxCmdCollapse, collapsed ? L"展开" : L"折叠"),
+            Item(kBoxCmdHoverOpen, L"折叠时悬停展开", hoverOpen),
             Item(kBoxCmdRename, L"重命名"),
             Separator(),
             Item(kBoxCmdAppearance, L"外观设置..."),

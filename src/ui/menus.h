@@ -38,6 +38,7 @@ enum BoxMenuCommand {
     kBoxCmdDelete = 3,
     kBoxCmdArrange = 5,
     kBoxCmdAppearance = 7,
+    kBoxCmdHoverOpen = 8,
 };
 
 // Appearance menu commands.
@@ -57,8 +58,9 @@ enum AppearanceCommand {
 std::vector<MenuEntry> TrayMenuModel(bool noOverlap, bool autoStart, int trayIconStyle, const std::wstring& findKey = L"",
                                      bool desktopDoubleClick = true);
 std::vector<MenuEntry> AppearanceMenuModel(int skinIndex, int iconSize);
-// The menu on a box's title bar; its first entry collapses or expands the box.
-std::vector<MenuEntry> BoxMenuModel(bool collapsed);
+// The menu on a box's title bar; its first entry collapses or expands the box, the next one (checked
+// when on) lets the folded box open while the pointer rests on its title.
+std::vector<MenuEntry> BoxMenuModel(bool collapsed, bool hoverOpen = false);
 
 // The icon edge of an icon-size command (10..13), or 0 for any other command.
 int IconSizeForCommand(int cmd);

@@ -8,6 +8,9 @@
 #include <functional>
 
 #include "app/desktop_click_win.h"
+#include "boxes/box_menu_win.h"
+#include "boxes/hover_open_win.h"
+#include "ui/menus.h"
 #include "boxes/pointer_over_win.h"
 
 namespace {
@@ -53,6 +56,7 @@ class DesktopGestures : public InteractionWorld {
         for (const wchar_t* cls : {L"Progman", L"SHELLDLL_DefView", L"SysListView32", L"BcClickMain"})
             UnregisterClassW(cls, g_hInst);
         g_processImageName = ProcessImageName;
+        g_hoverOpenBoxes.clear();
     }
     bool AllShown(bool shown) {
         for (const BoxWin* b : g_boxes)
@@ -139,6 +143,43 @@ TEST_F(DesktopGestures, ADoubleClickOnTheFakeIconListHidesAndShowsTheBoxes) {
         ASSERT_TRUE(doubleClick(p.x, p.y));
         EXPECT_TRUE(AllShown(true)) << "an icon opens, a box is a box: " << p.x;
     }
+}
+
+} // namespace
+
+namespace {
+
+// A folded box set to open on hover: the pointer resting on its title opens it, leaving folds it a
+// moment later; an item dragged in keeps it open until the drag ends. The fold the user chose stays.
+TEST_F(DesktopGestures, AFoldedBoxOpensOnHoverAndFoldsAfterThePointerAndTheDragLeft) {
+    BoxWin* source = Make(L"文档", {DeskItem(g_desktop, L"a.txt")}, 700, 100);
+    BoxWin* box = Make(L"压缩包", {DeskItem(g_desktop, L"b.zip")}, 100, 100);
+    RunBoxMenuCommand(box->hwnd, kBoxCmdCollapse, POINT{});
+    RunBoxMenuCommand(box->hwnd, kBoxCmdHoverOpen, POINT{});
+    ASSERT_EQ(Ini(L"hoverOpen", L"压缩包"), L"1");
+    const auto height = [&] { return WindowRect(box->hwnd).Height(); };
+    const auto open = [&](bool o) { return Pump([&] { return box->hoverOpen == o && height() == (o ? 360 : 36); }); };
+    const auto rest = [&](int x, int y) { SetCursorPos(x, y), At(box, WM_MOUSEMOVE, x, y); };
+    const auto leave = [&] { SetCursorPos(1500, 850), SendMessageW(box->hwnd, WM_MOUSELEAVE, 0, 0); };
+    rest(150, 130); // the body of a folded box: its bottom resize strip
+    rest(150, 110);
+    ASSERT_TRUE(open(true)) << "rested on the title";
+    leave();
+    ASSERT_TRUE(open(false)) << "left";
+    EXPECT_TRUE(box->collapsed);
+
+    At(source, WM_LBUTTONDOWN, 742, 180); // an item of the other box, dragged onto the title
+    SetCursorPos(150, 110);
+    At(source, WM_MOUSEMOVE, 150, 110);
+    ASSERT_TRUE(g_draggingItem && open(true)) << "a drag resting on the title";
+    At(source, WM_MOUSEMOVE, 1500, 850);
+    leave();
+    const ULONGLONG later = GetTickCount64() + 3 * kHoverCloseDelayMs;
+    Pump([&] { return GetTickCount64() > later; });
+    EXPECT_TRUE(box->hoverOpen) << "open while the drag goes on";
+    At(source, WM_LBUTTONUP, 1500, 850);
+    EXPECT_TRUE(open(false)) << "the drag ended";
+    EXPECT_TRUE(box->collapsed);
 }
 
 } // namespace

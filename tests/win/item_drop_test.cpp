@@ -181,7 +181,7 @@ TEST_F(ItemDropWin, BoxMenuCommands) {
     g_trackItemMenu = trackItem;
     const size_t logBefore = wt::ReadDebugLog().size();
     menu(0); // from the top resize strip too; dismissed, it only logs
-    EXPECT_EQ(g_shown, (std::vector<std::pair<UINT, std::wstring>>{{1, L"折叠"}, {2, L"重命名"}, {0, L""},
+    EXPECT_EQ(g_shown, (std::vector<std::pair<UINT, std::wstring>>{{1, L"折叠"}, {8, L"折叠时悬停展开"}, {2, L"重命名"}, {0, L""},
         {7, L"外观设置..."}, {5, L"自动排列"}, {0, L""}, {3, L"删除盒子（可在托盘恢复）"}}));
     menu(kBoxCmdCollapse);
     EXPECT_EQ(WindowRect(box->hwnd), (Rect{100, 100, 424, 136}));
