@@ -257,7 +257,7 @@ void OnBoxWheel(HWND hwnd, BoxWin* box, int delta) {
 }
 
 void OnBoxCaptureChanged(HWND hwnd, HWND newOwner) {
-    if (newOwner == hwnd) return;
+    if (newOwner == hwnd || g_itemDragOut) return;
     if (g_resizing && g_resizeBox && g_resizeBox->hwnd == hwnd) FinishResize(true);
     if ((g_itemPending || g_draggingItem) && g_dragItemBox && g_dragItemBox->hwnd == hwnd) CancelItemDrag();
 }

@@ -15,6 +15,11 @@
 #include "boxes/box_classes_win.h"
 #include "boxes/box_input.h"
 #include "boxes/box_mouse_win.h"
+#include "boxes/box_win.h"
+#include "boxes/desktop_click.h"
+#include "boxes/drag_out_win.h"
+#include "boxes/hover_open_win.h"
+#include "boxes/pointer_over_win.h"
 #include "inventory/inventory_win.h"
 #include "inventory/scan.h"
 #include "render/box_record_win.h"
@@ -22,6 +27,7 @@
 #include "settings/lists_win.h"
 
 bool g_draggingItem = false;
+bool g_itemDragOut = false;
 bool g_itemPending = false;
 BoxWin* g_dragItemBox = nullptr;
 HWND g_ghostWnd = nullptr;
@@ -30,6 +36,7 @@ namespace {
 
 int g_dragItemIdx = -1;
 POINT g_itemDragStart = {};
+bool g_dragOutFailed = false; // this drag could not go to another program: it stays ours
 
 
 constexpr BYTE kGhostAlpha = 180;
@@ -53,6 +60,65 @@ void FreeFromBoxes(const Item& item, bool backToDesktop) {
     }
     g_freedItems.insert(item.name);
     SaveFreedItem(item.name, true);
+}
+
+// The first box (list order, hidden ones too) whose window holds the screen point; -1 for none.
+int BoxIndexAt(POINT screen) {
+    std::vector<Rect> rects;
+    for (BoxWin* box : g_boxes) {
+        RECT r = {};
+        GetWindowRect(box->hwnd, &r);
+        rects.push_back(FromRECT(r));
+    }
+    return BoxAt(rects, {screen.x, screen.y});
+}
+
+bool LeftButtonDown() {
+    return (GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000) != 0;
+}
+
+// The pointer reached another program's window: the drag becomes the system's, with the item's file.
+// Back over a box or the desktop it is ours again, where the pointer is. False when it could not start.
+bool HandOverToOtherProgram() {
+    BoxWin* source = g_dragItemBox;
+    const int index = g_dragItemIdx;
+    if (!source || index < 0 || static_cast<size_t>(index) >= source->items.size()) return false;
+    const std::wstring path = source->items[static_cast<size_t>(index)].path;
+    const HWND sourceWnd = source->hwnd;
+    if (g_ghostWnd) ShowWindow(g_ghostWnd, SW_HIDE);
+    DragOutResult result;
+    {
+        BoxListHold hold; // the drag loop dispatches messages: the boxes stay as they are until it ends
+        g_itemDragOut = true; // the loop takes the mouse from the box: that ends nothing here
+        result = DragOutToOtherProgram(path);
+        g_itemDragOut = false;
+    }
+    switch (result.end) {
+    case DragOutEnd::Failed:
+        g_dragOutFailed = true;
+        if (g_ghostWnd) ShowWindow(g_ghostWnd, SW_SHOWNOACTIVATE);
+        return false;
+    case DragOutEnd::Dropped: // nothing is recorded: a move shows through the folder watch
+    case DragOutEnd::Cancelled:
+        CancelItemDrag();
+        return true;
+    case DragOutEnd::BackToUs:
+        break;
+    }
+    if (!LiveBox(sourceWnd) || g_dragItemBox != source) {
+        CancelItemDrag();
+        return true;
+    }
+    POINT p = {};
+    GetCursorPos(&p);
+    if (!LeftButtonDown()) { // released as it came back: dropped where it is, as a drag of ours
+        DropDraggedItem(p);
+        return true;
+    }
+    SetCapture(sourceWnd);
+    if (g_ghostWnd) ShowWindow(g_ghostWnd, SW_SHOWNOACTIVATE);
+    FollowItemDrag(p);
+    return true;
 }
 
 } // namespace
@@ -86,7 +152,11 @@ void TestDragStart(POINT screen) {
 }
 
 bool FollowItemDrag(POINT screen) {
-    if (!g_draggingItem || !g_ghostWnd) return false;
+    if (!g_draggingItem) return false;
+    if (!g_dragOutFailed && DragGoesToOtherProgram(g_pointerOver(screen)) && HandOverToOtherProgram()) return true;
+    const int under = BoxIndexAt(screen);
+    HoverOpenDragOver(under >= 0 ? g_boxes[static_cast<size_t>(under)] : nullptr, screen);
+    if (!g_ghostWnd) return false;
     const int half = kGhostSize / 2;
     SetWindowPos(g_ghostWnd, HWND_TOPMOST, screen.x - half, screen.y - half, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE);
@@ -94,6 +164,8 @@ bool FollowItemDrag(POINT screen) {
 }
 
 void CancelItemDrag() {
+    if (g_draggingItem) HoverOpenDragEnded();
+    g_dragOutFailed = false;
     g_itemPending = false;
     if (g_ghostWnd) DestroyWindow(g_ghostWnd);
     g_ghostWnd = nullptr;
@@ -108,13 +180,7 @@ void DropDraggedItem(POINT screen) {
     if (source && index >= 0 && static_cast<size_t>(index) < source->items.size()) {
         const Item item = source->items[static_cast<size_t>(index)];
         // Boxes in list order, hidden ones too: where boxes overlap, the first one takes the item.
-        std::vector<Rect> rects;
-        for (BoxWin* box : g_boxes) {
-            RECT r = {};
-            GetWindowRect(box->hwnd, &r);
-            rects.push_back(FromRECT(r));
-        }
-        const int target = BoxAt(rects, {screen.x, screen.y});
+        const int target = BoxIndexAt(screen);
         const DropPlan plan =
             PlanItemDrop(BoxIndex(source), target, LiesInHiddenStore(item.path, g_hidden));
         // While a collect-all runs, the drop is carried out after it, in its turn.

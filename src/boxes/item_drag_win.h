@@ -15,6 +15,7 @@ extern bool g_draggingItem; // an item drag is under way (the main loop idles wh
 extern bool g_itemPending;
 extern BoxWin* g_dragItemBox;
 extern HWND g_ghostWnd;
+extern bool g_itemDragOut; // the drag went to another program: the system's drag loop has the mouse
 
 LRESULT CALLBACK GhostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
