@@ -10,15 +10,12 @@
 #include "e2e/harness.h"
 
 namespace {
-
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 TEST(DragOutE2E, EntriesDraggedOntoAnotherProgramArriveThereAsTheirFiles) {
     e2e::Scenario s;
-    e2e::Touch(s.Desk() / "copied.txt", "c");
-    e2e::Touch(s.Desk() / "moved.txt", "m");
-    e2e::Touch(s.Desk() / "zback.txt", "z");
+    for (const char* name : {"copied.txt", "moved.txt", "zback.txt"}) e2e::Touch(s.Desk() / name);
     s.Start();
     ASSERT_TRUE(e2e::WaitFor([&] { return s.Boxes().size() == 1 && fs::exists(s.Ini()); }, 30s));
     const e2e::WindowInfo box = s.Boxes()[0];
@@ -30,10 +27,8 @@ TEST(DragOutE2E, EntriesDraggedOntoAnotherProgramArriveThereAsTheirFiles) {
         {"copied.txt", "copy", 0, false}, {"moved.txt", "move", 1, false}, {"zback.txt", "copy", 1, true}};
     for (const auto& r : rows) {
         const fs::path out = drop / (std::string("out-") + r.name);
-        std::thread probe([&] {
-            e2e::Run({"wine", (fs::path(std::getenv("BC_WIN_BUILD")) / "drop_probe.exe").string(), e2e::WinPath(out),
-                      r.mode, "200", "400"});
-        });
+        const std::string exe = (fs::path(std::getenv("BC_WIN_BUILD")) / "drop_probe.exe").string();
+        std::thread probe([&] { e2e::Run({"wine", exe, e2e::WinPath(out), r.mode, "200", "400"}); });
         ASSERT_TRUE(e2e::WaitFor([&] { return !s.Windows("BcDropProbe").empty(); }, 20s));
         const int x = box.x + 42 + 78 * r.cell, y = box.y + 80;
         e2e::Run({"xdotool", "mousemove", n(x), n(y), "sleep", "0.3", "mousedown", "1", "sleep", "0.3", "mousemove",
@@ -48,9 +43,8 @@ TEST(DragOutE2E, EntriesDraggedOntoAnotherProgramArriveThereAsTheirFiles) {
         EXPECT_EQ(fs::exists(drop / r.name), !r.back) << r.name;
         EXPECT_EQ(fs::exists(s.Desk() / r.name) || fs::exists(s.Desk() / ".hidden" / r.name), r.mode[0] == 'c') << r.name;
     }
-    const std::string freed("z\0b\0a\0c\0k\0.\0t\0x\0t\0=\0" "1\0", 20);
-    EXPECT_TRUE(e2e::WaitFor([&] { return e2e::ReadFile(s.Ini()).find(freed) != std::string::npos; }, 5s))
-        << "back over the desktop, the entry was freed as a drag of ours frees it";
+    const std::string freed("z\0b\0a\0c\0k\0.\0t\0x\0t\0=\0" "1\0", 20); // freed, as a drag of ours frees
+    EXPECT_TRUE(e2e::WaitFor([&] { return e2e::ReadFile(s.Ini()).find(freed) != std::string::npos; }, 5s));
     EXPECT_EQ(s.Quit(20s), 0);
 }
 
