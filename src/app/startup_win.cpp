@@ -197,6 +197,10 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DISPLAYCHANGE:
         CheckGraphicsDevices();
+        FollowAllBoxesDpi(); // a monitor's scaling may have changed with it
+        return 0;
+    case WM_DPICHANGED:
+        FollowAllBoxesDpi();
         return 0;
     case WM_DESTROY:
         OnMainDestroy();

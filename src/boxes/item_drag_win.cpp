@@ -68,7 +68,7 @@ void BeginItemPress(HWND hwnd, BoxWin* box, int index, POINT screen) {
 
 void TestDragStart(POINT screen) {
     if (!g_itemPending || !g_dragItemBox) return;
-    if (!StartsDrag(screen.x - g_itemDragStart.x, screen.y - g_itemDragStart.y)) return;
+    if (!StartsDrag(screen.x - g_itemDragStart.x, screen.y - g_itemDragStart.y, g_dragItemBox->dpi)) return;
     g_itemPending = false;
     g_draggingItem = true;
     HICON icon = nullptr;

@@ -40,7 +40,8 @@ class LiveDesk : public BoxDesk {
         if (box->width != r.Width() || box->height != r.Height()) {
             box->width = r.Width();
             box->height = r.Height();
-            const int most = MaxScrollY(box->items.size(), box->width, box->height, g_cellW, g_cellH);
+            const BoxMetrics m = BoxMetricsOf(box);
+            const int most = MaxScrollY(box->items.size(), box->width, box->height, m.cellW, m.cellH, m.dpi);
             box->scrollY = std::max(0, std::min(box->scrollY, most));
             ResizeBoxRender(box, box->width, box->height);
         }
