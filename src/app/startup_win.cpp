@@ -199,7 +199,8 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         CheckGraphicsDevices();
         FollowAllBoxesDpi(); // a monitor's scaling may have changed with it
         return 0;
-    case WM_DPICHANGED:
+    case WM_DPICHANGED: // the system's scale changed: the tray icon and the boxes follow it
+        ApplyTrayIcon();
         FollowAllBoxesDpi();
         return 0;
     case WM_DESTROY:
