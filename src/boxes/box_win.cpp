@@ -284,6 +284,7 @@ void Rebuild(bool scan) {
         for (size_t i = 0; i < g_groups.size(); ++i)
             if (plans[i].kept && g_groups[i].first == box->key) staying.push_back(box);
     SettleBoxes(staying);
+    for (BoxWin* box : g_boxes) FollowBoxDpi(box); // one that settled onto a monitor of another scale
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     LogDbg(L"REBUILD boxes=" + std::to_wstring(g_boxes.size()) + L" ms=" + std::to_wstring(ms.count()));
     FindBoxesChanged(); // an open find window finds among what the boxes now hold

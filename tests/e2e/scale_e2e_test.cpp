@@ -2,7 +2,6 @@
 // and the cells measured on the screen against a run at 96.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -25,9 +24,7 @@ void SetPrefixDpi(int dpi) {
     e2e::Run({"wineserver", "-p"});
 }
 
-struct Measured {
-    int w = 0, h = 0, band = 0;
-};
+struct Measured { int w = 0, h = 0, band = 0; };
 
 // One box (a folder's) as it shows: its window's size and the rows of its title band, counted down
 // the right part of the box while the pixels are the default skin's blue.
@@ -59,8 +56,6 @@ Measured MeasureBox() {
             return band > 0 && band < w.h;
         },
         30s);
-    if (const char* keep = std::getenv("BC_E2E_SHOTS"))
-        fs::copy_file(png, fs::path(keep) / ("scale_" + std::to_string(m.band) + ".png"), fs::copy_options::overwrite_existing);
     s.Quit(20s);
     return m;
 }
