@@ -1,6 +1,7 @@
 // The registry of live boxes.
 #include "render/box_record_win.h"
 
+#include "render/paint_win.h"
 #include "settings/settings.h"
 
 std::vector<BoxWin*> g_boxes;
@@ -20,5 +21,7 @@ BoxMetrics BoxMetricsAt(int dpi) {
     at96.cellH = g_cellH;
     at96.nameLine = g_nameLineHeight;
     at96.fontSize = static_cast<float>(g_fontSize);
-    return ScaledMetrics(at96, dpi);
+    BoxMetrics m = ScaledMetrics(at96, dpi);
+    m.nameLine = NameLineHeightAt(m.dpi);
+    return m;
 }

@@ -423,15 +423,36 @@ void RenderAll() {
     DrawMarkedBoxes();
 }
 
-void MeasureNameLines() {
+namespace {
+
+std::map<int, int> g_nameLinesAt; // by DPI other than 96, in the current font
+
+// Height of a name line in the current font at `dpi`, in whole pixels (0: unknown); -1 without a font.
+int MeasureNameLine(int dpi) {
     ComPtr<IDWriteTextFormat> format;
     if (!g_dw || FAILED(g_dw->CreateTextFormat(g_fontName.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL,
                                                DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL,
-                                               static_cast<float>(NameFontSize(g_fontSize, true)), L"zh-CN",
-                                               format.put())))
-        return;
-    const int line = static_cast<int>(std::ceil(LineHeightOf(format.get())));
-    if (line == g_nameLineHeight) return;
+                                               ScaleFont(static_cast<float>(NameFontSize(g_fontSize, true)), dpi),
+                                               L"zh-CN", format.put())))
+        return -1;
+    return static_cast<int>(std::ceil(LineHeightOf(format.get())));
+}
+
+} // namespace
+
+int NameLineHeightAt(int dpi) {
+    // A font's lines do not scale to the pixel: the names get the room their font takes at the size.
+    if (dpi == kBaseDpi || g_nameLineHeight <= 0) return ScaleLen(g_nameLineHeight, dpi);
+    const auto it = g_nameLinesAt.find(dpi);
+    if (it != g_nameLinesAt.end()) return it->second;
+    const int line = MeasureNameLine(dpi);
+    return g_nameLinesAt[dpi] = line > 0 ? line : ScaleLen(g_nameLineHeight, dpi);
+}
+
+void MeasureNameLines() {
+    g_nameLinesAt.clear(); // measured again in the font as it now is
+    const int line = MeasureNameLine(kBaseDpi);
+    if (line < 0 || line == g_nameLineHeight) return;
     g_nameLineHeight = line;
     UpdateCellSize();
     MarkAllBoxesDirty();
