@@ -203,6 +203,11 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DISPLAYCHANGE:
         CheckGraphicsDevices();
+        FollowAllBoxesDpi(); // a monitor's scaling may have changed with it
+        return 0;
+    case WM_DPICHANGED: // the system's scale changed: the tray icon and the boxes follow it
+        ApplyTrayIcon();
+        FollowAllBoxesDpi();
         return 0;
     case WM_DESTROY:
         OnMainDestroy();

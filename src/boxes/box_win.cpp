@@ -9,8 +9,10 @@
 #include <optional>
 #include <utility>
 
+#include "base/dpi_win.h"
 #include "base/log_win.h"
 #include "base/process_win.h"
+#include "base/strutil.h"
 #include "base/screen_win.h"
 #include "boxes/box_classes_win.h"
 #include "boxes/box_input.h"
@@ -80,23 +82,31 @@ struct BoxPlan {
     bool kept = false; // the box of the last build for this group: place, size, fold and scroll stay
     bool collapsed = false;
     int scrollY = 0;
+    int dpi = kBaseDpi; // of the monitor holding most of the box: the size is at it
 };
 
 BoxPlan PlanBox(const std::wstring& key, size_t itemCount, int index, const std::vector<Rect>& workAreas) {
-    Size size = DefaultBoxSize(g_cellW, g_cellH, itemCount);
-    size.h = CapDefaultHeight(size.h, PrimaryWorkArea().Height()); // the rest of a long group scrolls
     Point pos = DefaultBoxPos(index);
     const auto cached = g_posCache.find(key);
     if (cached != g_posCache.end()) pos = {cached->second.left, cached->second.top};
+    // Measured for the monitor its nominal rectangle lies on most.
+    const int dpi = DpiForRect(RECT{pos.x, pos.y, pos.x + kNominalBoxWidth, pos.y + kNominalBoxHeight});
+    const BoxMetrics m = BoxMetricsAt(dpi);
+    Size size = DefaultBoxSize(m.cellW, m.cellH, itemCount, dpi);
+    size.h = CapDefaultHeight(size.h, PrimaryWorkArea().Height(), m.minH); // the rest of a long group scrolls
     if (!g_iniPath.empty()) {
+        // A stored size is in pixels of the DPI it was saved at (96 when the file does not say).
         const std::wstring section = SizeSectionFor(key);
+        const int savedAt = IniGetInt(section.c_str(), kSizeDpiKey, kBaseDpi);
         const int mostW = GetSystemMetrics(SM_CXVIRTUALSCREEN), mostH = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-        size.w = StoredLength(IniGetInt(section.c_str(), L"w", 0), kMinBoxWidth, size.w, mostW);
-        size.h = StoredLength(IniGetInt(section.c_str(), L"h", 0), kMinBoxHeight, size.h, mostH);
+        size.w = StoredLength(RescaleLen(IniGetInt(section.c_str(), L"w", 0), savedAt, dpi), m.minW, size.w, mostW);
+        size.h = StoredLength(RescaleLen(IniGetInt(section.c_str(), L"h", 0), savedAt, dpi), m.minH, size.h, mostH);
     }
     // Its bottom edge within reach: a long group scrolls rather than runs off the screen.
     const Rect placed = InReach({pos.x, pos.y, pos.x + size.w, pos.y + size.h}, workAreas, kReachBottom, kMinBoxHeight);
-    return {{placed.left, placed.top}, {size.w, placed.Height()}};
+    BoxPlan plan{{placed.left, placed.top}, {size.w, placed.Height()}};
+    plan.dpi = dpi;
+    return plan;
 }
 
 // The plan of a box that the last build showed for this key: where it is and how large, folded or
@@ -106,10 +116,11 @@ std::optional<BoxPlan> PlanFromShown(const std::vector<BoxWin*>& shown, const st
         RECT r = {};
         if (box->key != key || !box->hwnd || !GetWindowRect(box->hwnd, &r)) continue;
         // A box open only while the pointer rests on it comes back folded.
-        BoxPlan plan{{r.left, r.top}, {r.right - r.left, box->hoverOpen ? kCollapsedHeight : r.bottom - r.top}};
+        BoxPlan plan{{r.left, r.top}, {r.right - r.left, box->hoverOpen ? ScaleLen(kCollapsedHeight, box->dpi) : r.bottom - r.top}};
         plan.kept = true;
         plan.collapsed = box->collapsed;
         plan.scrollY = box->scrollY;
+        plan.dpi = box->dpi;
         return plan;
     }
     return std::nullopt;
@@ -123,7 +134,9 @@ void StartRecord(BoxWin* box, const std::vector<Item>& items, int index, const B
     box->hoverIdx = -1;
     box->marked.clear();
     box->collapsed = plan.collapsed;
-    const int most = MaxScrollY(items.size(), plan.size.w, plan.size.h, g_cellW, g_cellH);
+    box->dpi = plan.dpi;
+    const BoxMetrics m = BoxMetricsOf(box);
+    const int most = MaxScrollY(items.size(), plan.size.w, plan.size.h, m.cellW, m.cellH, m.dpi);
     box->scrollY = std::max(0, std::min(plan.scrollY, most));
 }
 
@@ -275,6 +288,7 @@ void Rebuild(bool scan) {
         for (size_t i = 0; i < g_groups.size(); ++i)
             if (plans[i].kept && g_groups[i].first == box->key) staying.push_back(box);
     SettleBoxes(staying);
+    for (BoxWin* box : g_boxes) FollowBoxDpi(box); // one that settled onto a monitor of another scale
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     LogDbg(L"REBUILD boxes=" + std::to_wstring(g_boxes.size()) + L" ms=" + std::to_wstring(ms.count()));
     FindBoxesChanged(); // an open find window finds among what the boxes now hold
@@ -293,7 +307,8 @@ bool TakeNewItems(const std::wstring& key, const std::vector<Item>& items) {
     box->items = items;
     RECT client = {};
     if (!box->hwnd || !GetClientRect(box->hwnd, &client)) client = {0, 0, box->width, box->height};
-    const int most = MaxScrollY(items.size(), client.right, client.bottom, g_cellW, g_cellH);
+    const BoxMetrics m = BoxMetricsOf(box);
+    const int most = MaxScrollY(items.size(), client.right, client.bottom, m.cellW, m.cellH, m.dpi);
     box->scrollY = std::max(0, std::min(box->scrollY, most));
     const int hovered = box->hoverIdx;
     if (box->hoverIdx >= static_cast<int>(items.size())) box->hoverIdx = -1;
@@ -302,6 +317,44 @@ bool TakeNewItems(const std::wstring& key, const std::vector<Item>& items) {
     ForgetBoxPicture(box);
     MarkBoxDirty(box);
     return true;
+}
+
+void SaveBoxSize(const BoxWin* box) {
+    const std::wstring section = SizeSectionFor(box->key);
+    IniWrite(section.c_str(), L"w", IntToW(box->width));
+    IniWrite(section.c_str(), L"h", IntToW(box->height));
+    // Absent means 96: a file written on a 96-dpi monitor stays as it always was.
+    if (box->dpi != kBaseDpi) {
+        IniWrite(section.c_str(), kSizeDpiKey, IntToW(box->dpi));
+    } else {
+        IniDeleteKey(section.c_str(), kSizeDpiKey);
+    }
+}
+
+void FollowBoxDpi(BoxWin* box) {
+    if (!box || !box->hwnd) return;
+    const int dpi = DpiForWindowRect(box->hwnd);
+    RECT r = {};
+    if (dpi == box->dpi || !GetWindowRect(box->hwnd, &r)) return;
+    const int was = box->dpi;
+    LogDbg(L"DPI [" + box->key + L"] " + std::to_wstring(was) + L" -> " + std::to_wstring(dpi));
+    box->dpi = dpi;
+    const BoxMetrics m = BoxMetricsOf(box);
+    // The same size to the eye: the lengths follow the scale, a folded box keeps its folded height.
+    const int w = std::max(RescaleLen(box->width, was, dpi), m.minW);
+    const int h = box->collapsed ? m.collapsedH : std::max(RescaleLen(box->height, was, dpi), m.minH);
+    const int most = MaxScrollY(box->items.size(), w, h, m.cellW, m.cellH, m.dpi);
+    box->scrollY = std::max(0, std::min(RescaleLen(box->scrollY, was, dpi), most));
+    RebuildBoxFormats(box);
+    SetBoxPos(box->hwnd, r.left, r.top, w, h, 0);
+    ResizeBoxRender(box, w, h);
+    MarkBoxDirty(box);
+}
+
+void FollowAllBoxesDpi() {
+    const std::vector<BoxWin*> boxes = g_boxes; // resizing dispatches nothing that rebuilds: holds below
+    BoxListHold hold;
+    for (BoxWin* box : boxes) FollowBoxDpi(box);
 }
 
 void RemakeAllBoxes() {
@@ -368,6 +421,10 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CAPTURECHANGED:
         OnBoxCaptureChanged(hwnd, reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_DPICHANGED:            // a top-level box (moved by its title) entered another monitor
+    case WM_DPICHANGED_AFTERPARENT: // the desktop window holding it changed scale
+        if (box) FollowBoxDpi(box);
         return 0;
     case WM_DROPFILES:
         OnBoxDropFiles(hwnd, box, reinterpret_cast<HDROP>(wParam));

@@ -46,10 +46,10 @@ void Arm(BoxWin* box, POINT screen, bool dragging) {
     g_armedAt = screen;
 }
 
-bool OnTitle(HWND hwnd, POINT screen) {
+bool OnTitle(const BoxWin* box, POINT screen) {
     RECT client = {};
-    if (!GetClientRect(hwnd, &client) || !ScreenToClient(hwnd, &screen)) return false;
-    return screen.x >= 0 && screen.x < client.right && screen.y >= 0 && screen.y < kTitleBand;
+    if (!GetClientRect(box->hwnd, &client) || !ScreenToClient(box->hwnd, &screen)) return false;
+    return screen.x >= 0 && screen.x < client.right && screen.y >= 0 && screen.y < ScaleLen(kTitleBand, box->dpi);
 }
 
 bool PointerIn(HWND hwnd) {
@@ -70,11 +70,12 @@ void Resize(BoxWin* box, int height) {
 void Open(BoxWin* box) {
     RECT r = {};
     if (!GetWindowRect(box->hwnd, &r)) return;
-    int height = kExpandedHeight;
+    const int folded = ScaleLen(kCollapsedHeight, box->dpi);
+    int height = ScaleLen(kExpandedHeight, box->dpi);
     MONITORINFO mi = {};
     mi.cbSize = sizeof mi;
     if (GetMonitorInfoW(MonitorFromWindow(box->hwnd, MONITOR_DEFAULTTONEAREST), &mi))
-        height = std::max(kCollapsedHeight, std::min<int>(height, mi.rcWork.bottom - r.top));
+        height = std::max(folded, std::min<int>(height, mi.rcWork.bottom - r.top));
     box->hoverOpen = true;
     Resize(box, height);
     SetWindowPos(box->hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -88,7 +89,7 @@ void Track(BoxWin* box, POINT screen, bool dragging) {
         if (dragging) g_dragInto = box->hwnd;
         return;
     }
-    if (box->collapsed && HoverOpenEnabled(box->key) && OnTitle(box->hwnd, screen)) Arm(box, screen, dragging);
+    if (box->collapsed && HoverOpenEnabled(box->key) && OnTitle(box, screen)) Arm(box, screen, dragging);
     else Disarm();
 }
 
@@ -139,7 +140,7 @@ bool OnHoverOpenTimer(BoxWin* box, UINT_PTR id) {
         if (g_armed == box->hwnd) g_armed = nullptr;
         POINT p = {};
         if (!box->collapsed || box->hoverOpen || !HoverOpenEnabled(box->key) || !GetCursorPos(&p) ||
-            !OnTitle(box->hwnd, p))
+            !OnTitle(box, p))
             return true;
         Open(box);
         if (dragged) g_dragInto = box->hwnd; // opened for the drag: open until it ends
@@ -154,5 +155,5 @@ void FoldHoverOpened(BoxWin* box) {
     box->hoverOpen = false;
     if (g_dragInto == box->hwnd) g_dragInto = nullptr;
     KillTimer(box->hwnd, kHoverCloseTimer);
-    if (box->collapsed) Resize(box, kCollapsedHeight); // opened by other means meanwhile: it stays so
+    if (box->collapsed) Resize(box, ScaleLen(kCollapsedHeight, box->dpi)); // opened by other means meanwhile: it stays so
 }
