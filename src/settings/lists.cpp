@@ -7,3 +7,4 @@ std::map<std::wstring, std::wstring> g_boxNames;
 std::set<std::wstring> g_hiddenBoxes;
 std::set<std::wstring> g_customBoxes;
 std::map<std::wstring, Rect> g_posCache;
+std::wstring g_placeSuffix;

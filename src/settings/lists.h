@@ -13,3 +13,6 @@ extern std::map<std::wstring, std::wstring> g_boxNames;   // "boxNames": key -> 
 extern std::set<std::wstring> g_hiddenBoxes;              // "hiddenBoxes"
 extern std::set<std::wstring> g_customBoxes;              // "customBoxes"
 extern std::map<std::wstring, Rect> g_posCache;           // key -> (x, y) and the nominal box size
+// The position keys of the set of monitors shown now: "" for the plain "x" and "y" (the set seen
+// first, so older files and programs read them as ever), else "@" and the set's name ("x@1a2b3c4d").
+extern std::wstring g_placeSuffix;
