@@ -3,7 +3,10 @@
 #include <vector>
 
 #include "base/screen_win.h"
+#include "boxes/box_mouse_win.h"
+#include "boxes/box_win.h"
 #include "boxes/display_layouts_win.h"
+#include "boxes/item_drag_win.h"
 #include "render/paint_win.h"
 
 namespace {
@@ -42,6 +45,9 @@ void OnDisplayNotice(HWND mainWnd) {
 }
 
 void OnDisplayTimer(HWND mainWnd) {
+    // Not under the user's hand: a resize, an item drag or a move by the title (which holds the boxes)
+    // ends first, and the boxes follow the monitors then.
+    if (g_resizing || g_itemPending || g_draggingItem || BoxListHeld()) return;
     const std::vector<MonitorInfo> now = Monitors();
     if (!SameReading(now, g_lastLook) && ++g_looks < kDisplayMostLooks) {
         g_lastLook = now; // still changing: look again a moment later

@@ -72,6 +72,10 @@ TEST(DisplaySets, ChangesKeepEveryBoxInReachAndRestoreEachSetsLayout) {
                     EXPECT_FALSE(RectsOverlap(r, desk.rects[o]) && !RectsOverlap(before[i], before[o]))
                         << "boxes " << i << " and " << o << " came to overlap";
             }
+            ModelDesk arranged({1600, 900}, desk.rects); // auto-arrange keeps each box on its monitor
+            ArrangeToFit(arranged, WorkAreasOf(row.to));
+            for (size_t i = 0; i < desk.rects.size(); ++i)
+                EXPECT_EQ(AreaOf(arranged.rects[i], WorkAreasOf(row.to)), AreaOf(desk.rects[i], WorkAreasOf(row.to)));
             layouts[SetName(row.to)] = desk.rects;
         }
     }
