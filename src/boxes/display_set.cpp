@@ -8,7 +8,6 @@
 #include <tuple>
 
 #include "boxes/layout_fit.h"
-#include "settings/metrics.h"
 
 namespace {
 
@@ -159,7 +158,11 @@ void ChangeDisplays(BoxDesk& desk, const std::vector<std::optional<Point>>& save
         }
         // Boxes of this set's layout and those whose monitor stayed are where the user left them;
         // the carried ones are placed by the program.
-        (k < saved.size() && saved[k]) || place == r ? own.push_back(i) : carried.push_back(i);
+        if ((k < saved.size() && saved[k]) || place == r) {
+            own.push_back(i);
+        } else {
+            carried.push_back(i);
+        }
         if (place != r) desk.Move(i, place.left, place.top);
     }
     // The user's places first, the carried boxes last: a box that has to give way is one that moved
