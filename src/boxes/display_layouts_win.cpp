@@ -37,7 +37,9 @@ void WriteIfOther(const wchar_t* key, const std::wstring& value) {
 // The set becomes the one shown: its keys take the places, it is described and named as the last.
 void TakeSet(const std::vector<MonitorInfo>& set) {
     const std::wstring name = SetName(set);
-    if (!g_iniPath.empty()) {
+    // A file not read yet (another program holds it) is not told which set is home: what it holds may
+    // name another one, and is read again once it is free.
+    if (!g_iniPath.empty() && !IniUnread()) {
         if (IniGetString(kSection, L"home", L"", 64).empty()) IniWrite(kSection, L"home", name);
         WriteIfOther(name.c_str(), DescribeSet(set));
         WriteIfOther(L"current", name);
