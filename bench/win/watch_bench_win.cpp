@@ -79,9 +79,12 @@ template <class Done> bool Loop(Done done, double* busyMs, int cap = 20) {
         const auto t0 = Clock::now();
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        FollowFolderChanges();
+        if (FollowFolderChanges()) { // as the main loop: messages first, then the drawing
+            if (busyMs) *busyMs += Ms(Clock::now() - t0);
+            continue;
+        }
         const auto t1 = Clock::now();
-        DrawMarkedBoxes();
+        DrawMarkedBoxes(true);
         g_drawMs += Ms(Clock::now() - t1);
         if (busyMs) *busyMs += Ms(Clock::now() - t0);
         WaitForMessagesOrChanges();
@@ -170,7 +173,7 @@ void Storm(int entries) {
     wc.lpszClassName = L"WatchBenchProbe";
     RegisterClassW(&wc);
     HWND probe = CreateWindowW(L"WatchBenchProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    std::atomic<bool> stormDone{false}, stopProbe{false};
+    std::atomic<bool> stormDone{false}, stopProbe{false}, probeDone{false};
     std::atomic<double> longest{0};
     std::thread prober([&] {
         while (!stopProbe) {
@@ -180,6 +183,7 @@ void Storm(int entries) {
             longest = std::max(longest.load(), Ms(Clock::now() - t));
             Sleep(16);
         }
+        probeDone = true;
     });
     const double cpu0 = ProcessCpuMs();
     const auto t0 = Clock::now();
@@ -216,7 +220,13 @@ void Storm(int entries) {
     }, nullptr, 300);
     const double toMatch = Ms(Clock::now() - stormEnd), wall = Ms(Clock::now() - t0), cpu = ProcessCpuMs() - cpu0;
     storm.join();
+    // The probe's last message is answered: joining it unanswered would count the join as a hang.
     stopProbe = true;
+    while (!probeDone) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
     prober.join();
     std::printf("storm beside %d entries (%zu at its end): longest unanswered %.0f ms, boxes match %.0f ms after its end%s, "
                 "CPU %.0f %% of a core over %.1f s\n",

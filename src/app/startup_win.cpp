@@ -174,8 +174,9 @@ int MainLoop() {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        FollowFolderChanges();
-        DrawMarkedBoxes();
+        // Messages that came while changes were taken up are answered before the boxes are drawn.
+        if (FollowFolderChanges()) continue;
+        DrawMarkedBoxes(true);
         // Boxes that change between composition and a bitmap are made anew, in windows of that kind.
         if (TakeOtherWindowsRequest()) {
             RemakeAllBoxes();

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -177,6 +178,34 @@ EntryOnDisk OnDisk(ChangeFolder folder, const std::wstring& name) {
     return (attrs & FILE_ATTRIBUTE_DIRECTORY) ? EntryOnDisk::Folder : EntryOnDisk::File;
 }
 
+// What the disk holds of the names a burst's notices gave: asked name by name for a few; for many, each
+// folder is listed once (under a storm, thousands of single questions kept the loop from answering for
+// seconds).
+class DiskLookup {
+  public:
+    explicit DiskLookup(size_t notices) : listed_(notices > kAskAtMost) {}
+    EntryOnDisk operator()(ChangeFolder folder, const std::wstring& name) {
+        if (!listed_) return OnDisk(folder, name);
+        const bool desk = folder == ChangeFolder::Desktop;
+        std::unordered_map<std::wstring, bool>& names = desk ? desk_ : store_;
+        bool& read = desk ? deskRead_ : storeRead_;
+        if (!std::exchange(read, true)) {
+            std::vector<DirEntry> listing;
+            ListFolder(desk ? g_desktop : g_hidden, listing);
+            for (const DirEntry& e : listing) names[FoldName(e.name)] = e.isDir;
+        }
+        const auto it = names.find(FoldName(name));
+        if (it == names.end()) return EntryOnDisk::Missing;
+        return it->second ? EntryOnDisk::Folder : EntryOnDisk::File;
+    }
+
+  private:
+    static constexpr size_t kAskAtMost = 32;
+    bool listed_;
+    bool deskRead_ = false, storeRead_ = false;
+    std::unordered_map<std::wstring, bool> desk_, store_; // folded name: a folder
+};
+
 // The desktop folder was renamed, removed, made again or set elsewhere: the boxes show the folder the
 // desktop is now (none while there is none), with its store.
 void FollowDesktopFolder() {
@@ -196,7 +225,9 @@ void FollowDesktopFolder() {
 
 // The groups take the notices; the boxes follow what changed.
 void ApplyNotices(std::vector<FolderChange>& notices) {
-    ChangeRules rules{g_desktop, g_hidden, &g_freedItems, &g_hiddenBoxes, &g_customBoxes, OnDisk};
+    DiskLookup disk(notices.size());
+    ChangeRules rules{g_desktop, g_hidden, &g_freedItems, &g_hiddenBoxes, &g_customBoxes,
+                      [&disk](ChangeFolder f, const std::wstring& name) { return disk(f, name); }};
     const ChangeOutcome out = ApplyFolderChanges(g_groups, notices, rules);
     if (out.rescan) {
         const std::vector<Group> shown = g_groups;
@@ -279,14 +310,15 @@ void WaitForMessagesOrChanges() {
     g_changes.Changed(GetTickCount64());
 }
 
-void FollowFolderChanges() {
-    if (!g_changes.Due(GetTickCount64(), UserBusy())) return;
+bool FollowFolderChanges() {
+    if (!g_changes.Due(GetTickCount64(), UserBusy())) return false;
     if (std::exchange(g_desktopMoved, false)) {
         FollowDesktopFolder();
-        return;
+        return true;
     }
     StartFolderWatch(); // a folder that went away is watched again where it is back
     std::vector<FolderChange> notices;
     notices.swap(g_pending);
     ApplyNotices(notices);
+    return true;
 }

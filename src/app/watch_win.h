@@ -14,4 +14,5 @@ void WaitForMessagesOrChanges();
 // in the middle of a resize or an item drag, the folders are listed again and the boxes rebuilt
 // where a group changed. (Menus, dialogs and the move loop run loops of their own, which never come
 // here: changes wait for their end.)
-void FollowFolderChanges();
+// True when changes were taken up (the boxes they changed are marked, not drawn yet).
+bool FollowFolderChanges();

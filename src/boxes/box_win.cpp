@@ -144,9 +144,10 @@ void StartRecord(BoxWin* box, const std::vector<Item>& items, int index, const B
     box->scrollY = std::max(0, std::min(plan.scrollY, most));
 }
 
-// A tool window: no taskbar button and no Alt+Tab entry while the box is top-level.
+// A tool window: no taskbar button and no Alt+Tab entry while the box is top-level. As a child of the
+// shell's window it tells the shell nothing when it comes or goes: a hung shell never holds us up.
 bool MakeBoxWindow(BoxWin* box, const BoxPlan& plan, DWORD exStyle) {
-    box->hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | exStyle, WND_CLASS, box->key.c_str(), WS_POPUP, plan.pos.x,
+    box->hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOPARENTNOTIFY | exStyle, WND_CLASS, box->key.c_str(), WS_POPUP, plan.pos.x,
                                 plan.pos.y, plan.size.w, plan.size.h, nullptr, nullptr, g_hInst, nullptr);
     return box->hwnd != nullptr;
 }

@@ -376,7 +376,7 @@ void MarkAllBoxesDirty() { g_allMarked = true; }
 
 bool AnyBoxMarked() { return g_allMarked || !g_marked.empty(); }
 
-void DrawMarkedBoxes() {
+void DrawMarkedBoxes(bool yieldToMessages) {
     // A lost device marks every box again while drawing; a few passes settle it.
     for (int pass = 0; pass < 3 && AnyBoxMarked(); ++pass) {
         if (g_deviceLost) {
@@ -387,8 +387,18 @@ void DrawMarkedBoxes() {
         std::vector<BoxWin*> marked;
         marked.swap(g_marked);
         g_allMarked = false;
+        std::vector<BoxWin*> due;
         for (BoxWin* box : g_boxes)
-            if (all || std::find(marked.begin(), marked.end(), box) != marked.end()) DrawBox(box);
+            if (all || std::find(marked.begin(), marked.end(), box) != marked.end()) due.push_back(box);
+        for (size_t i = 0; i < due.size(); ++i) {
+            DrawBox(due[i]);
+            // The boxes not drawn yet stay marked and are drawn once the messages are answered.
+            if (yieldToMessages && i + 1 < due.size() && HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE))) {
+                for (size_t k = i + 1; k < due.size(); ++k) MarkBoxDirty(due[k]);
+                g_retryMs = 0;
+                return;
+            }
+        }
     }
     g_retryMs = !AnyBoxMarked() ? 0 : g_retryMs ? std::min(g_retryMs * 2, kLastRetryMs) : kFirstRetryMs;
 }

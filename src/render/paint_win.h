@@ -24,8 +24,10 @@ void RenderAll();
 void MarkBoxDirty(BoxWin* box);
 void MarkAllBoxesDirty();
 bool AnyBoxMarked();
-// The main loop's draw: every marked box whose picture changed, once; then no box is marked.
-void DrawMarkedBoxes();
+// The main loop's draw: every marked box whose picture changed, once; then no box is marked. Yielding
+// to messages, it stops after a box when messages wait, the others still marked (no wait before the
+// next draw).
+void DrawMarkedBoxes(bool yieldToMessages = false);
 // How long the main loop may wait before drawing again: no limit while no box is marked; while a
 // draw left boxes marked (a present failed), a wait that doubles from 16 ms to 2 s.
 DWORD RedrawWaitMs();
