@@ -56,5 +56,6 @@ void OnDisplayTimer(HWND mainWnd) {
     KillTimer(mainWnd, kDisplayTimerId);
     g_lastLook.clear();
     ShowDisplaySet(now);
+    FollowAllBoxesDpi(); // a box carried onto a monitor of another scale takes it
     DrawMarkedBoxes();
 }

@@ -195,6 +195,10 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     if (IsDisplayNotice(msg, wParam)) {
         if (msg == WM_DISPLAYCHANGE) CheckGraphicsDevices();
+        if (msg == WM_DPICHANGED) ApplyTrayIcon(); // the system's scale changed: the tray icon follows it
+        // A monitor's scaling may have changed with it; the boxes' places follow once the monitors
+        // are stable.
+        if (msg == WM_DISPLAYCHANGE || msg == WM_DPICHANGED) FollowAllBoxesDpi();
         OnDisplayNotice(hwnd);
         return msg == WM_POWERBROADCAST ? TRUE : 0;
     }

@@ -6,6 +6,7 @@
 #include "app/autostart_win.h"
 #include "app/find_app_win.h"
 #include "app/startup_win.h"
+#include "base/dpi_win.h"
 #include "base/process_win.h"
 #include "base/strutil.h"
 #include "boxes/box_mouse_win.h"
@@ -114,12 +115,14 @@ void SetAllBoxesShown(bool shown) {
 
 } // namespace
 
-HICON MakeTrayIcon(int style) {
-    Gdiplus::Bitmap bmp(32, 32, PixelFormat32bppARGB);
+HICON MakeTrayIcon(int style, int size) {
+    Gdiplus::Bitmap bmp(size, size, PixelFormat32bppARGB);
     HICON icon = nullptr;
     {
         Gdiplus::Graphics gfx(&bmp);
         gfx.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        const float scale = static_cast<float>(size) / 32.0f;
+        gfx.ScaleTransform(scale, scale);
         gfx.Clear(Gdiplus::Color(0, 0, 0, 0));
         DrawStyle(gfx, style);
     }
@@ -143,7 +146,9 @@ void SetupTray(HWND mainWnd) {
 
 void ApplyTrayIcon() {
     if (g_nid.hIcon) DestroyIcon(g_nid.hIcon);
-    g_nid.hIcon = MakeTrayIcon(g_trayIconStyle);
+    // As large as the system's icons at its DPI (32 at 96): the shell shrinks it to its tray size,
+    // never enlarges it.
+    g_nid.hIcon = MakeTrayIcon(g_trayIconStyle, SystemMetricAtDpi(SM_CXICON, SystemDpi()));
     g_nid.uFlags = kTrayFlags;
     Shell_NotifyIconW(NIM_MODIFY, &g_nid);
 }

@@ -9,7 +9,8 @@
 constexpr UINT WM_TRAYCALLBACK = WM_USER + 1;
 
 extern NOTIFYICONDATAW g_nid;
-HICON MakeTrayIcon(int style); // a new 32 x 32 icon of the style; the caller owns it
+// A new size x size icon of the style (drawn on a 32 x 32 design); the caller owns it.
+HICON MakeTrayIcon(int style, int size = 32);
 void SetupTray(HWND mainWnd);
 void ApplyTrayIcon();
 void ShowTrayMenu();

@@ -68,12 +68,14 @@ void RevealBoxItem(size_t boxIndex, int item) {
         RECT r = {};
         GetWindowRect(box->hwnd, &r);
         box->collapsed = false;
-        SetBoxPos(box->hwnd, r.left, r.top, box->width, kExpandedHeight, 0);
-        ResizeBoxRender(box, box->width, kExpandedHeight);
+        const int height = ScaleLen(kExpandedHeight, box->dpi);
+        SetBoxPos(box->hwnd, r.left, r.top, box->width, height, 0);
+        ResizeBoxRender(box, box->width, height);
     }
     RECT c = {};
     GetClientRect(box->hwnd, &c);
-    box->scrollY = ScrollToShow(item, box->scrollY, box->items.size(), c.right, c.bottom, g_cellW, g_cellH);
+    const BoxMetrics m = BoxMetricsOf(box);
+    box->scrollY = ScrollToShow(item, box->scrollY, box->items.size(), c.right, c.bottom, m.cellW, m.cellH, m.dpi);
     box->marked = {item};
     MarkBoxDirty(box);
     if (g_flash.timer) KillTimer(nullptr, g_flash.timer);

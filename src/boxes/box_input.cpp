@@ -3,12 +3,13 @@
 #include "boxes/box_rules.h"
 #include "inventory/scan.h"
 
-unsigned HitEdge(int x, int y, int clientW, int clientH) {
+unsigned HitEdge(int x, int y, int clientW, int clientH, int dpi) {
+    const int border = ScaleLen(kEdgeBorder, dpi);
     unsigned edges = 0;
-    if (x <= kEdgeBorder) edges |= kEdgeLeft;
-    if (x >= clientW - kEdgeBorder) edges |= kEdgeRight;
-    if (y <= kEdgeBorder) edges |= kEdgeTop;
-    if (y >= clientH - kEdgeBorder) edges |= kEdgeBottom;
+    if (x <= border) edges |= kEdgeLeft;
+    if (x >= clientW - border) edges |= kEdgeRight;
+    if (y <= border) edges |= kEdgeTop;
+    if (y >= clientH - border) edges |= kEdgeBottom;
     return edges;
 }
 
@@ -21,46 +22,47 @@ BoxCursor EdgeCursor(unsigned edges) {
     return BoxCursor::Arrow;
 }
 
-BoxCursor PointerCursor(unsigned edges, int y, int hoverIdx) {
+BoxCursor PointerCursor(unsigned edges, int y, int hoverIdx, int dpi) {
     if (edges) return EdgeCursor(edges);
-    return hoverIdx >= 0 || y < kTitleBand ? BoxCursor::Hand : BoxCursor::Arrow;
+    return hoverIdx >= 0 || y < ScaleLen(kTitleBand, dpi) ? BoxCursor::Hand : BoxCursor::Arrow;
 }
 
-Rect ResizedRect(const Rect& r0, unsigned mode, int dx, int dy) {
+Rect ResizedRect(const Rect& r0, unsigned mode, int dx, int dy, int dpi) {
+    const int minW = ScaleLen(kMinBoxWidth, dpi), minH = ScaleLen(kMinBoxHeight, dpi);
     Rect r = r0;
     if (mode & kEdgeLeft) r.left += dx;
     if (mode & kEdgeRight) r.right += dx;
     if (mode & kEdgeTop) r.top += dy;
     if (mode & kEdgeBottom) r.bottom += dy;
-    if (r.right - r.left < kMinBoxWidth) {
+    if (r.right - r.left < minW) {
         if (mode & kEdgeLeft) {
-            r.left = r.right - kMinBoxWidth;
+            r.left = r.right - minW;
         } else {
-            r.right = r.left + kMinBoxWidth;
+            r.right = r.left + minW;
         }
     }
-    if (r.bottom - r.top < kMinBoxHeight) {
+    if (r.bottom - r.top < minH) {
         if (mode & kEdgeTop) {
-            r.top = r.bottom - kMinBoxHeight;
+            r.top = r.bottom - minH;
         } else {
-            r.bottom = r.top + kMinBoxHeight;
+            r.bottom = r.top + minH;
         }
     }
     return r;
 }
 
 int ScrollAfterWheel(int scrollY, int delta, size_t itemCount, int clientW, int clientH, int cellW,
-                     int cellH) {
-    long long y = static_cast<long long>(scrollY) - static_cast<long long>(delta / kWheelNotch) * kWheelStep;
+                     int cellH, int dpi) {
+    long long y = static_cast<long long>(scrollY) - static_cast<long long>(delta / kWheelNotch) * ScaleLen(kWheelStep, dpi);
     if (y < 0) y = 0;
-    const int most = MaxScrollY(itemCount, clientW, clientH, cellW, cellH);
+    const int most = MaxScrollY(itemCount, clientW, clientH, cellW, cellH, dpi);
     if (y > most) y = most;
     return static_cast<int>(y);
 }
 
-bool StartsDrag(int dx, int dy) {
-    const long long x = dx, y = dy;
-    return x * x + y * y > kDragSlopSq;
+bool StartsDrag(int dx, int dy, int dpi) {
+    const long long x = dx, y = dy, slop = ScaleLen(kDragSlop, dpi);
+    return x * x + y * y > slop * slop;
 }
 
 int BoxAt(const std::vector<Rect>& boxes, Point p) {

@@ -28,7 +28,7 @@ void ToggleCollapsed(HWND hwnd, BoxWin* box) {
     RECT r = {};
     if (!GetWindowRect(hwnd, &r)) return;
     box->collapsed = !box->collapsed;
-    const int height = box->collapsed ? kCollapsedHeight : kExpandedHeight;
+    const int height = ScaleLen(box->collapsed ? kCollapsedHeight : kExpandedHeight, box->dpi);
     SetBoxPos(hwnd, r.left, r.top, box->width, height, 0);
     ResizeBoxRender(box, box->width, height); // draws the box as it now is
     // Expanded, it takes the room below it, short of the screen's edge and of the boxes under it.

@@ -82,12 +82,14 @@ void SetBoxCursor(BoxCursor c) {
 // A taller box may now show rows that the old scroll offset hides below its end.
 void ClampScroll(BoxWin* box) {
     const SIZE c = ClientSize(box->hwnd);
-    const int most = MaxScrollY(box->items.size(), c.cx, c.cy, g_cellW, g_cellH);
+    const BoxMetrics m = BoxMetricsOf(box);
+    const int most = MaxScrollY(box->items.size(), c.cx, c.cy, m.cellW, m.cellH, m.dpi);
     box->scrollY = std::max(0, std::min(box->scrollY, most));
 }
 
 void ResizeToPointer(HWND hwnd, BoxWin* box, POINT screen) {
-    const Rect r = ResizedRect(FromRECT(g_resizeWin0), g_resizeMode, screen.x - g_resizeStart.x, screen.y - g_resizeStart.y);
+    const Rect r = ResizedRect(FromRECT(g_resizeWin0), g_resizeMode, screen.x - g_resizeStart.x, screen.y - g_resizeStart.y,
+                               box->dpi);
     SetBoxPos(hwnd, r.left, r.top, r.Width(), r.Height(), 0);
     ClampScroll(box);
     ResizeBoxRender(box, r.Width(), r.Height());
@@ -107,9 +109,7 @@ void FinishResize(bool settle) {
     // Drawn at the size reached; the box takes it only where its bitmap or buffers take it, and what is
     // stored is the size the box has.
     ResizeBoxRender(box, r.right - r.left, r.bottom - r.top);
-    const std::wstring section = SizeSectionFor(box->key);
-    IniWrite(section.c_str(), L"w", IntToW(box->width));
-    IniWrite(section.c_str(), L"h", IntToW(box->height));
+    SaveBoxSize(box);
     if (moved || (mode & (kEdgeLeft | kEdgeTop))) SavePos(box->key, r.left, r.top);
     if (settle) ResolveOverlaps(box);
 }
@@ -148,6 +148,7 @@ void MoveByTitle(HWND hwnd, BoxWin* box) {
     if (attached) AttachBoxToDesktop(hwnd);
     box = LiveBox(hwnd); // the re-attach waited on the shell
     if (!box) return;
+    FollowBoxDpi(box); // moved onto another monitor: sized and drawn for it
     RestorePicture(box);
     ResolveOverlaps(box);
 }
@@ -202,22 +203,22 @@ void OnBoxMouseMove(HWND hwnd, BoxWin* box, int x, int y) {
     if (g_itemPending && g_dragItemBox) TestDragStart(screen);
     if (g_draggingItem && FollowItemDrag(screen)) return;
     const SIZE c = ClientSize(hwnd);
-    const unsigned edges = HitEdge(x, y, c.cx, c.cy);
+    const unsigned edges = HitEdge(x, y, c.cx, c.cy, box->dpi);
     if (edges) {
         SetBoxCursor(EdgeCursor(edges));
         return;
     }
     UpdateBoxHover(box, x, y);
-    SetBoxCursor(PointerCursor(0, y, box->hoverIdx));
+    SetBoxCursor(PointerCursor(0, y, box->hoverIdx, box->dpi));
 }
 
 void OnBoxLButtonDown(HWND hwnd, BoxWin* box, int x, int y) {
     if (AnyInteraction()) EndBoxInteractions(); // a press never finds the program stuck in a mode
     const SIZE c = ClientSize(hwnd);
     const POINT screen = ToScreen(hwnd, x, y);
-    if (const unsigned edges = HitEdge(x, y, c.cx, c.cy)) {
+    if (const unsigned edges = HitEdge(x, y, c.cx, c.cy, box->dpi)) {
         StartResize(hwnd, box, edges, screen);
-    } else if (y < kTitleBand) {
+    } else if (y < ScaleLen(kTitleBand, box->dpi)) {
         MoveByTitle(hwnd, box);
     } else {
         const int index = HitTest(box, x, y);
@@ -244,7 +245,8 @@ void OnBoxDoubleClick(HWND, BoxWin* box, int x, int y) {
 
 void OnBoxWheel(HWND hwnd, BoxWin* box, int delta) {
     const SIZE c = ClientSize(hwnd);
-    const int y = ScrollAfterWheel(box->scrollY, delta, box->items.size(), c.cx, c.cy, g_cellW, g_cellH);
+    const BoxMetrics m = BoxMetricsOf(box);
+    const int y = ScrollAfterWheel(box->scrollY, delta, box->items.size(), c.cx, c.cy, m.cellW, m.cellH, m.dpi);
     if (y == box->scrollY) return;
     box->scrollY = y;
     // The cell under a resting pointer changed with the grid.
@@ -270,6 +272,6 @@ bool OnBoxSetCursor(HWND, LPARAM lParam) {
 }
 
 void OnBoxRButtonUp(HWND hwnd, BoxWin* box, int x, int y) {
-    if (y < kTitleBand) ShowBoxMenu(hwnd, box, x, y);
+    if (y < ScaleLen(kTitleBand, box->dpi)) ShowBoxMenu(hwnd, box, x, y);
     else if (!AnyInteraction()) ShowItemMenu(hwnd, box, x, y); // the file's own menu
 }

@@ -7,16 +7,14 @@
 #include "base/geom.h"
 #include "settings/metrics.h"
 
-constexpr int kMinBoxWidth = 140;  // smallest width a stored or dragged size may have
-constexpr int kMinBoxHeight = 100; // smallest height
 constexpr int kDefaultColumns = 4;
-constexpr int kTitleAndMargin = 42; // title bar and the space below the grid
 
+// (cellW and cellH at `dpi`, the margins scaled to it.)
 // Four cells plus the margin wide, as many rows of four as the items need (at least one) high.
-Size DefaultBoxSize(int cellW, int cellH, size_t itemCount);
+Size DefaultBoxSize(int cellW, int cellH, size_t itemCount, int dpi = kBaseDpi);
 // A computed default height no taller than the work area (at least the minimum height), so a box
 // of many items scrolls instead of running off the screen. Stored sizes are not capped.
-int CapDefaultHeight(int computed, int workAreaHeight);
+int CapDefaultHeight(int computed, int workAreaHeight, int minimum = kMinBoxHeight);
 // The corner of box number `index` before any remembered position: a row along the top.
 Point DefaultBoxPos(int index);
 // A stored "_size" value replaces the computed one only from the minimum up.
@@ -32,9 +30,10 @@ bool IsShellImageName(const std::wstring& imageName);
 // How far the item grid of a box may scroll down: rows of `cellH` pixels in as many columns as
 // the client width holds (at least one), less the client height under the title and margins;
 // never below 0. The wheel clamps to it, and a box whose rows do not fit can reach its last row.
-int MaxScrollY(size_t itemCount, int clientW, int clientH, int cellW, int cellH);
+int MaxScrollY(size_t itemCount, int clientW, int clientH, int cellW, int cellH, int dpi = kBaseDpi);
 // The scroll offset nearest to `scrollY` at which item `index` shows whole below the title bar.
-int ScrollToShow(int index, int scrollY, size_t itemCount, int clientW, int clientH, int cellW, int cellH);
+int ScrollToShow(int index, int scrollY, size_t itemCount, int clientW, int clientH, int cellW, int cellH,
+                 int dpi = kBaseDpi);
 
 // The key a new box gets when the user names it `name`, given the keys that exist already. The INI
 // file compares section and key names without regard to letter case, so a name that equals an

@@ -9,8 +9,10 @@
 #include <optional>
 #include <utility>
 
+#include "base/dpi_win.h"
 #include "base/log_win.h"
 #include "base/process_win.h"
+#include "base/strutil.h"
 #include "base/screen_win.h"
 #include "boxes/box_classes_win.h"
 #include "boxes/box_mouse_win.h"
@@ -80,40 +82,49 @@ struct BoxPlan {
     bool own = false;  // at a remembered place: the user's, kept while its title band is within reach
     bool collapsed = false;
     int scrollY = 0;
+    int dpi = kBaseDpi; // of the monitor holding most of the box: the size is at it
 };
 
 BoxPlan PlanBox(const std::wstring& key, size_t itemCount, int index, const std::vector<Rect>& workAreas) {
-    Size size = DefaultBoxSize(g_cellW, g_cellH, itemCount);
-    size.h = CapDefaultHeight(size.h, PrimaryWorkArea().Height()); // the rest of a long group scrolls
     Point pos = DefaultBoxPos(index);
     const auto cached = g_posCache.find(key);
     const bool placed = cached != g_posCache.end();
     if (placed) pos = {cached->second.left, cached->second.top};
+    // Measured for the monitor its nominal rectangle lies on most.
+    const int dpi = DpiForRect(RECT{pos.x, pos.y, pos.x + kNominalBoxWidth, pos.y + kNominalBoxHeight});
+    const BoxMetrics m = BoxMetricsAt(dpi);
+    Size size = DefaultBoxSize(m.cellW, m.cellH, itemCount, dpi);
+    size.h = CapDefaultHeight(size.h, PrimaryWorkArea().Height(), m.minH); // the rest of a long group scrolls
     bool storedHeight = false;
     if (!g_iniPath.empty()) {
+        // A stored size is in pixels of the DPI it was saved at (96 when the file does not say).
         const std::wstring section = SizeSectionFor(key);
+        const int savedAt = IniGetInt(section.c_str(), kSizeDpiKey, kBaseDpi);
         const Rect all = VirtualScreen();
-        const int h = IniGetInt(section.c_str(), L"h", 0);
-        size.w = StoredLength(IniGetInt(section.c_str(), L"w", 0), kMinBoxWidth, size.w, all.Width());
-        size.h = StoredLength(h, kMinBoxHeight, size.h, all.Height());
-        storedHeight = h >= kMinBoxHeight;
+        const int h = RescaleLen(IniGetInt(section.c_str(), L"h", 0), savedAt, dpi);
+        size.w = StoredLength(RescaleLen(IniGetInt(section.c_str(), L"w", 0), savedAt, dpi), m.minW, size.w, all.Width());
+        size.h = StoredLength(h, m.minH, size.h, all.Height());
+        storedHeight = h >= m.minH;
     }
     const Rect box{pos.x, pos.y, pos.x + size.w, pos.y + size.h};
+    BoxPlan plan;
     if (!placed) {
         // Its bottom edge within reach: a long group scrolls rather than runs off the screen.
         const Rect r = InReach(box, workAreas, kReachBottom, kMinBoxHeight);
-        return {{r.left, r.top}, {size.w, r.Height()}};
+        plan = {{r.left, r.top}, {size.w, r.Height()}};
+    } else {
+        // A remembered place is the user's: it is kept as a move's end keeps it, with the whole title
+        // band within reach. A height the items gave is cut to the room below it (not below the
+        // minimum); a height the user gave stays.
+        Rect r = InReach(box, workAreas, kReachBand, kMinBoxHeight);
+        if (!storedHeight) {
+            const Rect area = AreaOf(r, workAreas);
+            r.bottom = r.top + std::max(std::min(r.Height(), area.bottom - r.top), std::min(m.minH, r.Height()));
+        }
+        plan = {{r.left, r.top}, {size.w, r.Height()}};
+        plan.own = true;
     }
-    // A remembered place is the user's: it is kept as a move's end keeps it, with the whole title band
-    // within reach. A height the items gave is cut to the room below it (not below the minimum); a
-    // height the user gave stays.
-    Rect r = InReach(box, workAreas, kReachBand, kMinBoxHeight);
-    if (!storedHeight) {
-        const Rect area = AreaOf(r, workAreas);
-        r.bottom = r.top + std::max(std::min(r.Height(), area.bottom - r.top), std::min(kMinBoxHeight, r.Height()));
-    }
-    BoxPlan plan{{r.left, r.top}, {size.w, r.Height()}};
-    plan.own = true;
+    plan.dpi = dpi;
     return plan;
 }
 
@@ -127,6 +138,7 @@ std::optional<BoxPlan> PlanFromShown(const std::vector<BoxWin*>& shown, const st
         plan.kept = true;
         plan.collapsed = box->collapsed;
         plan.scrollY = box->scrollY;
+        plan.dpi = box->dpi;
         return plan;
     }
     return std::nullopt;
@@ -140,7 +152,9 @@ void StartRecord(BoxWin* box, const std::vector<Item>& items, int index, const B
     box->hoverIdx = -1;
     box->marked.clear();
     box->collapsed = plan.collapsed;
-    const int most = MaxScrollY(items.size(), plan.size.w, plan.size.h, g_cellW, g_cellH);
+    box->dpi = plan.dpi;
+    const BoxMetrics m = BoxMetricsOf(box);
+    const int most = MaxScrollY(items.size(), plan.size.w, plan.size.h, m.cellW, m.cellH, m.dpi);
     box->scrollY = std::max(0, std::min(plan.scrollY, most));
 }
 
@@ -295,6 +309,7 @@ void Rebuild(bool scan) {
             if (plans[i].own) own.push_back(box);
         }
     SettleBoxes(staying, own);
+    for (BoxWin* box : g_boxes) FollowBoxDpi(box); // one that settled onto a monitor of another scale
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     LogDbg(L"REBUILD boxes=" + std::to_wstring(g_boxes.size()) + L" ms=" + std::to_wstring(ms.count()));
     FindBoxesChanged(); // an open find window finds among what the boxes now hold
@@ -313,7 +328,8 @@ bool TakeNewItems(const std::wstring& key, const std::vector<Item>& items) {
     box->items = items;
     RECT client = {};
     if (!box->hwnd || !GetClientRect(box->hwnd, &client)) client = {0, 0, box->width, box->height};
-    const int most = MaxScrollY(items.size(), client.right, client.bottom, g_cellW, g_cellH);
+    const BoxMetrics m = BoxMetricsOf(box);
+    const int most = MaxScrollY(items.size(), client.right, client.bottom, m.cellW, m.cellH, m.dpi);
     box->scrollY = std::max(0, std::min(box->scrollY, most));
     const int hovered = box->hoverIdx;
     if (box->hoverIdx >= static_cast<int>(items.size())) box->hoverIdx = -1;
@@ -322,6 +338,44 @@ bool TakeNewItems(const std::wstring& key, const std::vector<Item>& items) {
     ForgetBoxPicture(box);
     MarkBoxDirty(box);
     return true;
+}
+
+void SaveBoxSize(const BoxWin* box) {
+    const std::wstring section = SizeSectionFor(box->key);
+    IniWrite(section.c_str(), L"w", IntToW(box->width));
+    IniWrite(section.c_str(), L"h", IntToW(box->height));
+    // Absent means 96: a file written on a 96-dpi monitor stays as it always was.
+    if (box->dpi != kBaseDpi) {
+        IniWrite(section.c_str(), kSizeDpiKey, IntToW(box->dpi));
+    } else {
+        IniDeleteKey(section.c_str(), kSizeDpiKey);
+    }
+}
+
+void FollowBoxDpi(BoxWin* box) {
+    if (!box || !box->hwnd) return;
+    const int dpi = DpiForWindowRect(box->hwnd);
+    RECT r = {};
+    if (dpi == box->dpi || !GetWindowRect(box->hwnd, &r)) return;
+    const int was = box->dpi;
+    LogDbg(L"DPI [" + box->key + L"] " + std::to_wstring(was) + L" -> " + std::to_wstring(dpi));
+    box->dpi = dpi;
+    const BoxMetrics m = BoxMetricsOf(box);
+    // The same size to the eye: the lengths follow the scale, a folded box keeps its folded height.
+    const int w = std::max(RescaleLen(box->width, was, dpi), m.minW);
+    const int h = box->collapsed ? m.collapsedH : std::max(RescaleLen(box->height, was, dpi), m.minH);
+    const int most = MaxScrollY(box->items.size(), w, h, m.cellW, m.cellH, m.dpi);
+    box->scrollY = std::max(0, std::min(RescaleLen(box->scrollY, was, dpi), most));
+    RebuildBoxFormats(box);
+    SetBoxPos(box->hwnd, r.left, r.top, w, h, 0);
+    ResizeBoxRender(box, w, h);
+    MarkBoxDirty(box);
+}
+
+void FollowAllBoxesDpi() {
+    const std::vector<BoxWin*> boxes = g_boxes; // resizing dispatches nothing that rebuilds: holds below
+    BoxListHold hold;
+    for (BoxWin* box : boxes) FollowBoxDpi(box);
 }
 
 void RemakeAllBoxes() {
@@ -385,6 +439,10 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CAPTURECHANGED:
         OnBoxCaptureChanged(hwnd, reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_DPICHANGED:            // a top-level box (moved by its title) entered another monitor
+    case WM_DPICHANGED_AFTERPARENT: // the desktop window holding it changed scale
+        if (box) FollowBoxDpi(box);
         return 0;
     case WM_DROPFILES:
         OnBoxDropFiles(hwnd, box, reinterpret_cast<HDROP>(wParam));

@@ -39,4 +39,14 @@ bool BoxListHeld();
 // Destroys every box: rendering objects, drop target, window and record; empties g_boxes.
 void DestroyAllBoxes();
 
+// The key beside a box's stored width and height: the DPI they were measured at (absent: 96).
+constexpr wchar_t kSizeDpiKey[] = L"dpi";
+// Writes the box's size under its size section with the DPI it is measured at.
+void SaveBoxSize(const BoxWin* box);
+// The box takes the DPI of the monitor that holds most of it: when that changed, its size is scaled
+// by the change (its corner stays), its text made at the new size and its picture drawn again.
+void FollowBoxDpi(BoxWin* box);
+// The same for every box (a display or scaling change).
+void FollowAllBoxesDpi();
+
 LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

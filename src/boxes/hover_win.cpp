@@ -29,7 +29,7 @@ void UpdateBoxHover(BoxWin* box, int x, int y) {
         tme.hwndTrack = box->hwnd;
         if (TrackMouseEvent(&tme)) g_tracked = box->hwnd;
     }
-    SetHover(box, y < kTitleBand ? -1 : HitTest(box, x, y));
+    SetHover(box, y < ScaleLen(kTitleBand, box->dpi) ? -1 : HitTest(box, x, y));
 }
 
 void ClearBoxHover(BoxWin* box) {

@@ -28,6 +28,8 @@ HWND g_ghostWnd = nullptr;
 
 namespace {
 
+int g_ghostSize = kGhostSize; // the ghost of the drag under way
+
 int g_dragItemIdx = -1;
 POINT g_itemDragStart = {};
 
@@ -68,17 +70,18 @@ void BeginItemPress(HWND hwnd, BoxWin* box, int index, POINT screen) {
 
 void TestDragStart(POINT screen) {
     if (!g_itemPending || !g_dragItemBox) return;
-    if (!StartsDrag(screen.x - g_itemDragStart.x, screen.y - g_itemDragStart.y)) return;
+    if (!StartsDrag(screen.x - g_itemDragStart.x, screen.y - g_itemDragStart.y, g_dragItemBox->dpi)) return;
     g_itemPending = false;
     g_draggingItem = true;
+    g_ghostSize = ScaleLen(kGhostSize, g_dragItemBox->dpi); // as large to the eye as its box's icons
     HICON icon = nullptr;
     if (g_dragItemIdx >= 0 && static_cast<size_t>(g_dragItemIdx) < g_dragItemBox->items.size())
-        icon = GetFileIcon(g_dragItemBox->items[static_cast<size_t>(g_dragItemIdx)].path);
+        icon = GetFileIconAt(g_dragItemBox->items[static_cast<size_t>(g_dragItemIdx)].path, g_ghostSize);
     // Made where the pointer is (not first at the screen's corner), shown without taking the focus.
-    const int half = kGhostSize / 2;
+    const int half = g_ghostSize / 2;
     g_ghostWnd = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST,
-                                 kGhostClass, L"", WS_POPUP, screen.x - half, screen.y - half, kGhostSize,
-                                 kGhostSize, nullptr, nullptr, g_hInst, nullptr);
+                                 kGhostClass, L"", WS_POPUP, screen.x - half, screen.y - half, g_ghostSize,
+                                 g_ghostSize, nullptr, nullptr, g_hInst, nullptr);
     if (!g_ghostWnd) return; // the drag goes on without a ghost
     SetWindowLongPtrW(g_ghostWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(icon));
     SetLayeredWindowAttributes(g_ghostWnd, 0, kGhostAlpha, LWA_ALPHA);
@@ -87,7 +90,7 @@ void TestDragStart(POINT screen) {
 
 bool FollowItemDrag(POINT screen) {
     if (!g_draggingItem || !g_ghostWnd) return false;
-    const int half = kGhostSize / 2;
+    const int half = g_ghostSize / 2;
     SetWindowPos(g_ghostWnd, HWND_TOPMOST, screen.x - half, screen.y - half, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE);
     return true;
@@ -182,7 +185,7 @@ LRESULT CALLBACK GhostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
         if (HICON icon = reinterpret_cast<HICON>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
-            DrawIconEx(dc, 0, 0, icon, kGhostSize, kGhostSize, 0, nullptr, DI_NORMAL);
+            DrawIconEx(dc, 0, 0, icon, g_ghostSize, g_ghostSize, 0, nullptr, DI_NORMAL);
         EndPaint(hwnd, &ps);
         return 0;
     }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/dpi_win.h"
 #include "base/screen_win.h"
 #include "boxes/box_rules.h"
 #include "boxes/box_win.h"
@@ -41,7 +42,8 @@ class LiveDesk : public BoxDesk {
         if (box->width != r.Width() || box->height != r.Height()) {
             box->width = r.Width();
             box->height = r.Height();
-            const int most = MaxScrollY(box->items.size(), box->width, box->height, g_cellW, g_cellH);
+            const BoxMetrics m = BoxMetricsOf(box);
+            const int most = MaxScrollY(box->items.size(), box->width, box->height, m.cellW, m.cellH, m.dpi);
             box->scrollY = std::max(0, std::min(box->scrollY, most));
             ResizeBoxRender(box, box->width, box->height);
         }
@@ -63,7 +65,9 @@ void PlaceNewBox(const std::wstring& key) {
         RECT r = {};
         if (GetWindowRect(box->hwnd, &r)) others.push_back(FromRECT(r));
     }
-    const auto at = FreePlaceIn(others, DefaultBoxSize(g_cellW, g_cellH, 0), PrimaryWorkArea());
+    const Rect area = PrimaryWorkArea();
+    const BoxMetrics m = BoxMetricsAt(DpiForRect(RECT{area.left, area.top, area.right, area.bottom}));
+    const auto at = FreePlaceIn(others, DefaultBoxSize(m.cellW, m.cellH, 0, m.dpi), area);
     if (at) g_posCache[key] = Rect{at->x, at->y, at->x + kNominalBoxWidth, at->y + kNominalBoxHeight};
 }
 

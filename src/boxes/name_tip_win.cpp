@@ -53,7 +53,8 @@ void RemoveTool() {
 // lines that fit there.
 bool NameCut(const BoxWin* box, const std::wstring& name, const Rect& cell) {
     if (!box->nameFormat) return false;
-    const RectF r = NameRectIn(cell, g_iconSize, g_nameLineHeight);
+    const BoxMetrics m = BoxMetricsOf(box);
+    const RectF r = NameRectIn(cell, m.iconSize, m.nameLine, m.dpi);
     return FittedTextFor(box->nameFormat, name, r.right - r.left, r.bottom - r.top).cut;
 }
 

@@ -83,6 +83,10 @@ bool MoveAllRunning();
 void StopMoveAll();
 void OpenItem(const std::wstring& path);
 HICON GetFileIcon(const std::wstring& path);
+// The entry's icon for drawing at `px` pixels: up to 32 GetFileIcon's; larger, the picture of the
+// shell's 48 or 256-pixel image list, so that it is shrunk to the size, never enlarged from 32.
+// Cached like GetFileIcon's; falls back on it when the larger lists cannot be had.
+HICON GetFileIconAt(const std::wstring& path, int px);
 void DestroyIconCache(); // at program end
 
 // Item name -> icon handle (null when the shell had none); kept for the whole run.

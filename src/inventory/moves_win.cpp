@@ -25,6 +25,9 @@ namespace {
 std::map<int, HICON> g_indexIcons;
 std::map<std::wstring, int> g_typeIndex; // lower-case extension, or "\\" for plain folders
 HIMAGELIST g_sysList = nullptr;
+// Icons of the larger image lists, by list and the place in it (with its overlay).
+std::map<std::pair<int, int>, HICON> g_bigIcons;
+std::map<std::pair<std::wstring, int>, HICON> g_bigByName; // by file name and list
 
 // Shortcuts: their icon is their target's with the shortcut arrow on it, which only the shell's
 // own icon of the file carries (the image list holds icons without overlays).
@@ -227,15 +230,57 @@ HICON GetFileIcon(const std::wstring& path) {
     return icon;
 }
 
+HICON GetFileIconAt(const std::wstring& path, int px) {
+    if (px <= 32) return GetFileIcon(path);
+    const int which = px <= 48 ? SHIL_EXTRALARGE : SHIL_JUMBO;
+    const std::pair<std::wstring, int> named{GetFileName(path), which};
+    const auto it = g_bigByName.find(named);
+    if (it != g_bigByName.end()) return it->second;
+    // {46EB5926-582E-4017-9FDF-E8998DAA0950}: IImageList, which the list handle stands for.
+    static const GUID kImageList = {0x46eb5926, 0x582e, 0x4017, {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
+    void* big = nullptr;
+    HICON icon = nullptr;
+    if (SUCCEEDED(SHGetImageList(which, kImageList, &big)) && big) {
+        HIMAGELIST list = nullptr;
+        int index = -1, overlay = 0;
+        if (IsShortcut(GetExt(path))) {
+            // The shortcut's own place in the list and its arrow, which the shell draws as an overlay.
+            SHFILEINFOW info = {};
+            if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_OVERLAYINDEX)) {
+                index = info.iIcon & 0x00FFFFFF;
+                overlay = (info.iIcon >> 24) & 0xFF;
+                if (overlay == 0) overlay = 2; // the system list's shortcut arrow
+            }
+        } else {
+            index = SysIconIndex(path, &list);
+        }
+        if (index >= 0) {
+            const std::pair<int, int> at{which, index | (overlay << 24)};
+            const auto known = g_bigIcons.find(at);
+            icon = known != g_bigIcons.end() ? known->second
+                                             : (g_bigIcons[at] = ImageList_GetIcon(static_cast<HIMAGELIST>(big), index,
+                                                                                   ILD_TRANSPARENT | INDEXTOOVERLAYMASK(overlay)));
+        }
+        static_cast<IUnknown*>(big)->Release();
+    }
+    if (!icon) icon = GetFileIcon(path); // no larger picture to be had: the usual one, enlarged
+    g_bigByName[named] = icon;
+    return icon;
+}
+
 void DestroyIconCache() {
     std::set<HICON> distinct; // names share icons: each is destroyed once
     for (const auto& entry : g_iconCache)
         if (entry.second) distinct.insert(entry.second);
     for (const auto& entry : g_indexIcons)
         if (entry.second) distinct.insert(entry.second);
+    for (const auto& entry : g_bigIcons)
+        if (entry.second) distinct.insert(entry.second);
     for (HICON icon : distinct) DestroyIcon(icon);
     g_iconCache.clear();
     g_indexIcons.clear();
+    g_bigIcons.clear();
+    g_bigByName.clear();
     g_typeIndex.clear();
     g_sysList = nullptr;
 }

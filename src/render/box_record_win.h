@@ -28,6 +28,7 @@ struct BoxWin {
     bool collapsed = false;
     int width = kNominalBoxWidth;
     int height = kNominalBoxHeight;
+    int dpi = kBaseDpi; // of the monitor that holds most of the box: every length of it is scaled to it
     IDXGISwapChain1* swapChain = nullptr;
     ID2D1DeviceContext* d2dCtx = nullptr;
     ID2D1Bitmap1* targetBitmap = nullptr;
@@ -40,6 +41,10 @@ struct BoxWin {
 };
 
 extern std::vector<BoxWin*> g_boxes; // live boxes in creation order
+
+// The measures of a box at its DPI, from the current icon size, cell size, name line and font.
+BoxMetrics BoxMetricsOf(const BoxWin* box);
+BoxMetrics BoxMetricsAt(int dpi);
 
 // Position of a box in g_boxes (the layout decisions index boxes so); -1 for none.
 int BoxIndex(const BoxWin* box);

@@ -210,13 +210,14 @@ void MakeBoxFormats(BoxWin* box, bool rebuilt) {
     SafeRelease(box->titleFormat);
     SafeRelease(box->nameFormat);
     if (!g_dw) return;
-    box->titleFormat = MakeFormat(static_cast<float>(g_fontSize), false);
-    box->nameFormat = MakeFormat(static_cast<float>(NameFontSize(g_fontSize, rebuilt)), true);
+    // At the real pixel size on the box's monitor: text is laid out sharp, never stretched.
+    box->titleFormat = MakeFormat(ScaleFont(static_cast<float>(g_fontSize), box->dpi), false);
+    box->nameFormat = MakeFormat(ScaleFont(static_cast<float>(NameFontSize(g_fontSize, rebuilt)), box->dpi), true);
 }
 
 bool RenewBoxFormats(BoxWin* box) {
-    const auto sized = [](IDWriteTextFormat* f, int size) {
-        return f && f->GetFontSize() == static_cast<float>(size);
+    const auto sized = [box](IDWriteTextFormat* f, int size) {
+        return f && f->GetFontSize() == ScaleFont(static_cast<float>(size), box->dpi);
     };
     wchar_t family[256] = {};
     const bool asNew = !g_dw || (sized(box->titleFormat, g_fontSize) &&

@@ -19,7 +19,7 @@ unsigned long g_cellsDrawn = 0; // cells drawn into bitmaps so far, whole pictur
 // its brush and icon bitmaps are shared like those of the composition path.
 ID2D1DCRenderTarget* g_surfaceRT = nullptr;
 ID2D1SolidColorBrush* g_surfaceBrush = nullptr;
-std::map<HICON, ID2D1Bitmap*> g_surfaceIcons;
+std::map<std::pair<HICON, int>, ID2D1Bitmap*> g_surfaceIcons; // by icon and size
 
 void DropSurfaceTarget() {
     FlushFallbackIcons();
@@ -133,14 +133,16 @@ bool RenderSurface(BoxSurface* s, const std::vector<DrawOp>& scene, IDWriteTextF
     return SUCCEEDED(hr);
 }
 
-ID2D1Bitmap* FallbackIcon(HICON icon) {
+ID2D1Bitmap* FallbackIcon(HICON icon, int size) {
     if (!icon || !EnsureSurfaceTarget()) return nullptr;
-    const auto it = g_surfaceIcons.find(icon);
+    const auto it = g_surfaceIcons.find({icon, size});
     if (it != g_surfaceIcons.end()) return it->second;
-    ID2D1Bitmap* bmp = IconToBitmap(g_surfaceRT, icon, g_iconSize);
-    g_surfaceIcons[icon] = bmp;
+    ID2D1Bitmap* bmp = IconToBitmap(g_surfaceRT, icon, size);
+    g_surfaceIcons[{icon, size}] = bmp;
     return bmp;
 }
+
+ID2D1Bitmap* FallbackIcon(HICON icon) { return FallbackIcon(icon, g_iconSize); }
 
 void FlushFallbackIcons() {
     for (auto& entry : g_surfaceIcons) SafeRelease(entry.second);

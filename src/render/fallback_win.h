@@ -39,7 +39,8 @@ bool RenderSurface(BoxSurface* s, const std::vector<DrawOp>& scene, IDWriteTextF
                    IDWriteTextFormat* nameFormat, const std::function<ID2D1Bitmap*(int)>& icon);
 
 // The cached bitmap of an icon, usable by RenderSurface.
-ID2D1Bitmap* FallbackIcon(HICON icon);
+ID2D1Bitmap* FallbackIcon(HICON icon, int size);
+ID2D1Bitmap* FallbackIcon(HICON icon); // at the icon size of 96 dpi (g_iconSize)
 void FlushFallbackIcons(); // pictures already drawn stay valid
 
 // Draws the scene into the box's bitmap and shows it; false when nothing new was shown (the box is

@@ -25,7 +25,7 @@
 
 namespace {
 
-std::map<HICON, ID2D1Bitmap*> g_iconD2D; // bitmaps of the composition path's device
+std::map<std::pair<HICON, int>, ID2D1Bitmap*> g_iconD2D; // bitmaps of the composition path's device, by size
 
 // What a box's surface shows: the inputs it was drawn from, in the resource epoch it was drawn in.
 struct Picture {
@@ -67,15 +67,17 @@ BoxSceneInput InputOf(const BoxWin* box) {
     v.marked = &box->marked;
     v.collapsed = box->collapsed;
     v.colorIdx = box->colorIdx;
+    v.dpi = box->dpi;
     // A picture that cannot be shown translucent is drawn opaque rather than darkened.
     v.opaque = box->fallback && !box->fallback->layered;
     BoxLook look;
     look.skinIndex = g_skinIndex;
     look.alpha = g_alpha;
-    look.iconSize = g_iconSize;
-    look.cellW = g_cellW;
-    look.cellH = g_cellH;
-    look.nameLine = g_nameLineHeight;
+    const BoxMetrics m = BoxMetricsOf(box);
+    look.iconSize = m.iconSize;
+    look.cellW = m.cellW;
+    look.cellH = m.cellH;
+    look.nameLine = m.nameLine;
     look.names = &g_boxNames;
     BoxSceneInput in = SceneInputOf(v, look);
     SetSceneBackground(in); // a new or cleared background picture is a change of every box
@@ -203,24 +205,27 @@ void RecoverGraphics() {
 } // namespace
 
 Rect CellRect(BoxWin* box, int index, int width) {
-    return CellRectAt(index, width, box ? box->scrollY : 0, g_cellW, g_cellH);
+    const BoxMetrics m = BoxMetricsOf(box);
+    return CellRectAt(index, width, box ? box->scrollY : 0, m.cellW, m.cellH, m.dpi);
 }
 
 int HitTest(BoxWin* box, int x, int y) {
     if (!box) return -1;
-    return HitTestCells(ItemCount(box), ClientWidth(box), box->scrollY, g_cellW, g_cellH, Point{x, y});
+    const BoxMetrics m = BoxMetricsOf(box);
+    return HitTestCells(ItemCount(box), ClientWidth(box), box->scrollY, m.cellW, m.cellH, Point{x, y}, m.dpi);
 }
 
 ID2D1Bitmap* IconToD2D(BoxWin* box, HICON icon) {
     if (!box || !icon) return nullptr;
+    const int size = BoxMetricsOf(box).iconSize;
     if (box->d2dCtx) {
-        const auto it = g_iconD2D.find(icon);
+        const auto it = g_iconD2D.find({icon, size});
         if (it != g_iconD2D.end()) return it->second;
-        ID2D1Bitmap* bmp = IconToBitmap(box->d2dCtx, icon, g_iconSize);
-        g_iconD2D[icon] = bmp;
+        ID2D1Bitmap* bmp = IconToBitmap(box->d2dCtx, icon, size);
+        g_iconD2D[{icon, size}] = bmp;
         return bmp;
     }
-    if (box->fallback) return FallbackIcon(icon);
+    if (box->fallback) return FallbackIcon(icon, size);
     return nullptr;
 }
 
@@ -340,9 +345,9 @@ void DrawBox(BoxWin* box) {
     std::vector<DrawOp> scene;
     BuildBoxScene(in, scene);
     // Icons are fetched as their cells are drawn, so cells never shown never ask the shell.
-    const auto icon = [box](int i) -> ID2D1Bitmap* {
+    const auto icon = [box, size = in.iconSize](int i) -> ID2D1Bitmap* {
         if (i < 0 || i >= ItemCount(box)) return nullptr;
-        return IconToD2D(box, GetFileIcon(box->items[static_cast<size_t>(i)].path));
+        return IconToD2D(box, GetFileIconAt(box->items[static_cast<size_t>(i)].path, size));
     };
     ++g_drawCount;
     if (composition ? DrawCompositionHover(box, in, scene, icon) : DrawChangedParts(box, in, scene, icon)) return;
@@ -420,22 +425,44 @@ void RenderAll() {
                             cursor.x < wr.right && cursor.y >= wr.top && cursor.y < wr.bottom;
         POINT client = cursor;
         if (inside) ScreenToClient(box->hwnd, &client);
+        const BoxMetrics m = BoxMetricsOf(box);
         box->hoverIdx = HoverIndex(inside, Point{client.x, client.y}, ItemCount(box), ClientWidth(box), box->scrollY,
-                                   g_cellW, g_cellH);
+                                   m.cellW, m.cellH, m.dpi);
     }
     MarkAllBoxesDirty();
     DrawMarkedBoxes();
 }
 
-void MeasureNameLines() {
+namespace {
+
+std::map<int, int> g_nameLinesAt; // by DPI other than 96, in the current font
+
+// Height of a name line in the current font at `dpi`, in whole pixels (0: unknown); -1 without a font.
+int MeasureNameLine(int dpi) {
     ComPtr<IDWriteTextFormat> format;
     if (!g_dw || FAILED(g_dw->CreateTextFormat(g_fontName.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL,
                                                DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL,
-                                               static_cast<float>(NameFontSize(g_fontSize, true)), L"zh-CN",
-                                               format.put())))
-        return;
-    const int line = static_cast<int>(std::ceil(LineHeightOf(format.get())));
-    if (line == g_nameLineHeight) return;
+                                               ScaleFont(static_cast<float>(NameFontSize(g_fontSize, true)), dpi),
+                                               L"zh-CN", format.put())))
+        return -1;
+    return static_cast<int>(std::ceil(LineHeightOf(format.get())));
+}
+
+} // namespace
+
+int NameLineHeightAt(int dpi) {
+    // A font's lines do not scale to the pixel: the names get the room their font takes at the size.
+    if (dpi == kBaseDpi || g_nameLineHeight <= 0) return ScaleLen(g_nameLineHeight, dpi);
+    const auto it = g_nameLinesAt.find(dpi);
+    if (it != g_nameLinesAt.end()) return it->second;
+    const int line = MeasureNameLine(dpi);
+    return g_nameLinesAt[dpi] = line > 0 ? line : ScaleLen(g_nameLineHeight, dpi);
+}
+
+void MeasureNameLines() {
+    g_nameLinesAt.clear(); // measured again in the font as it now is
+    const int line = MeasureNameLine(kBaseDpi);
+    if (line < 0 || line == g_nameLineHeight) return;
     g_nameLineHeight = line;
     UpdateCellSize();
     MarkAllBoxesDirty();

@@ -60,6 +60,8 @@ void ApplyStyleAll();
 // The height of a name line in the current font (g_nameLineHeight) and the cell size that follows it;
 // every box is drawn again when it changed.
 void MeasureNameLines();
+// The same height at another DPI, measured in the font at that size (cached until the font changes).
+int NameLineHeightAt(int dpi);
 
 // Cell of item `index` for a client width; right and bottom exclusive.
 Rect CellRect(BoxWin* box, int index, int width);

@@ -1,9 +1,11 @@
 #include "render/replay_win.h"
 
 #include <cstring>
+#include <vector>
 
 #include "base/com_win.h"
 #include "render/background_win.h"
+#include "render/icon_shrink.h"
 #include "render/name_layouts_win.h"
 
 D2D1_COLOR_F ToD2D(const ColorF& c) {
@@ -99,7 +101,7 @@ HRESULT ReplayScene(const std::vector<DrawOp>& ops, const ReplayContext& ctx) {
         case DrawKind::Stroke:
             if (!ctx.brush) break;
             ctx.brush->SetColor(ToD2D(op.color));
-            ctx.rt->DrawRectangle(ToD2D(op.rect), ctx.brush, 1.0f, nullptr);
+            ctx.rt->DrawRectangle(ToD2D(op.rect), ctx.brush, op.width, nullptr);
             break;
         case DrawKind::Gradient:
             FillGradient(op, ctx);
@@ -194,26 +196,62 @@ HBITMAP MakeDib32(HDC dc, int w, int h, void** bits) {
     return dib;
 }
 
+namespace {
+
+// The edge of the icon's own picture (its colour bitmap, or half its mask's height); 0 when unknown.
+int IconEdge(HICON icon) {
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info)) return 0;
+    BITMAP bm = {};
+    int edge = 0;
+    if (info.hbmColor && GetObjectW(info.hbmColor, sizeof bm, &bm)) {
+        edge = bm.bmWidth;
+    } else if (info.hbmMask && GetObjectW(info.hbmMask, sizeof bm, &bm)) {
+        edge = bm.bmWidth;
+    }
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return edge;
+}
+
+// The icon's pixels at `size`: drawn at that size, or, when its own picture is larger, drawn at its own
+// size and shrunk by averaging (the system's stretch of an icon drops pixels). Premultiplied.
+std::vector<uint8_t> IconPixels(HDC screen, HICON icon, int size) {
+    std::vector<uint8_t> px;
+    const int own = IconEdge(icon);
+    const int drawn = own > size ? own : size;
+    IconDib d = MakeDib(screen, drawn);
+    if (d.dib && d.px && DrawInto(screen, d, icon, drawn, DI_NORMAL)) {
+        AlphaFromMask(screen, d, icon, drawn);
+        if (drawn == size) {
+            px.assign(d.px, d.px + static_cast<size_t>(size) * size * 4);
+        } else {
+            // An icon without a large picture comes padded into the top left of the 256-pixel frame:
+            // taken from its own part (and enlarged, having nothing larger).
+            const int used = drawn >= 256 ? UsedIconEdge(AlphaExtent(d.px, drawn * 4, drawn), drawn) : drawn;
+            px = ResampleIcon(d.px, drawn * 4, used, size);
+        }
+    }
+    if (d.dib) DeleteObject(d.dib);
+    return px;
+}
+
+} // namespace
+
 ID2D1Bitmap* IconToBitmap(ID2D1RenderTarget* rt, HICON icon, int size) {
     if (!rt || !icon || size < 1) return nullptr;
     HDC screen = GetDC(nullptr);
-    IconDib d = MakeDib(screen, size);
-    if (!d.dib || !d.px) {
-        ReleaseDC(nullptr, screen);
-        if (d.dib) DeleteObject(d.dib);
-        return nullptr;
-    }
-    if (DrawInto(screen, d, icon, size, DI_NORMAL)) AlphaFromMask(screen, d, icon, size);
+    const std::vector<uint8_t> px = IconPixels(screen, icon, size);
     ReleaseDC(nullptr, screen);
+    if (px.size() != static_cast<size_t>(size) * size * 4) return nullptr;
     D2D1_BITMAP_PROPERTIES props;
     props.pixelFormat.format = DXGI_FORMAT_B8G8R8A8_UNORM;
     props.pixelFormat.alphaMode = D2D1_ALPHA_MODE_PREMULTIPLIED;
     props.dpiX = 96;
     props.dpiY = 96;
     ID2D1Bitmap* bmp = nullptr;
-    if (FAILED(rt->CreateBitmap(D2D1::SizeU(static_cast<UINT32>(size), static_cast<UINT32>(size)), d.px,
+    if (FAILED(rt->CreateBitmap(D2D1::SizeU(static_cast<UINT32>(size), static_cast<UINT32>(size)), px.data(),
                                 static_cast<UINT32>(size) * 4, &props, &bmp)))
         bmp = nullptr;
-    DeleteObject(d.dib);
     return bmp;
 }

@@ -4,38 +4,38 @@
 
 #include "base/strutil.h"
 
-int GridColumns(int width, int cellW) {
-    const int columns = cellW > 0 ? (width - kGridMargin) / cellW : 0;
+int GridColumns(int width, int cellW, int dpi) {
+    const int columns = cellW > 0 ? (width - ScaleLen(kGridMargin, dpi)) / cellW : 0;
     return columns <= 0 ? 1 : columns;
 }
 
-int ColumnPitch(int width, int cellW) {
-    const int spread = (width - kGridMargin) / GridColumns(width, cellW);
+int ColumnPitch(int width, int cellW, int dpi) {
+    const int spread = (width - ScaleLen(kGridMargin, dpi)) / GridColumns(width, cellW, dpi);
     return spread > cellW ? spread : cellW;
 }
 
-Rect CellRectAt(int index, int width, int scrollY, int cellW, int cellH) {
-    const int columns = GridColumns(width, cellW);
-    const int pitch = ColumnPitch(width, cellW);
+Rect CellRectAt(int index, int width, int scrollY, int cellW, int cellH, int dpi) {
+    const int columns = GridColumns(width, cellW, dpi);
+    const int pitch = ColumnPitch(width, cellW, dpi);
     const int col = index % columns;
     const int row = index / columns;
     Rect r;
-    r.left = col * pitch + kGridLeft;
-    r.top = row * cellH + kGridTop - scrollY;
-    r.right = r.left + pitch - 6;
-    r.bottom = r.top + cellH - 8;
+    r.left = col * pitch + ScaleLen(kGridLeft, dpi);
+    r.top = row * cellH + ScaleLen(kGridTop, dpi) - scrollY;
+    r.right = r.left + pitch - ScaleLen(kCellGapX, dpi);
+    r.bottom = r.top + cellH - ScaleLen(kCellGapY, dpi);
     return r;
 }
 
-int HitTestCells(int count, int width, int scrollY, int cellW, int cellH, Point p) {
+int HitTestCells(int count, int width, int scrollY, int cellW, int cellH, Point p, int dpi) {
     for (int i = 0; i < count; ++i)
-        if (CellRectAt(i, width, scrollY, cellW, cellH).Contains(p)) return i;
+        if (CellRectAt(i, width, scrollY, cellW, cellH, dpi).Contains(p)) return i;
     return -1;
 }
 
-int HoverIndex(bool pointerInWindow, Point client, int count, int width, int scrollY, int cellW, int cellH) {
-    if (!pointerInWindow || client.y < kTitleBand) return -1;
-    return HitTestCells(count, width, scrollY, cellW, cellH, client);
+int HoverIndex(bool pointerInWindow, Point client, int count, int width, int scrollY, int cellW, int cellH, int dpi) {
+    if (!pointerInWindow || client.y < ScaleLen(kTitleBand, dpi)) return -1;
+    return HitTestCells(count, width, scrollY, cellW, cellH, client, dpi);
 }
 
 std::wstring BoxTitle(const std::wstring& key, const std::map<std::wstring, std::wstring>& names, size_t count) {
@@ -57,7 +57,7 @@ bool operator==(const RectF& a, const RectF& b) {
 
 bool operator==(const DrawOp& a, const DrawOp& b) {
     return a.kind == b.kind && a.rect == b.rect && a.color == b.color && a.color2 == b.color2 && a.role == b.role &&
-           a.item == b.item && a.text == b.text && a.src == b.src;
+           a.item == b.item && a.text == b.text && a.src == b.src && a.width == b.width;
 }
 
 namespace {
@@ -86,9 +86,11 @@ void AddItems(const BoxSceneInput& in, std::vector<DrawOp>& out) {
     if (!in.items) return;
     const int count = static_cast<int>(in.items->size());
     const float s = static_cast<float>(in.iconSize);
+    const float iconTop = static_cast<float>(ScaleLen(kIconTop, in.dpi));
+    const int bar = ScaleLen(kTitleBarHeight, in.dpi);
     for (int i = 0; i < count; ++i) {
-        const Rect c = CellRectAt(i, in.width, in.scrollY, in.cellW, in.cellH);
-        if (c.bottom <= kTitleBarHeight - 1 || c.top > in.height) continue; // wholly outside the band
+        const Rect c = CellRectAt(i, in.width, in.scrollY, in.cellW, in.cellH, in.dpi);
+        if (c.bottom <= bar - 1 || c.top > in.height) continue; // wholly outside the band
         const float l = static_cast<float>(c.left), t = static_cast<float>(c.top);
         const float r = static_cast<float>(c.right), b = static_cast<float>(c.bottom);
         if (i == in.hoverIdx) Add(out, DrawKind::Fill, ToF(l, t, r, b), ColF(in.skin.highlight, in.alpha));
@@ -97,8 +99,9 @@ void AddItems(const BoxSceneInput& in, std::vector<DrawOp>& out) {
             Add(out, DrawKind::Stroke, ToF(l + 1.5f, t + 1.5f, r - 1.5f, b - 1.5f), ColF(kFoundFill, 1));
         }
         const float x = static_cast<float>(c.left + (c.Width() - in.iconSize) / 2); // whole pixels: sharp
-        Add(out, DrawKind::Icon, ToF(x, t + 2, x + s, t + 2 + s), ColorF{1, 1, 1, 1}).item = i;
-        DrawOp& name = Add(out, DrawKind::Text, NameRectIn(c, in.iconSize, in.nameLine), ColF(in.skin.text, in.alpha));
+        Add(out, DrawKind::Icon, ToF(x, t + iconTop, x + s, t + iconTop + s), ColorF{1, 1, 1, 1}).item = i;
+        DrawOp& name =
+            Add(out, DrawKind::Text, NameRectIn(c, in.iconSize, in.nameLine, in.dpi), ColF(in.skin.text, in.alpha));
         name.role = TextRole::Name;
         name.item = i;
         name.text = (*in.items)[static_cast<size_t>(i)].name;
@@ -108,7 +111,7 @@ void AddItems(const BoxSceneInput& in, std::vector<DrawOp>& out) {
 // The background picture fills the body under the title bar, under the cells.
 void AddPicture(const BoxSceneInput& in, std::vector<DrawOp>& out) {
     const float w = static_cast<float>(in.width), h = static_cast<float>(in.height);
-    const float top = static_cast<float>(kTitleBarHeight);
+    const float top = static_cast<float>(ScaleLen(kTitleBarHeight, in.dpi));
     if (in.collapsed || in.bgWidth < 1 || in.bgHeight < 1 || h <= top) return;
     DrawOp& op = Add(out, DrawKind::Picture, ToF(0, top, w, h), ColorF{1, 1, 1, in.alpha});
     op.src = CoverSource(in.bgWidth, in.bgHeight, w, h - top);
@@ -117,11 +120,11 @@ void AddPicture(const BoxSceneInput& in, std::vector<DrawOp>& out) {
 
 } // namespace
 
-RectF NameRectIn(const Rect& cell, int iconSize, int lineHeight) {
-    const int top = cell.top + iconSize + kNameGap;
+RectF NameRectIn(const Rect& cell, int iconSize, int lineHeight, int dpi) {
+    const int top = cell.top + iconSize + ScaleLen(kNameGap, dpi);
     const int lines = lineHeight > 0 ? top + kNameLines * lineHeight : cell.bottom;
-    return ToF(static_cast<float>(cell.left + kNameInset), static_cast<float>(top),
-               static_cast<float>(cell.right - kNameInset), static_cast<float>(lines < cell.bottom ? lines : cell.bottom));
+    const int inset = ScaleLen(kNameInset, dpi);
+    return ToF(static_cast<float>(cell.left + inset), static_cast<float>(top), static_cast<float>(cell.right - inset), static_cast<float>(lines < cell.bottom ? lines : cell.bottom));
 }
 
 RectF CoverSource(int pw, int ph, float bw, float bh) {
@@ -140,12 +143,15 @@ void BuildBoxScene(const BoxSceneInput& in, std::vector<DrawOp>& out) {
     Add(out, DrawKind::Clear, ToF(0, 0, w, h), ColorF{0, 0, 0, 0});
     Add(out, DrawKind::Fill, ToF(0, 0, w, h), ColF(in.skin.background, in.alpha));
     AddPicture(in, out);
-    Add(out, DrawKind::Stroke, ToF(0.5f, 0.5f, w - 0.5f, h - 0.5f), ColF(AccentAt(in.colorIdx), in.alpha));
+    // The outline, one pixel at 96 dpi, lies along the inside of the edges: its middle half its width in.
+    const float half = static_cast<float>(ScaleLen(1, in.dpi)) / 2.0f;
+    Add(out, DrawKind::Stroke, ToF(half, half, w - half, h - half), ColF(AccentAt(in.colorIdx), in.alpha)).width = 2 * half;
     if (!in.collapsed) AddItems(in, out);
-    const float bar = static_cast<float>(kTitleBarHeight);
+    const float bar = static_cast<float>(ScaleLen(kTitleBarHeight, in.dpi));
+    const float inset = static_cast<float>(ScaleLen(kTitleInset, in.dpi));
     Add(out, DrawKind::Gradient, ToF(0, 0, w, bar), ColF(in.skin.accent, in.alpha)).color2 =
         ColF(in.skin.accentDark, in.alpha);
-    DrawOp& title = Add(out, DrawKind::Text, ToF(8, 0, w - 8, bar), ColF(in.skin.text, in.alpha));
+    DrawOp& title = Add(out, DrawKind::Text, ToF(inset, 0, w - inset, bar), ColF(in.skin.text, in.alpha));
     title.role = TextRole::Title;
     title.text = in.title;
 }
@@ -170,6 +176,7 @@ BoxSceneInput SceneInputOf(const BoxView& box, const BoxLook& look) {
     in.cellW = look.cellW;
     in.cellH = look.cellH;
     in.nameLine = look.nameLine;
+    in.dpi = box.dpi;
     return in;
 }
 
@@ -180,7 +187,7 @@ bool SameSceneInput(const BoxSceneInput& a, const BoxSceneInput& b) {
            a.hoverIdx == b.hoverIdx && a.collapsed == b.collapsed && a.colorIdx == b.colorIdx && a.title == b.title &&
            sa.background == sb.background && sa.accent == sb.accent && sa.accentDark == sb.accentDark &&
            sa.text == sb.text && sa.highlight == sb.highlight && a.alpha == b.alpha && a.iconSize == b.iconSize &&
-           a.cellW == b.cellW && a.cellH == b.cellH && a.nameLine == b.nameLine && a.bgWidth == b.bgWidth && a.bgHeight == b.bgHeight &&
+           a.cellW == b.cellW && a.cellH == b.cellH && a.nameLine == b.nameLine && a.dpi == b.dpi && a.bgWidth == b.bgWidth && a.bgHeight == b.bgHeight &&
            a.bgId == b.bgId && a.marked == b.marked;
 }
 
@@ -198,7 +205,7 @@ std::vector<Rect> HoverChangeAreas(const BoxSceneInput& in, int from, int to) {
         if (i < 0 || i >= count) continue;
         // Within the box. The title band is translucent over the cells: a cell under it changes what
         // the band shows, so the band is not cut off.
-        const Rect c = CellRectAt(i, in.width, in.scrollY, in.cellW, in.cellH);
+        const Rect c = CellRectAt(i, in.width, in.scrollY, in.cellW, in.cellH, in.dpi);
         const Rect shown{std::max(c.left, 0), std::max(c.top, 0), std::min(c.right, in.width),
                          std::min(c.bottom, in.height)};
         if (shown.right > shown.left && shown.bottom > shown.top) areas.push_back(shown);
@@ -228,16 +235,16 @@ bool ResizeChangeAreas(const BoxSceneInput& shown, const BoxSceneInput& now, std
     same.width = now.width;
     same.height = now.height;
     if (!SameSceneInput(same, now) || shown.width < 1 || shown.height < 1 || now.width < 1 || now.height < 1 ||
-        GridColumns(shown.width, shown.cellW) != GridColumns(now.width, now.cellW) ||
-        ColumnPitch(shown.width, shown.cellW) != ColumnPitch(now.width, now.cellW))
+        GridColumns(shown.width, shown.cellW, shown.dpi) != GridColumns(now.width, now.cellW, now.dpi) ||
+        ColumnPitch(shown.width, shown.cellW, shown.dpi) != ColumnPitch(now.width, now.cellW, now.dpi))
         return false;
     if (now.bgWidth > 0 && now.bgHeight > 0 && !now.collapsed) return false; // the picture is scaled to the size
     // The border is one pixel inside each edge; one pixel more on the inside is a margin for its ink.
-    constexpr int kEdge = 2;
+    const int kEdge = 2 * ScaleLen(1, now.dpi);
     // Parts do not overlap: what lies in two is drawn once.
     int right = now.width; // where the bottom strip ends
     if (now.width != shown.width) {
-        const int band = std::min(kTitleBarHeight, now.height);
+        const int band = std::min(ScaleLen(kTitleBarHeight, now.dpi), now.height);
         areas.push_back({0, 0, now.width, band});
         right = std::max(std::min(shown.width, now.width) - kEdge, 0);
         if (band < now.height) areas.push_back({right, band, now.width, now.height});

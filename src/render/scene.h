@@ -11,20 +11,20 @@
 #include "render/skins.h"
 #include "settings/metrics.h"
 
-constexpr int kTitleBarHeight = 34; // painted title bar
-constexpr int kGridLeft = 6;
-constexpr int kGridTop = 42;
 
+// The grid's geometry below is for a box on a monitor of `dpi`: cellW and cellH are already at that
+// DPI (BoxMetrics), the fixed margins and gaps are scaled here.
 // Cell of item `index` in a grid `width` pixels wide scrolled by scrollY; right and bottom exclusive.
-Rect CellRectAt(int index, int width, int scrollY, int cellW, int cellH);
+Rect CellRectAt(int index, int width, int scrollY, int cellW, int cellH, int dpi = kBaseDpi);
 // Number of columns of a grid `width` pixels wide: at least 1.
-int GridColumns(int width, int cellW);
+int GridColumns(int width, int cellW, int dpi = kBaseDpi);
 // Distance between the columns: the grid spreads across the width, so cells are cellW apart or more.
-int ColumnPitch(int width, int cellW);
+int ColumnPitch(int width, int cellW, int dpi = kBaseDpi);
 // The first of `count` items whose cell contains p, or -1.
-int HitTestCells(int count, int width, int scrollY, int cellW, int cellH, Point p);
-// Hover index of a box: -1 unless the pointer is over its window and at least 30 pixels below its top.
-int HoverIndex(bool pointerInWindow, Point client, int count, int width, int scrollY, int cellW, int cellH);
+int HitTestCells(int count, int width, int scrollY, int cellW, int cellH, Point p, int dpi = kBaseDpi);
+// Hover index of a box: -1 unless the pointer is over its window and below its title band.
+int HoverIndex(bool pointerInWindow, Point client, int count, int width, int scrollY, int cellW, int cellH,
+               int dpi = kBaseDpi);
 
 // "name (count)", where name is the user's display name for the key if there is one, else the key.
 std::wstring BoxTitle(const std::wstring& key, const std::map<std::wstring, std::wstring>& names, size_t count);
@@ -45,12 +45,12 @@ struct RectF {
 // that fit; whether a name is cut (the tooltip's question) is laid out in the same rectangle.
 constexpr int kNameInset = 2;
 constexpr int kNameGap = 4;
-RectF NameRectIn(const Rect& cell, int iconSize, int lineHeight);
+RectF NameRectIn(const Rect& cell, int iconSize, int lineHeight, int dpi = kBaseDpi);
 
 enum class DrawKind {
     Clear,    // whole target to `color`
     Fill,     // rectangle filled with `color`
-    Stroke,   // rectangle outlined 1 pixel wide with `color`
+    Stroke,   // rectangle outlined `width` pixels wide with `color`
     Gradient, // rectangle filled by a vertical gradient from `color` (top) to `color2` (bottom)
     Text,     // `text` laid out in the rectangle with the `role` format, in `color`
     Icon,     // the icon of item `item`, stretched into the rectangle at full opacity
@@ -69,6 +69,7 @@ struct DrawOp {
     int item = -1;
     std::wstring text;
     RectF src;
+    float width = 1; // of a Stroke's line
 };
 
 bool operator==(const ColorF& a, const ColorF& b);
@@ -91,7 +92,8 @@ struct BoxSceneInput {
     int iconSize = 32;
     int cellW = 78;
     int cellH = 84;
-    int nameLine = 0; // height of a name line (g_nameLineHeight)
+    int nameLine = 0; // height of a name line (g_nameLineHeight at the box's DPI)
+    int dpi = kBaseDpi; // of the monitor the box is on; iconSize, cellW, cellH and nameLine are at it
     // Background picture: its size in pixels (0: none) and a number that changes with the picture.
     int bgWidth = 0;
     int bgHeight = 0;
@@ -118,6 +120,7 @@ struct BoxView {
     bool collapsed = false;
     int colorIdx = 0;
     bool opaque = false; // shown where it cannot be translucent: drawn at full opacity
+    int dpi = kBaseDpi; // of its monitor
 };
 
 // The program-wide settings every box's picture depends on.
@@ -127,7 +130,7 @@ struct BoxLook {
     int iconSize = 32;
     int cellW = 78;
     int cellH = 84;
-    int nameLine = 0;
+    int nameLine = 0; // these four at the box's DPI
     const std::map<std::wstring, std::wstring>* names = nullptr; // display names by key
 };
 

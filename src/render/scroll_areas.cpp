@@ -14,7 +14,7 @@ bool ScrollChangeAreas(const BoxSceneInput& shown, const BoxSceneInput& now, Row
     // The body between the title band and the bottom border: the outline's sides are the same in
     // every such row, so whole rows move. The band and the border row are drawn again, cells and all.
     const int w = now.width, h = now.height;
-    const int top = kTitleBarHeight, bottom = h - 1;
+    const int top = ScaleLen(kTitleBarHeight, now.dpi), bottom = h - 1;
     const int dy = now.scrollY - shown.scrollY;
     if (w < 1 || bottom - top <= std::abs(dy)) return false;
     if (dy > 0) {

@@ -5,11 +5,13 @@
 
 #include <commctrl.h>
 
+#include "base/dpi_win.h"
 #include "base/process_win.h"
 #include "base/strutil.h"
 #include "render/paint_win.h"
 #include "render/skins.h"
 #include "render/skins_win.h"
+#include "settings/metrics.h"
 #include "settings/settings.h"
 
 std::function<std::wstring(const std::wstring&, const std::wstring&)> g_inputBoxAnswer;
@@ -62,9 +64,15 @@ void RegisterDialogClass(const wchar_t* name, WNDPROC proc) {
 
 // A dialog window of the class, centred on the screen (not shown yet). The main window owns it
 // where there is one: a box that asked may be rebuilt (destroyed) while the dialog is open.
+// Sizes and places below are given for 96 dpi; the windows take them at the system's DPI, the one of
+// the primary monitor they are centred on (and of the message font they use).
+int AtDpi(int len) { return ScaleLen(len, SystemDpi()); }
+
 HWND CreateDialogWindow(HWND owner, const wchar_t* cls, WNDPROC proc, const std::wstring& title, int w, int h,
                         DialogState* state) {
     RegisterDialogClass(cls, proc);
+    w = AtDpi(w);
+    h = AtDpi(h);
     HWND dlg = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT, cls, title.c_str(),
                                WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, w, h, g_hMainWnd ? g_hMainWnd : owner,
                                nullptr, Instance(), state);
@@ -87,7 +95,8 @@ HFONT DialogFont() {
 
 void AddChild(HWND parent, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
               int w, int h, int id) {
-    HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y, w, h, parent,
+    HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, AtDpi(x), AtDpi(y),
+                                 AtDpi(w), AtDpi(h), parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
     if (child && DialogFont()) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
 }

@@ -2,6 +2,7 @@
 #include "render/box_record_win.h"
 #include "win/box_env.h"
 
+#include "base/dpi_win.h"
 #include "settings/ini_names.h"
 #include "settings/ini_win.h"
 
@@ -23,6 +24,9 @@ TEST_F(CreateBoxWin, SizesFromItemsAndTheSizeSection) {
     IniWrite(L"图片_size", L"w", L"140");
     IniWrite(L"图片_size", L"h", L"100");
     IniWrite(L"其他_size", L"w", L"500");
+    IniWrite(L"压缩包_size", L"w", L"300");
+    IniWrite(L"压缩包_size", L"h", L"210");
+    IniWrite(L"压缩包_size", L"dpi", L"144");
     struct Case {
         const wchar_t* key;
         int items;
@@ -32,12 +36,13 @@ TEST_F(CreateBoxWin, SizesFromItemsAndTheSizeSection) {
         {L"文档", 9, 324, 3 * 84 + 42}, // below the limits: computed
         {L"图片", 9, 140, 100},         // at the limits: taken whatever the item count
         {L"其他", 5, 500, 210},         // only the width stored
+        {L"压缩包", 1, 200, 140},       // stored at 144 dpi, shown at 96
     };
     int index = 0;
     for (const Case& c : cases)
         CreateBox(c.key, Items(c.items), index++);
-    ASSERT_EQ(g_boxes.size(), 4u);
-    for (size_t i = 0; i < 4; ++i) {
+    ASSERT_EQ(g_boxes.size(), 5u);
+    for (size_t i = 0; i < 5; ++i) {
         const BoxWin* box = g_boxes[i];
         const Case& c = cases[i];
         EXPECT_EQ(box->key, c.key);
@@ -56,6 +61,24 @@ TEST_F(CreateBoxWin, SizesFromItemsAndTheSizeSection) {
         EXPECT_TRUE(style & WS_VISIBLE) << "a box without composition is shown as a popup";
         EXPECT_TRUE(style & WS_POPUP);
     }
+}
+
+int g_testDpi = 96;
+TEST_F(CreateBoxWin, AMoveToAMonitorOfAnotherDpiScalesTheBoxAndItsStoredSize) {
+    SetDpiLookup([](const RECT&) { return g_testDpi; });
+    CreateBox(L"文件夹", Items(1), 0);
+    BoxWin* box = g_boxes.at(0);
+    for (const int dpi : {144, 96}) {
+        g_testDpi = dpi;
+        FollowBoxDpi(box);
+        SaveBoxSize(box);
+        const Rect r = WindowRect(box->hwnd);
+        EXPECT_EQ(r, (Rect{40, 40, 40 + 324 * dpi / 96, 40 + 126 * dpi / 96})) << dpi;
+        EXPECT_EQ(box->width, r.Width());
+        // Absent at 96: a file written on such a monitor stays as it was.
+        EXPECT_EQ(IniGetInt(L"文件夹_size", L"dpi", 0), dpi == 96 ? 0 : dpi);
+    }
+    SetDpiLookup(nullptr);
 }
 
 TEST_F(CreateBoxWin, SizeSectionsOfKeysTheFormatWouldMixUpStaySeparate) {
