@@ -9,6 +9,7 @@
 
 #include "app/tray_win.h"
 #include "boxes/box_win.h"
+#include "boxes/display_layouts_win.h"
 #include "inventory/inventory_win.h"
 #include "render/paint_win.h"
 #include "settings/ini_win.h"
@@ -52,8 +53,10 @@ bool ReadIniOnceFree() {
     ScanAll();
     std::vector<std::wstring> keys;
     for (const auto& g : g_groups) keys.push_back(g.first);
+    StartDisplaySet(keys);
     LoadPos(keys);
     RefreshBoxes();
+    FinishStartDisplaySet();
     IniWriteHeld(); // what the user decided while the file was held, merged into what it holds
     return true;
 }

@@ -5,7 +5,11 @@
 #include <gdiplus.h>
 #include <ole2.h>
 
+#include <set>
+#include <string>
+
 #include "app/desktop_click_win.h"
+#include "app/display_change_win.h"
 #include "app/find_app_win.h"
 #include "app/ini_reread_win.h"
 #include "app/instance_win.h"
@@ -17,6 +21,7 @@
 #include "boxes/box_mouse_win.h"
 #include "boxes/box_win.h"
 #include "boxes/desktop_attach_win.h"
+#include "boxes/display_layouts_win.h"
 #include "boxes/drop_target_win.h"
 #include "boxes/item_drag_win.h"
 #include "boxes/layout_win.h"
@@ -128,19 +133,24 @@ void StartUp(HINSTANCE instance) {
     ScanAll();
     std::vector<std::wstring> keys;
     for (const auto& g : g_groups) keys.push_back(g.first);
+    StartDisplaySet(keys); // which monitors, and so which of the stored places
     LoadPos(keys);
+    std::set<std::wstring> stored;
+    for (const auto& [key, place] : g_posCache) stored.insert(key);
     DeferDropTargets();
     for (size_t i = 0; i < g_groups.size(); ++i) CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
 
     // 17: first run arranges, later runs only settle overlaps.
+    // Default places run off the right edge from the seventh box or so; a box folded when the
+    // program ended comes back expanded: every box on a screen, none over another. A box at a place
+    // the user chose starts there, as long as its title band is within reach.
     if (g_firstRun) {
         AutoArrange();
+        SettleBoxes();
     } else {
-        ResolveOverlaps(nullptr);
+        SettleStartedBoxes(stored);
     }
-    // Default places run off the right edge from the seventh box or so; a box folded when the
-    // program ended comes back expanded: every box wholly on a screen, none over another.
-    SettleBoxes();
+    FinishStartDisplaySet();
     WatchUnreadIni();  // a file held by another program is read when it is let go of
     WatchForDesktop(); // a desktop that is not there yet (at logon) is waited for, a while
     // Behind whatever waits now (a rebuild asked for meanwhile included): every box has its picture.
@@ -185,6 +195,15 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         OnTaskbarCreated();
         return 0;
     }
+    if (IsDisplayNotice(msg, wParam)) {
+        if (msg == WM_DISPLAYCHANGE) CheckGraphicsDevices();
+        if (msg == WM_DPICHANGED) ApplyTrayIcon(); // the system's scale changed: the tray icon follows it
+        // A monitor's scaling may have changed with it; the boxes' places follow once the monitors
+        // are stable.
+        if (msg == WM_DISPLAYCHANGE || msg == WM_DPICHANGED) FollowAllBoxesDpi();
+        OnDisplayNotice(hwnd);
+        return msg == WM_POWERBROADCAST ? TRUE : 0;
+    }
     switch (msg) {
     case WM_TRAYCALLBACK:
         OnTrayCallback(lParam);
@@ -201,13 +220,8 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_HOTKEY:
         if (wParam == kFindHotKeyId) ShowFindWindow();
         return 0;
-    case WM_DISPLAYCHANGE:
-        CheckGraphicsDevices();
-        FollowAllBoxesDpi(); // a monitor's scaling may have changed with it
-        return 0;
-    case WM_DPICHANGED: // the system's scale changed: the tray icon and the boxes follow it
-        ApplyTrayIcon();
-        FollowAllBoxesDpi();
+    case WM_TIMER:
+        if (wParam == kDisplayTimerId) OnDisplayTimer(hwnd);
         return 0;
     case WM_DESTROY:
         OnMainDestroy();

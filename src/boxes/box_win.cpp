@@ -23,6 +23,7 @@
 #include "boxes/hover_open_win.h"
 #include "boxes/item_drag_win.h"
 #include "boxes/layout.h"
+#include "boxes/layout_fit.h"
 #include "boxes/layout_win.h"
 #include "boxes/name_tip_win.h"
 #include "inventory/inventory_win.h"
@@ -80,6 +81,7 @@ struct BoxPlan {
     Point pos;
     Size size;
     bool kept = false; // the box of the last build for this group: place, size, fold and scroll stay
+    bool own = false;  // at a remembered place: the user's, kept while its title band is within reach
     bool collapsed = false;
     int scrollY = 0;
     int dpi = kBaseDpi; // of the monitor holding most of the box: the size is at it
@@ -88,23 +90,42 @@ struct BoxPlan {
 BoxPlan PlanBox(const std::wstring& key, size_t itemCount, int index, const std::vector<Rect>& workAreas) {
     Point pos = DefaultBoxPos(index);
     const auto cached = g_posCache.find(key);
-    if (cached != g_posCache.end()) pos = {cached->second.left, cached->second.top};
+    const bool placed = cached != g_posCache.end();
+    if (placed) pos = {cached->second.left, cached->second.top};
     // Measured for the monitor its nominal rectangle lies on most.
     const int dpi = DpiForRect(RECT{pos.x, pos.y, pos.x + kNominalBoxWidth, pos.y + kNominalBoxHeight});
     const BoxMetrics m = BoxMetricsAt(dpi);
     Size size = DefaultBoxSize(m.cellW, m.cellH, itemCount, dpi);
     size.h = CapDefaultHeight(size.h, PrimaryWorkArea().Height(), m.minH); // the rest of a long group scrolls
+    bool storedHeight = false;
     if (!g_iniPath.empty()) {
         // A stored size is in pixels of the DPI it was saved at (96 when the file does not say).
         const std::wstring section = SizeSectionFor(key);
         const int savedAt = IniGetInt(section.c_str(), kSizeDpiKey, kBaseDpi);
-        const int mostW = GetSystemMetrics(SM_CXVIRTUALSCREEN), mostH = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-        size.w = StoredLength(RescaleLen(IniGetInt(section.c_str(), L"w", 0), savedAt, dpi), m.minW, size.w, mostW);
-        size.h = StoredLength(RescaleLen(IniGetInt(section.c_str(), L"h", 0), savedAt, dpi), m.minH, size.h, mostH);
+        const Rect all = VirtualScreen();
+        const int h = RescaleLen(IniGetInt(section.c_str(), L"h", 0), savedAt, dpi);
+        size.w = StoredLength(RescaleLen(IniGetInt(section.c_str(), L"w", 0), savedAt, dpi), m.minW, size.w, all.Width());
+        size.h = StoredLength(h, m.minH, size.h, all.Height());
+        storedHeight = h >= m.minH;
     }
-    // Its bottom edge within reach: a long group scrolls rather than runs off the screen.
-    const Rect placed = InReach({pos.x, pos.y, pos.x + size.w, pos.y + size.h}, workAreas, kReachBottom, kMinBoxHeight);
-    BoxPlan plan{{placed.left, placed.top}, {size.w, placed.Height()}};
+    const Rect box{pos.x, pos.y, pos.x + size.w, pos.y + size.h};
+    BoxPlan plan;
+    if (!placed) {
+        // Its bottom edge within reach: a long group scrolls rather than runs off the screen.
+        const Rect r = InReach(box, workAreas, kReachBottom, kMinBoxHeight);
+        plan = {{r.left, r.top}, {size.w, r.Height()}};
+    } else {
+        // A remembered place is the user's: it is kept as a move's end keeps it, with the whole title
+        // band within reach. A height the items gave is cut to the room below it (not below the
+        // minimum); a height the user gave stays.
+        Rect r = InReach(box, workAreas, kReachBand, kMinBoxHeight);
+        if (!storedHeight) {
+            const Rect area = AreaOf(r, workAreas);
+            r.bottom = r.top + std::max(std::min(r.Height(), area.bottom - r.top), std::min(m.minH, r.Height()));
+        }
+        plan = {{r.left, r.top}, {size.w, r.Height()}};
+        plan.own = true;
+    }
     plan.dpi = dpi;
     return plan;
 }
@@ -283,11 +304,14 @@ void Rebuild(bool scan) {
         }
     }
     // New boxes find their places around the boxes that were there, which stay as they are.
-    std::vector<BoxWin*> staying;
+    std::vector<BoxWin*> staying, own;
     for (BoxWin* box : g_boxes)
-        for (size_t i = 0; i < g_groups.size(); ++i)
-            if (plans[i].kept && g_groups[i].first == box->key) staying.push_back(box);
-    SettleBoxes(staying);
+        for (size_t i = 0; i < g_groups.size(); ++i) {
+            if (g_groups[i].first != box->key) continue;
+            if (plans[i].kept) staying.push_back(box);
+            if (plans[i].own) own.push_back(box);
+        }
+    SettleBoxes(staying, own);
     for (BoxWin* box : g_boxes) FollowBoxDpi(box); // one that settled onto a monitor of another scale
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     LogDbg(L"REBUILD boxes=" + std::to_wstring(g_boxes.size()) + L" ms=" + std::to_wstring(ms.count()));

@@ -234,6 +234,18 @@ bool PushBoxAwayIn(BoxDesk& desk, const Rects& rects, int i, int anchor, Size sc
     return false;
 }
 
+// The screen that holds most of r; the first (the primary) where none holds any of it.
+Rect HolderOf(const Rect& r, const Rects& screens) {
+    const Rect* best = &screens.front();
+    long long most = 0;
+    for (const Rect& s : screens) {
+        const long long w = std::min<long long>(r.right, s.right) - std::max<long long>(r.left, s.left);
+        const long long h = std::min<long long>(r.bottom, s.bottom) - std::max<long long>(r.top, s.top);
+        if (w > 0 && h > 0 && w * h > most) most = w * h, best = &s;
+    }
+    return *best;
+}
+
 bool Valid(const BoxDesk& desk, int i) {
     return i >= 0 && i < desk.Count();
 }
@@ -273,8 +285,12 @@ void ResolveOverlaps(BoxDesk& desk, int anchor) {
 }
 
 void PushBoxesLive(BoxDesk& desk, int resized) {
-    if (!g_noOverlap || !Valid(desk, resized)) return;
     const Size screen = desk.Screen();
+    PushBoxesLive(desk, resized, {Rect{0, 0, screen.w, screen.h}});
+}
+
+void PushBoxesLive(BoxDesk& desk, int resized, const std::vector<Rect>& screens) {
+    if (!g_noOverlap || !Valid(desk, resized) || screens.empty()) return;
     for (int pass = 0; pass < kLivePushPasses; ++pass) {
         const Rects rects = ReadAll(desk);
         const Rect d = rects[static_cast<size_t>(resized)];
@@ -291,10 +307,11 @@ void PushBoxesLive(BoxDesk& desk, int resized) {
             } else {
                 ny = r.top + oh / 2 >= (d.top + d.bottom) / 2 ? d.bottom : d.top - oh;
             }
-            if (nx < 0) nx = 0;
-            if (ny < 0) ny = 0;
-            if (nx + ow > screen.w) nx = screen.w - ow;
-            if (ny + oh > screen.h) ny = screen.h - oh;
+            const Rect screen = HolderOf(r, screens);
+            if (nx < screen.left) nx = screen.left;
+            if (ny < screen.top) ny = screen.top;
+            if (nx + ow > screen.right) nx = screen.right - ow;
+            if (ny + oh > screen.bottom) ny = screen.bottom - oh;
             if (nx != r.left || ny != r.top) {
                 desk.Move(o, nx, ny);
                 moved = true;

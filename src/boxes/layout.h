@@ -39,8 +39,11 @@ bool FindFreeSpot(BoxDesk& desk, int i);
 bool PushBoxAway(BoxDesk& desk, int i, int anchor);
 // Clears overlaps, one box per pass, at most 200 passes. anchor < 0: none.
 void ResolveOverlaps(BoxDesk& desk, int anchor);
-// Shoves boxes out of the way of box `resized`, at most 100 passes.
+// Shoves boxes out of the way of box `resized`, at most 100 passes, each kept on the screen.
 void PushBoxesLive(BoxDesk& desk, int resized);
+// The same with several monitors (`screens`, their rectangles, the primary one first): a pushed box is
+// kept on the monitor that holds most of it.
+void PushBoxesLive(BoxDesk& desk, int resized, const std::vector<Rect>& screens);
 // Stacks the boxes (ordered by top, then left) in columns from the top-right corner.
 void AutoArrange(BoxDesk& desk);
 

@@ -61,7 +61,7 @@ Rects UsableAreas(const Rects& areas) {
 
 // Where box r goes among `others`: the nearest free place at its size, else at the greatest height,
 // then the greatest width, that has one.
-std::optional<Rect> PlaceAmong(const Rects& others, const Rect& r, const Rects& areas) {
+std::optional<Rect> PlaceAmongIn(const Rects& others, const Rect& r, const Rects& areas) {
     const Point from{r.left, r.top};
     auto at = [&](int w, int h) -> std::optional<Rect> {
         const auto p = NearestFreePlace(others, {w, h}, from, areas);
@@ -76,9 +76,16 @@ std::optional<Rect> PlaceAmong(const Rects& others, const Rect& r, const Rects& 
     return std::nullopt;
 }
 
+// The same on the box's own work area first, then on all of them.
+std::optional<Rect> PlaceAmong(const Rects& others, const Rect& r, const Rects& areas) {
+    if (areas.size() > 1)
+        if (auto home = PlaceAmongIn(others, r, {AreaOf(r, areas)})) return home;
+    return PlaceAmongIn(others, r, areas);
+}
+
 // The settled rectangles; none when some box found no place apart from the others.
 std::optional<Rects> Settled(Rects rects, const Rects& areas, bool noOverlap, const std::vector<int>& first,
-                             size_t staying) {
+                             size_t staying, const std::vector<int>& ownPlaces) {
     const int n = static_cast<int>(rects.size());
     std::vector<int> order;
     std::vector<bool> seen(rects.size(), false), stays(rects.size(), false);
@@ -96,7 +103,8 @@ std::optional<Rects> Settled(Rects rects, const Rects& areas, bool noOverlap, co
     for (int i : order) {
         Rect& r = rects[static_cast<size_t>(i)];
         if (!stays[static_cast<size_t>(i)]) {
-            r = IntoArea(r, AreaOf(r, areas));
+            const bool own = std::find(ownPlaces.begin(), ownPlaces.end(), i) != ownPlaces.end();
+            r = own ? InReach(r, areas, kReachBand, kMinBoxHeight) : IntoArea(r, AreaOf(r, areas));
             const bool over = std::any_of(placed.begin(), placed.end(), [&](const Rect& p) { return RectsOverlap(r, p); });
             if (noOverlap && over) {
                 const auto to = PlaceAmong(placed, r, areas);
@@ -228,11 +236,11 @@ std::optional<Point> NearestFreePlace(const std::vector<Rect>& others, Size size
 }
 
 void SettleBoxes(BoxDesk& desk, const std::vector<Rect>& areas, bool noOverlap, const std::vector<int>& first,
-                 size_t staying) {
+                 size_t staying, const std::vector<int>& ownPlaces) {
     const Rects usable = UsableAreas(areas);
     if (usable.empty()) return;
     const Rects before = ReadAll(desk);
-    const auto after = Settled(before, usable, noOverlap, first, staying);
+    const auto after = Settled(before, usable, noOverlap, first, staying, ownPlaces);
     if (!after) {
         ArrangeToFit(desk, usable); // no room for them all at their sizes: all get shorter
         return;
@@ -244,27 +252,38 @@ void ArrangeToFit(BoxDesk& desk, const std::vector<Rect>& areas) {
     const Rects usable = UsableAreas(areas);
     if (usable.empty()) return;
     const Rects rects = ReadAll(desk);
-    std::vector<int> order(rects.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const Rect& ra = rects[static_cast<size_t>(a)];
-        const Rect& rb = rects[static_cast<size_t>(b)];
-        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
-    });
-    int tallest = 0, widest = 0;
-    for (const Rect& r : rects) tallest = std::max(tallest, r.Height()), widest = std::max(widest, r.Width());
-    auto stack = [&](int capW, int capH) { return Stack(rects, order, usable, capW, capH, false); };
-    auto fit = stack(INT_MAX, INT_MAX);
-    if (!fit) {
-        if (auto capH = Largest(kMinBoxHeight, tallest - 1, [&](int c) { return stack(INT_MAX, c).has_value(); }))
-            fit = stack(INT_MAX, *capH);
+    Rects out = rects;
+    for (const Rect& area : usable) {
+        // The boxes of this work area, each arranged where it is.
+        std::vector<int> order;
+        for (size_t i = 0; i < rects.size(); ++i)
+            if (AreaOf(rects[i], usable) == area) order.push_back(static_cast<int>(i));
+        if (order.empty()) continue;
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const Rect& ra = rects[static_cast<size_t>(a)];
+            const Rect& rb = rects[static_cast<size_t>(b)];
+            return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+        });
+        int tallest = 0, widest = 0;
+        for (int i : order) {
+            const Rect& r = rects[static_cast<size_t>(i)];
+            tallest = std::max(tallest, r.Height()), widest = std::max(widest, r.Width());
+        }
+        const Rects one{area};
+        auto stack = [&](int capW, int capH) { return Stack(rects, order, one, capW, capH, false); };
+        auto fit = stack(INT_MAX, INT_MAX);
+        if (!fit) {
+            if (auto capH = Largest(kMinBoxHeight, tallest - 1, [&](int c) { return stack(INT_MAX, c).has_value(); }))
+                fit = stack(INT_MAX, *capH);
+        }
+        if (!fit) {
+            if (auto capW = Largest(kMinBoxWidth, widest - 1, [&](int c) { return stack(c, kMinBoxHeight).has_value(); }))
+                fit = stack(*capW, kMinBoxHeight);
+        }
+        if (!fit) fit = Stack(rects, order, one, kMinBoxWidth, kMinBoxHeight, true);
+        for (int i : order) out[static_cast<size_t>(i)] = (*fit)[static_cast<size_t>(i)];
     }
-    if (!fit) {
-        if (auto capW = Largest(kMinBoxWidth, widest - 1, [&](int c) { return stack(c, kMinBoxHeight).has_value(); }))
-            fit = stack(*capW, kMinBoxHeight);
-    }
-    if (!fit) fit = Stack(rects, order, usable, kMinBoxWidth, kMinBoxHeight, true);
-    Apply(desk, rects, *fit);
+    Apply(desk, rects, out);
 }
 
 void FitExpanded(BoxDesk& desk, int i, const std::vector<Rect>& areas, bool noOverlap) {

@@ -23,15 +23,18 @@ std::optional<Point> NearestFreePlace(const std::vector<Rect>& others, Size size
 // keep their rectangles whatever they are (boxes kept through a rebuild). A visited box that overlaps
 // one visited before it goes to the nearest free place at its size; where there is none, at the
 // greatest height that has one (not below the minimum), then the greatest width. When a box finds no
-// place even so, every box is arranged anew (ArrangeToFit). Unchanged boxes are not touched.
+// place even so, every box is arranged anew (ArrangeToFit). Unchanged boxes are not touched. A box
+// looks for a free place on its own work area first. Boxes of `ownPlaces` are where the user's hand put
+// them: like the end of a move, they stay where their whole title band is within reach (InReach with
+// kReachBand) instead of being brought wholly onto their work area.
 void SettleBoxes(BoxDesk& desk, const std::vector<Rect>& areas, bool noOverlap, const std::vector<int>& first,
-                 size_t staying = 0);
+                 size_t staying = 0, const std::vector<int>& ownPlaces = {});
 
-// Stacks the boxes (ordered by top, then left) in columns from the top-right corner of the primary
-// work area, as AutoArrange does on the screen; columns that would pass its left edge go to the next
-// work area. Where they do not all fit, every box taller than a common height is cut to it (the
-// largest height at which all fit, not below the minimum), then likewise narrowed; boxes that find
-// no place even at the minimum size are put in a cascade on the primary work area.
+// Stacks the boxes of each work area (ordered by top, then left) in columns from its top-right corner,
+// as AutoArrange does on the screen: every box stays on the work area that holds most of it (a box on
+// none counts as the primary's). Where a work area's boxes do not all fit, every one taller than a
+// common height is cut to it (the largest height at which all fit, not below the minimum), then
+// likewise narrowed; boxes that find no place even at the minimum size are put in a cascade on it.
 void ArrangeToFit(BoxDesk& desk, const std::vector<Rect>& areas);
 
 // Box i has just been expanded at its corner: it is cut to the room below its top (in its work area

@@ -9,6 +9,7 @@
 #include "boxes/box_rules.h"
 #include "boxes/box_win.h"
 #include "boxes/desktop_attach_win.h"
+#include "boxes/display_set.h"
 #include "boxes/layout.h"
 #include "boxes/layout_fit.h"
 #include "render/box_record_win.h"
@@ -100,27 +101,60 @@ bool PushBoxAway(BoxWin* box, BoxWin* anchor) {
     return PushBoxAway(desk, BoxIndex(box), BoxIndex(anchor));
 }
 
+namespace {
+
+std::vector<Rect> MonitorRects(const std::vector<MonitorInfo>& monitors) {
+    std::vector<Rect> out;
+    for (const MonitorInfo& m : monitors) (m.primary ? out.insert(out.begin(), m.rect) : out.insert(out.end(), m.rect));
+    return out;
+}
+
+std::vector<int> IndexesOf(const std::vector<BoxWin*>& boxes) {
+    std::vector<int> out;
+    for (const BoxWin* box : boxes)
+        if (BoxIndex(box) >= 0) out.push_back(BoxIndex(box));
+    return out;
+}
+
+} // namespace
+
 void ResolveOverlaps(BoxWin* anchor) {
     if (!g_noOverlap) return;
     LiveDesk desk;
     const int at = anchor ? BoxIndex(anchor) : -1;
-    ResolveOverlaps(desk, at);
+    const std::vector<MonitorInfo> monitors = Monitors();
+    if (monitors.size() == 1) ResolveOverlaps(desk, at);
     // What the pushes and the free-spot search left over, and every box wholly on a work area: the
     // anchor keeps its place where it can.
-    SettleBoxes(desk, MonitorWorkAreas(), true, at >= 0 ? std::vector<int>{at} : std::vector<int>{});
+    const std::vector<int> anchored = at >= 0 ? std::vector<int>{at} : std::vector<int>{};
+    SettleBoxes(desk, WorkAreasOf(monitors), true, anchored, 0, anchored);
 }
 
 void PushBoxesLive(BoxWin* box) {
     LiveDesk desk;
-    PushBoxesLive(desk, BoxIndex(box));
+    PushBoxesLive(desk, BoxIndex(box), MonitorRects(Monitors()));
 }
 
-void SettleBoxes(const std::vector<BoxWin*>& staying) {
+void SettleBoxes(const std::vector<BoxWin*>& staying, const std::vector<BoxWin*>& own) {
     LiveDesk desk;
-    std::vector<int> first;
-    for (const BoxWin* box : staying)
-        if (BoxIndex(box) >= 0) first.push_back(BoxIndex(box));
-    SettleBoxes(desk, MonitorWorkAreas(), g_noOverlap, first, first.size());
+    const std::vector<int> first = IndexesOf(staying);
+    SettleBoxes(desk, MonitorWorkAreas(), g_noOverlap, first, first.size(), IndexesOf(own));
+}
+
+void SettleStartedBoxes(const std::set<std::wstring>& storedKeys) {
+    LiveDesk desk;
+    const std::vector<MonitorInfo> monitors = Monitors();
+    if (g_noOverlap && monitors.size() == 1) ResolveOverlaps(desk, -1);
+    std::vector<int> own;
+    for (size_t i = 0; i < g_boxes.size(); ++i)
+        if (storedKeys.count(g_boxes[i]->key)) own.push_back(static_cast<int>(i));
+    SettleBoxes(desk, WorkAreasOf(monitors), g_noOverlap, own, 0, own);
+}
+
+void ChangeDisplaysLive(const std::vector<std::optional<Point>>& saved, const std::vector<MonitorInfo>& from,
+                        const std::vector<MonitorInfo>& to) {
+    LiveDesk desk;
+    ChangeDisplays(desk, saved, from, to, g_noOverlap);
 }
 
 void FitExpandedBox(BoxWin* box) {

@@ -8,3 +8,4 @@ std::set<std::wstring> g_hiddenBoxes;
 std::set<std::wstring> g_customBoxes;
 std::set<std::wstring> g_hoverOpenBoxes;
 std::map<std::wstring, Rect> g_posCache;
+std::wstring g_placeSuffix;

@@ -70,10 +70,11 @@ void LoadPos(const std::vector<std::wstring>& keys) {
     if (g_iniPath.empty()) return;
     const std::vector<Rect> areas = MonitorWorkAreas();
     constexpr int kMissing = INT_MIN; // no place: a negative corner may be a real one
+    const std::wstring xKey = L"x" + g_placeSuffix, yKey = L"y" + g_placeSuffix;
     for (const auto& key : keys) {
         const std::wstring section = IniSectionFor(key);
-        const auto pos = PosFromStored(IniGetInt(section.c_str(), L"x", kMissing),
-                                       IniGetInt(section.c_str(), L"y", kMissing), areas);
+        const auto pos = PosFromStored(IniGetInt(section.c_str(), xKey.c_str(), kMissing),
+                                       IniGetInt(section.c_str(), yKey.c_str(), kMissing), areas);
         if (pos) g_posCache[key] = *pos;
     }
 }
@@ -85,6 +86,15 @@ void SavePos(const std::wstring& key, int x, int y) {
     // A place taken before the file could be read is not the user's: the stored one comes once it is.
     if (IniUnread()) return;
     const std::wstring section = IniSectionFor(key);
-    IniWrite(section.c_str(), L"x", IntToW(x));
-    IniWrite(section.c_str(), L"y", IntToW(y));
+    IniWrite(section.c_str(), (L"x" + g_placeSuffix).c_str(), IntToW(x));
+    IniWrite(section.c_str(), (L"y" + g_placeSuffix).c_str(), IntToW(y));
+}
+
+std::optional<Point> StoredPlace(const std::wstring& key, const std::wstring& suffix) {
+    constexpr int kMissing = INT_MIN;
+    const std::wstring section = IniSectionFor(key);
+    const int x = IniGetInt(section.c_str(), (L"x" + suffix).c_str(), kMissing);
+    const int y = IniGetInt(section.c_str(), (L"y" + suffix).c_str(), kMissing);
+    if (x == kMissing || y == kMissing) return std::nullopt;
+    return Point{x, y};
 }

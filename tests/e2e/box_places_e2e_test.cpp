@@ -1,6 +1,7 @@
 // Boxes stay where they are while the desktop folder changes under the running program.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <tuple>
 
@@ -47,6 +48,25 @@ TEST(BoxPlacesE2E, A100FilesAddedWhileRunningMoveAndResizeNoBox) {
         EXPECT_TRUE(after.count(title) && after.at(title) == place) << title << " moved or changed its size";
         const auto& [ox, oy, ow, oh] = place;
         EXPECT_FALSE(x < ox + ow && ox < x + w && y < oy + oh && oy < y + h) << "the new box lies over " << title;
+    }
+    EXPECT_EQ(s.Quit(20s), 0);
+}
+
+// A box the user left low in the bottom-right corner, only its title band on the screen, starts there.
+TEST(BoxPlacesE2E, AStoredPlaceWithTheTitleBandOnTheScreenIsWhereTheBoxStarts) {
+    e2e::Scenario s;
+    e2e::Touch(s.Desk() / "a.txt");
+    e2e::Touch(s.Desk() / "backup.zip");
+    std::ofstream ini(s.Ini(), std::ios::binary);
+    ini << "\xFF\xFE";
+    for (char16_t c : std::u16string(u"[压缩包]\r\nx=1276\r\ny=870\r\n[文档]\r\nx=40\r\ny=40\r\n"))
+        ini << static_cast<char>(c & 0xFF) << static_cast<char>(c >> 8);
+    ini.close();
+    s.Start();
+    ASSERT_TRUE(e2e::WaitFor([&] { return s.Boxes().size() == 2; }, 30s));
+    for (const auto& b : s.Boxes()) {
+        const bool low = b.title == "压缩包";
+        EXPECT_EQ(std::make_pair(b.x, b.y), low ? std::make_pair(1276, 870) : std::make_pair(40, 40)) << b.title;
     }
     EXPECT_EQ(s.Quit(20s), 0);
 }
