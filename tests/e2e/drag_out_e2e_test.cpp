@@ -17,7 +17,9 @@ TEST(DragOutE2E, EntriesDraggedOntoAnotherProgramArriveThereAsTheirFiles) {
     e2e::Scenario s;
     for (const char* name : {"copied.txt", "moved.txt", "zback.txt"}) e2e::Touch(s.Desk() / name);
     s.Start();
-    ASSERT_TRUE(e2e::WaitFor([&] { return s.Boxes().size() == 1 && fs::exists(s.Ini()); }, 30s));
+    // The box's place is written once start-up has arranged it (the file itself is there before).
+    const std::string placed("[\0\x87\x65\x63\x68]\0", 8); // "[文档]"
+    ASSERT_TRUE(e2e::WaitFor([&] { return s.Boxes().size() == 1 && e2e::ReadFile(s.Ini()).find(placed) != std::string::npos; }, 30s));
     const e2e::WindowInfo box = s.Boxes()[0];
     const fs::path drop = s.AppDir().parent_path() / "drop";
     fs::create_directory(drop);
