@@ -1,5 +1,5 @@
-// A system of 144 dpi (the prefix's LogPixels) gets boxes half as large again as at 96: the title band
-// and the cells measured on the screen against a run at 96.
+// Systems of 144 and 192 dpi (the prefix's LogPixels) get boxes half as large again and twice as large as
+// at 96: the title band and the box measured on the screen against a run at 96.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -60,20 +60,24 @@ Measured MeasureBox() {
     return m;
 }
 
-TEST(ScaleE2E, BoxesAtOneAndAHalfTimesTheDpiAreOneAndAHalfTimesAsLarge) {
+TEST(ScaleE2E, BoxesAtOneAndAHalfAndTwiceTheDpiAreAsMuchLarger) {
     const Measured at96 = MeasureBox();
     ASSERT_GT(at96.band, 0) << "no box measured at 96 dpi";
     struct Restore {
         ~Restore() { SetPrefixDpi(96); }
     } restore;
-    SetPrefixDpi(144);
-    const Measured at144 = MeasureBox();
-    ASSERT_GT(at144.band, 0) << "no box measured at 144 dpi";
-    // The title band: 34 rows at 96 (its bottom row may blend with the body).
-    EXPECT_NEAR(at144.band, at96.band * 3 / 2, 2) << at96.band << " rows at 96";
-    // A new box is four cells wide and one row of cells (plus the title and margins) high.
-    EXPECT_NEAR(at144.w, at96.w * 3 / 2, 4) << at96.w << " wide at 96";
-    EXPECT_NEAR(at144.h, at96.h * 3 / 2, 3) << at96.h << " high at 96";
+    for (const int dpi : {144, 192}) {
+        SetPrefixDpi(dpi);
+        const Measured m = MeasureBox();
+        ASSERT_GT(m.band, 0) << "no box measured at " << dpi << " dpi";
+        const auto scaled = [dpi](int at96) { return at96 * dpi / 96; };
+        const int slack = dpi / 48; // the title band's bottom row may blend with the body
+        // The title band: 34 rows at 96. A new box is four cells wide and one row of cells (plus the
+        // title and margins) high.
+        EXPECT_NEAR(m.band, scaled(at96.band), slack) << dpi << " dpi; " << at96.band << " rows at 96";
+        EXPECT_NEAR(m.w, scaled(at96.w), 2 * slack) << dpi << " dpi; " << at96.w << " wide at 96";
+        EXPECT_NEAR(m.h, scaled(at96.h), 2 * slack) << dpi << " dpi; " << at96.h << " high at 96";
+    }
 }
 
 } // namespace
