@@ -138,6 +138,7 @@ void StartUp(HINSTANCE instance) {
     std::set<std::wstring> stored;
     for (const auto& [key, place] : g_posCache) stored.insert(key);
     DeferDropTargets();
+    if (g_firstRun) HoldNewBoxes(); // shown where the arrangement puts them, not at default places first
     for (size_t i = 0; i < g_groups.size(); ++i) CreateBox(g_groups[i].first, g_groups[i].second, static_cast<int>(i));
 
     // 17: first run arranges, later runs only settle overlaps.
@@ -151,6 +152,7 @@ void StartUp(HINSTANCE instance) {
         SettleStartedBoxes(stored);
     }
     FinishStartDisplaySet();
+    ShowHeldBoxes();
     WatchUnreadIni();  // a file held by another program is read when it is let go of
     WatchForDesktop(); // a desktop that is not there yet (at logon) is waited for, a while
     // Behind whatever waits now (a rebuild asked for meanwhile included): every box has its picture.

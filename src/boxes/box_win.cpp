@@ -46,6 +46,8 @@ namespace {
 int g_boxListHolds = 0;
 bool g_rebuildDeferred = false;
 bool g_remakeAll = false; // the next rebuild keeps no box
+bool g_holdNewBoxes = false;    // new boxes wait unseen until ShowHeldBoxes
+std::vector<HWND> g_heldBoxes; // their windows
 
 BoxWin* BoxFromHwnd(HWND hwnd) {
     return reinterpret_cast<BoxWin*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -202,6 +204,10 @@ void MakeBox(const std::wstring& key, const std::vector<Item>& items, int index,
 
     // Either drawing path: the bitmap one is attached as a layered child.
     if (!composed) InitBoxFallback(box);
+    if (g_holdNewBoxes) {
+        g_heldBoxes.push_back(hwnd);
+        return;
+    }
     ShowBoxOnDesktop(hwnd);
     // The shell may have ended meanwhile and taken the window with its desktop window.
     box = LiveBox(hwnd);
@@ -379,6 +385,24 @@ void FollowAllBoxesDpi() {
     const std::vector<BoxWin*> boxes = g_boxes; // resizing dispatches nothing that rebuilds: holds below
     BoxListHold hold;
     for (BoxWin* box : boxes) FollowBoxDpi(box);
+}
+
+void HoldNewBoxes() { g_holdNewBoxes = true; }
+
+void ShowHeldBoxes() {
+    g_holdNewBoxes = false;
+    std::vector<HWND> held;
+    held.swap(g_heldBoxes);
+    for (HWND hwnd : held) {
+        if (!LiveBox(hwnd)) continue; // destroyed meanwhile by a rebuild
+        ShowBoxOnDesktop(hwnd);
+        // The shell may have ended meanwhile and taken the window with its desktop window. A picture
+        // drawn while it was held went with its layered style when it was attached.
+        BoxWin* box = LiveBox(hwnd);
+        if (!box || !IsWindow(hwnd)) continue;
+        ForgetBoxPicture(box);
+        DrawBox(box);
+    }
 }
 
 void RemakeAllBoxes() {

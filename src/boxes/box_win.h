@@ -13,6 +13,10 @@ extern bool g_intentionalHide; // true only while the program itself hides a box
 void ShowBoxWindow(HWND hwnd, bool shown);
 
 void CreateBox(const std::wstring& key, const std::vector<Item>& items, int index);
+// Boxes made from now on are not shown (nor attached to the desktop) until ShowHeldBoxes: a first
+// start places them before anyone sees them, instead of showing them jump.
+void HoldNewBoxes();
+void ShowHeldBoxes();
 // Rebuilds every box: a box whose group survives at the same size keeps its window and surface and
 // is drawn again only when what it shows changed; the rest are made anew. While the box list is held
 // (below) it only notes the request, which then runs once, posted, when the last hold ends.
