@@ -28,15 +28,18 @@ int SystemDpi() {
     return Sane(static_cast<UINT>(dpi)) ? dpi : kBase;
 }
 
-int DpiForRect(const RECT& r) {
-    if (g_lookup) return g_lookup(r);
+int DpiOfMonitor(HMONITOR monitor) {
     using MonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     static const MonitorFn forMonitor = Proc<MonitorFn>(L"shcore.dll", "GetDpiForMonitor");
     constexpr int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
-    HMONITOR monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST);
     UINT x = 0, y = 0;
     if (forMonitor && monitor && SUCCEEDED(forMonitor(monitor, kEffectiveDpi, &x, &y)) && Sane(x)) return static_cast<int>(x);
     return SystemDpi();
+}
+
+int DpiForRect(const RECT& r) {
+    if (g_lookup) return g_lookup(r);
+    return DpiOfMonitor(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST));
 }
 
 int DpiForWindowRect(HWND hwnd) {

@@ -4,6 +4,8 @@
 #pragma once
 #include "base/win.h"
 
+// A monitor's own DPI where the system tells it (Windows 8.1 on), else the system's.
+int DpiOfMonitor(HMONITOR monitor);
 // The DPI of the monitor that holds most of `r` (the nearest one when none does).
 int DpiForRect(const RECT& r);
 // The same for a window's rectangle on the screen; the system DPI when it has none.

@@ -3,27 +3,11 @@
 
 #include <algorithm>
 
+#include "base/dpi_win.h"
+
 namespace {
 
 MonitorSource g_monitorSource = nullptr;
-
-using DpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-
-// The monitor's own DPI where the system tells it (Windows 8.1 on), else the system's.
-int DpiOf(HMONITOR monitor) {
-    static const DpiForMonitorFn dpiFor = [] {
-        HMODULE shcore = LoadLibraryW(L"shcore.dll");
-        return shcore ? reinterpret_cast<DpiForMonitorFn>(
-                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                      : nullptr;
-    }();
-    UINT x = 0, y = 0;
-    if (dpiFor && SUCCEEDED(dpiFor(monitor, 0 /* effective */, &x, &y)) && x > 0) return static_cast<int>(x);
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
 
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM out) {
     MONITORINFO info = {};
@@ -32,7 +16,7 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM out) {
     MonitorInfo m;
     m.rect = FromRECT(info.rcMonitor);
     m.work = FromRECT(info.rcWork);
-    m.dpi = DpiOf(monitor);
+    m.dpi = DpiOfMonitor(monitor);
     m.primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
     reinterpret_cast<std::vector<MonitorInfo>*>(out)->push_back(m);
     return TRUE;

@@ -15,11 +15,6 @@ auto Order(const MonitorInfo& m) {
     return std::make_tuple(m.rect.left, m.rect.top, m.rect.right, m.rect.bottom, m.dpi);
 }
 
-long long Overlap(const Rect& a, const Rect& b) {
-    const long long w = std::min<long long>(a.right, b.right) - std::max<long long>(a.left, b.left);
-    const long long h = std::min<long long>(a.bottom, b.bottom) - std::max<long long>(a.top, b.top);
-    return w > 0 && h > 0 ? w * h : 0;
-}
 
 // Squared length of the gap between two rectangles (0 when they touch or overlap).
 long long Gap(const Rect& a, const Rect& b) {
@@ -36,7 +31,7 @@ const MonitorInfo* HolderOf(const Rect& r, const std::vector<MonitorInfo>& set) 
         if (m.primary) best = &m;
     long long most = 0;
     for (const MonitorInfo& m : set)
-        if (Overlap(r, m.rect) > most) most = Overlap(r, m.rect), best = &m;
+        if (OverlapArea(r, m.rect) > most) most = OverlapArea(r, m.rect), best = &m;
     return best;
 }
 
@@ -45,7 +40,7 @@ const MonitorInfo& Nearest(const MonitorInfo& gone, const std::vector<MonitorInf
     const MonitorInfo* best = &to.front();
     for (const MonitorInfo& m : to) {
         const auto key = [&](const MonitorInfo& c) {
-            return std::make_tuple(Gap(gone.rect, c.rect), -Overlap(gone.rect, c.rect), !c.primary);
+            return std::make_tuple(Gap(gone.rect, c.rect), -OverlapArea(gone.rect, c.rect), !c.primary);
         };
         if (key(m) < key(*best)) best = &m;
     }

@@ -8,6 +8,7 @@
 #include "base/log_win.h"
 #include "boxes/desktop_click.h"
 #include "boxes/pointer_over_win.h"
+#include "inventory/inventory_win.h"
 
 namespace {
 
@@ -54,13 +55,7 @@ DoDragDropFn g_doDragDrop = DoDragDrop;
 
 ComPtr<IDataObject> ShellDataObjectFor(const std::wstring& path) {
     ComPtr<IDataObject> data;
-    PIDLIST_ABSOLUTE pidl = nullptr;
-    if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &pidl, 0, nullptr)) || !pidl) return data;
-    ComPtr<IShellFolder> parent;
-    PCUITEMID_CHILD child = nullptr; // points into pidl
-    if (SUCCEEDED(SHBindToParent(pidl, IID_IShellFolder, parent.put_void(), &child)))
-        parent->GetUIObjectOf(nullptr, 1, &child, IID_IDataObject, nullptr, data.put_void());
-    CoTaskMemFree(pidl);
+    ShellObjectOf(path, nullptr, IID_IDataObject, data.put_void());
     return data;
 }
 

@@ -64,13 +64,7 @@ LRESULT CALLBACK ForwardMenuMessages(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 
 ComPtr<IContextMenu> ContextMenuOf(const std::wstring& path, HWND owner) {
     ComPtr<IContextMenu> cm;
-    PIDLIST_ABSOLUTE pidl = nullptr;
-    if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &pidl, 0, nullptr)) || !pidl) return cm;
-    ComPtr<IShellFolder> parent;
-    PCUITEMID_CHILD child = nullptr; // points into pidl
-    if (SUCCEEDED(SHBindToParent(pidl, IID_IShellFolder, parent.put_void(), &child)))
-        parent->GetUIObjectOf(owner, 1, &child, IID_IContextMenu, nullptr, cm.put_void());
-    CoTaskMemFree(pidl);
+    ShellObjectOf(path, owner, IID_IContextMenu, cm.put_void());
     return cm;
 }
 

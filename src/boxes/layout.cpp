@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "boxes/layout_fit.h"
 #include "settings/settings.h"
 
 // Each operation reads every rectangle once (per pass where passes exist) and decides on that copy:
@@ -12,6 +13,12 @@
 
 bool RectsOverlap(const Rect& a, const Rect& b) {
     return a.right > b.left && a.left < b.right && a.bottom > b.top && a.top < b.bottom;
+}
+
+long long OverlapArea(const Rect& a, const Rect& b) {
+    const long long w = std::min<long long>(a.right, b.right) - std::max<long long>(a.left, b.left);
+    const long long h = std::min<long long>(a.bottom, b.bottom) - std::max<long long>(a.top, b.top);
+    return w > 0 && h > 0 ? w * h : 0;
 }
 
 bool RectsOverlapGap(const Rect& a, const Rect& b, int m) {
@@ -234,18 +241,6 @@ bool PushBoxAwayIn(BoxDesk& desk, const Rects& rects, int i, int anchor, Size sc
     return false;
 }
 
-// The screen that holds most of r; the first (the primary) where none holds any of it.
-Rect HolderOf(const Rect& r, const Rects& screens) {
-    const Rect* best = &screens.front();
-    long long most = 0;
-    for (const Rect& s : screens) {
-        const long long w = std::min<long long>(r.right, s.right) - std::max<long long>(r.left, s.left);
-        const long long h = std::min<long long>(r.bottom, s.bottom) - std::max<long long>(r.top, s.top);
-        if (w > 0 && h > 0 && w * h > most) most = w * h, best = &s;
-    }
-    return *best;
-}
-
 bool Valid(const BoxDesk& desk, int i) {
     return i >= 0 && i < desk.Count();
 }
@@ -307,7 +302,7 @@ void PushBoxesLive(BoxDesk& desk, int resized, const std::vector<Rect>& screens)
             } else {
                 ny = r.top + oh / 2 >= (d.top + d.bottom) / 2 ? d.bottom : d.top - oh;
             }
-            const Rect screen = HolderOf(r, screens);
+            const Rect screen = AreaOf(r, screens);
             if (nx < screen.left) nx = screen.left;
             if (ny < screen.top) ny = screen.top;
             if (nx + ow > screen.right) nx = screen.right - ow;

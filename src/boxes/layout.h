@@ -23,6 +23,8 @@ class BoxDesk {
 
 // True when a and b intersect with positive extent; rectangles that only touch do not overlap.
 bool RectsOverlap(const Rect& a, const Rect& b);
+// The area two rectangles share; 0 when they do not meet.
+long long OverlapArea(const Rect& a, const Rect& b);
 // The same test with every side of a widened by m.
 bool RectsOverlapGap(const Rect& a, const Rect& b, int m);
 int AbsI(int v);

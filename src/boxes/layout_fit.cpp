@@ -175,11 +175,8 @@ Rect AreaOf(const Rect& r, const std::vector<Rect>& areas) {
     if (areas.empty()) return r;
     const Rect* best = &areas.front();
     long long most = 0;
-    for (const Rect& a : areas) {
-        const long long w = std::min<long long>(r.right, a.right) - std::max<long long>(r.left, a.left);
-        const long long h = std::min<long long>(r.bottom, a.bottom) - std::max<long long>(r.top, a.top);
-        if (w > 0 && h > 0 && w * h > most) most = w * h, best = &a;
-    }
+    for (const Rect& a : areas)
+        if (OverlapArea(r, a) > most) most = OverlapArea(r, a), best = &a;
     return *best;
 }
 

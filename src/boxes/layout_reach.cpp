@@ -5,6 +5,7 @@
 
 #include "boxes/box_rules.h"
 #include "boxes/layout.h"
+#include "boxes/layout_fit.h"
 
 namespace {
 
@@ -58,14 +59,7 @@ std::optional<Point> FreePlaceIn(const std::vector<Rect>& others, Size size, con
 Rect InReach(const Rect& box, const std::vector<Rect>& areas, unsigned rules, int minHeight) {
     if (areas.empty()) return box;
     const Rect band = TitleBandOf(box);
-    const Rect* area = &areas.front();
-    long long most = 0;
-    for (const Rect& a : areas) {
-        const long long w = std::min<long long>(band.right, a.right) - std::max<long long>(band.left, a.left);
-        const long long h = std::min<long long>(band.bottom, a.bottom) - std::max<long long>(band.top, a.top);
-        if (w > 0 && h > 0 && w * h > most) most = w * h, area = &a;
-    }
-    const Rect& a = *area;
+    const Rect a = AreaOf(band, areas);
     const long long w = box.Width(), bandH = band.Height();
     // Wider than the area: the band covers it (the left edge between the area's right and left).
     long long x = box.left;

@@ -11,6 +11,9 @@
 #include "inventory/scan.h"
 
 std::wstring GetDesktopPath();
+// The shell's own object of interface `riid` for the entry at `path` (its context menu, its data for
+// a drag), as the file manager would use it; false when the shell has none.
+bool ShellObjectOf(const std::wstring& path, HWND owner, REFIID riid, void** out);
 // Appends every entry of folder (with "." and "..") in listing order; false when it cannot be listed.
 // An empty folder path lists nothing.
 bool ListFolder(const std::wstring& folder, std::vector<DirEntry>& out);
